@@ -1,0 +1,106 @@
+#include "app/interface_state.h"
+
+#include "app/program.h"
+#include "store/cp1252.h"
+
+namespace zl {
+
+namespace {
+
+// A rule that names a menu entry and its toolbar button sets both alike.
+void enableCommand(Ui& ui, CommandId command, bool enabled) {
+  ui.setCommandEnabled(command, enabled);
+  if (const int button = toolbarButtonOf(command)) ui.setCommandEnabled(static_cast<CommandId>(button), enabled);
+}
+
+}  // namespace
+
+std::string workingDirectoryText(const Program& program) {
+  return " Arbeitsverzeichnis: "_w + cp1252FromUtf8(program.constants.programDirectory) +
+         "     (Es ist keine Datei geöffnet)"_w;
+}
+
+void updateInterfaceState(Program& program) {
+  Ui& ui = program.ui;
+  const bool fileCurrent = !program.file.currentPath.empty();
+  const bool unsaved = program.file.unsaved != 0;
+  const bool pairsExist = !program.list.empty();
+  const bool searchKeyTyped = ui.text(EntryVocabularyField).empty() != ui.text(EntryTranslationField).empty();
+  const bool testRuns = program.test.lastIndex >= 0;
+  const bool listHasFocus = ui.focusedControl() == VocabListView;
+  const Page page = ui.currentPage();
+
+  // 1. File-dependent commands.
+  ui.setCommandEnabled(CmdRestore, !fileCurrent);
+  ui.setCommandEnabled(CmdClose, fileCurrent);
+  ui.setEnabled(MergeButton, fileCurrent);
+  if (!fileCurrent) ui.setStatusText(StatusFileField, workingDirectoryText(program), false);
+
+  // 2. The "changed" mark; this also replaces a finished action's message.
+  ui.setStatusText(StatusStateField, unsaved ? "Geändert"_w : std::string(), true);
+
+  // 3. Splitting needs a current, saved file.
+  ui.setCommandEnabled(CmdSplit, fileCurrent && !unsaved);
+
+  // 4. Only a left click in the list enables these; losing its focus ends that.
+  if (!listHasFocus) {
+    ui.setEnabled(EditButton, false);
+    ui.setEnabled(DeleteButton, false);
+  }
+
+  // 5. The file-type association, offered to an administrator only.
+  bool registerOn = false;
+  bool unregisterOn = false;
+  if (program.isAdministrator) {
+    const bool registered = program.desktop.isFileTypeRegistered();
+    registerOn = !registered;
+    unregisterOn = registered;
+  }
+  ui.setCommandEnabled(CmdRegister, registerOn);
+  ui.setCommandEnabled(CmdUnregister, unregisterOn);
+
+  // 6. The rules of the page shown.
+  const bool entry = page == EntryPage;
+  const bool test = page == TestPage;
+  const bool help = page == HelpPage;
+  const bool searchPossible = entry && pairsExist && searchKeyTyped;
+  enableCommand(ui, CmdNew, entry);
+  enableCommand(ui, CmdOpen, !help);
+  enableCommand(ui, CmdSave, !help && unsaved);
+  enableCommand(ui, CmdSaveAs, entry);
+  enableCommand(ui, CmdSearch, searchPossible);
+  if (!searchPossible) program.edit.searchPosition = 0;
+  enableCommand(ui, CmdSort, entry && pairsExist);
+  enableCommand(ui, CmdShuffle, entry && pairsExist);
+  enableCommand(ui, CmdPrint, help || pairsExist);
+  ui.setCommandEnabled(TbUpdate, !unsaved);
+  ui.setCommandEnabled(CmdEntryPage, !entry);
+  ui.setCommandEnabled(CmdTestPage, !test);
+  ui.setCommandEnabled(CmdHelpPage, !help);
+  if (entry) {
+    const std::int32_t count = program.file.entryCount;
+    ui.setText(EntryCountValue, count > 0 ? std::to_string(count) : std::string());
+    ui.setEnabled(MergeButton, fileCurrent);
+  } else if (test) {
+    ui.setText(RemainingValue, testRuns ? std::to_string(program.test.lastIndex + 1) : std::string());
+    if (!testRuns) {
+      for (ControlId id : {AcceptAnswerButton, TipButton, SkipButton}) ui.setEnabled(id, false);
+      ui.setText(RightCountValue, "");
+      ui.setText(WrongCountValue, "");
+    }
+  } else {
+    ui.setFocus(HelpViewer);
+  }
+}
+
+void showStatusMessage(Program& program, const std::string& message) { program.ui.showBusyMessage(message); }
+
+void selectFieldText(Program& program, int controlId, EventSubtype subtype) {
+  const auto id = static_cast<ControlId>(controlId);
+  // The length in characters equals the length in bytes: one byte each.
+  const int length = static_cast<int>(program.ui.text(id).size());
+  if (subtype == EventSubtype::FocusGained) program.ui.selectText(id, 0, length);
+  if (subtype == EventSubtype::FocusLost) program.ui.selectText(id, length, length);
+}
+
+}  // namespace zl

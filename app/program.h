@@ -1,0 +1,51 @@
+// The one instance of the program: its constants, the vocabulary store, the
+// test and edit state, and the platform it talks to.
+//
+// The program is one window, one store and one test, so all of its state
+// lives in one `Program`; every operation is a free function taking it.
+// Tests build a fresh `Program` over fake platforms. Nothing here fails.
+#pragma once
+
+#include <string>
+
+#include "edit/edit_state.h"
+#include "platform/system.h"
+#include "platform/ui.h"
+#include "store/vocab_store.h"
+#include "test/test_state.h"
+
+namespace zl {
+
+// Set once at start-up, never changed afterwards.
+struct AppConstants {
+  std::string productName;
+  std::string versionText;
+  std::string copyrightLine;
+  std::string updateUrl;
+  std::string homepageUrl;
+  std::string programDirectory;  // with its trailing separator
+};
+
+// The constants this build carries; `programDirectory` is left empty (it
+// comes from the running executable).
+AppConstants buildConstants();
+
+struct Program {
+  Program(Ui& ui, System& system, DesktopShell& desktop) : ui(ui), system(system), desktop(desktop) {}
+
+  Ui& ui;
+  System& system;
+  DesktopShell& desktop;
+
+  AppConstants constants;
+  std::string startFile;
+  bool isAdministrator = false;
+  bool quitRequested = false;
+
+  VocabList list;
+  AppState file;
+  TestState test;
+  EditState edit;
+};
+
+}  // namespace zl

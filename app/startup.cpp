@@ -1,0 +1,65 @@
+#include "app/startup.h"
+
+#include "app/dispatch.h"
+#include "app/interface_state.h"
+#include "app/program.h"
+#include "store/cp1252.h"
+#include "store/path_names.h"
+
+namespace zl {
+
+namespace {
+
+constexpr int LeftoverWaitMilliseconds = 1000;
+
+class ProgramEvents : public EventSink {
+ public:
+  explicit ProgramEvents(Program& program) : program_(program) {}
+  void handleEvent(Event event) override { dispatchEvent(program_, event); }
+  bool quitRequested() const override { return program_.quitRequested; }
+
+ private:
+  Program& program_;
+};
+
+// An updated program starts while the old one is still ending; give it the
+// second it needs to let go of its renamed program file.
+void removeLeftoverFile(System& system, const std::string& executable) {
+  const std::string leftover = changeExtension(executable, "tmp");
+  if (!system.isRegularFile(leftover)) return;
+  system.sleepMilliseconds(LeftoverWaitMilliseconds);
+  system.removeFile(leftover);
+}
+
+}  // namespace
+
+int runProgram(Ui& ui, System& system, DesktopShell& desktop, const std::vector<std::string>& arguments) {
+  Program program(ui, system, desktop);
+  program.constants = buildConstants();
+  const std::string executable = system.executablePath();
+  program.constants.programDirectory = directoryPart(executable);
+  program.test.lastIndex = -1;
+  program.startFile = arguments.empty() ? std::string() : arguments.front();
+
+  ui.createFonts();
+  ui.setIcons(decodeEmbeddedIcons());
+
+  removeLeftoverFile(system, executable);
+
+  if (system.anotherInstanceRuns("Zelvo_Lingotak")) {
+    ui.messageBox("Fehler", "Das Programm ist bereits gestartet!", MessageButtons::Ok, MessageIcon::Error);
+    return 0;
+  }
+  program.isAdministrator = system.isAdministrator();
+
+  if (!ui.buildMainWindow(program.list)) return 0;
+  ui.showPage(EntryPage);
+  ui.setFocus(EntryVocabularyField);
+  updateInterfaceState(program);
+
+  ProgramEvents events(program);
+  ui.runEventLoop(events);
+  return 0;
+}
+
+}  // namespace zl

@@ -1,0 +1,23 @@
+// The program's start, run and end, in a fixed order: constants, fonts and
+// icons, the leftover file of an update, the single instance, the
+// administrator check, the window, the entry page, the interface state, the
+// start file, the event loop, the shutdown.
+//
+// A second instance shows "Das Programm ist bereits gestartet!" and ends. A
+// window that cannot be built ends the program instead of waiting for events
+// that cannot come. The result is the exit code, 0 in every case.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/system.h"
+#include "platform/ui.h"
+
+namespace zl {
+
+// `arguments` are the command-line arguments after the program name; the
+// first one, if any, names the vocabulary file to open.
+int runProgram(Ui& ui, System& system, DesktopShell& desktop, const std::vector<std::string>& arguments);
+
+}  // namespace zl

@@ -1,0 +1,93 @@
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/fake/fake_platform.h"
+#include "store/cp1252.h"
+
+namespace zl {
+namespace {
+
+class Startup : public ::testing::Test {
+ protected:
+  int start(std::vector<std::string> arguments = {}) { return runProgram(ui, system, desktop, arguments); }
+  std::vector<std::string> uiCalls() const { return ui.calls(); }
+
+  FakeUi ui;
+  FakeSystem system;
+  FakeDesktop desktop;
+};
+
+TEST_F(Startup, RunsItsStepsInOrder) {
+  EXPECT_EQ(start(), 0);
+  const std::vector<std::string> expectedUi = {
+      "createFonts", "setIcons 12", "buildMainWindow", "showPage 0", "setFocus EntryVocabularyField", "runEventLoop",
+  };
+  EXPECT_EQ(uiCalls(), expectedUi);
+  // No leftover file: no wait; the lock comes before the administrator check.
+  EXPECT_EQ(system.calls, (std::vector<std::string>{"lock Zelvo_Lingotak", "isAdministrator"}));
+}
+
+TEST_F(Startup, ALeftoverUpdateFileIsDeletedAfterASecond) {
+  system.regularFiles.insert("/opt/zelvo/zelvo-lingotak.tmp");
+  start();
+  EXPECT_EQ(system.calls, (std::vector<std::string>{"sleep 1000", "remove /opt/zelvo/zelvo-lingotak.tmp",
+                                                    "lock Zelvo_Lingotak", "isAdministrator"}));
+}
+
+TEST_F(Startup, ASecondInstanceSaysSoAndEndsWithoutAWindow) {
+  system.lockHeldElsewhere = true;
+  system.regularFiles.insert("/opt/zelvo/zelvo-lingotak.tmp");  // still cleaned up first
+  ui.expectMessage("Fehler", "Das Programm ist bereits gestartet!", Answer::Ok);
+  EXPECT_EQ(start({"/v/englisch.ltk"}), 0);
+  EXPECT_TRUE(ui.allMessagesShown());
+  ASSERT_EQ(ui.shownMessages().size(), 1u);
+  EXPECT_EQ(ui.shownMessages()[0].icon, MessageIcon::Error);
+  EXPECT_EQ(ui.shownMessages()[0].buttons, MessageButtons::Ok);
+  const auto calls = uiCalls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "buildMainWindow"), 0);
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "runEventLoop"), 0);
+  EXPECT_EQ(system.calls.front(), "sleep 1000");
+  EXPECT_EQ(std::count(system.calls.begin(), system.calls.end(), "isAdministrator"), 0);
+}
+
+TEST_F(Startup, AfterStartTheEntryPageWaitsWithNoFileOpen) {
+  ui.onEventLoop = [&](EventSink&) {
+    EXPECT_EQ(ui.currentPage(), EntryPage);
+    EXPECT_EQ(ui.focusedControl(), EntryVocabularyField);
+    EXPECT_EQ(ui.statusText(StatusFileField),
+              " Arbeitsverzeichnis: /opt/zelvo/     (Es ist keine Datei geöffnet)"_w);
+    EXPECT_EQ(ui.statusText(StatusStateField), "");
+    EXPECT_FALSE(ui.isCommandEnabled(CmdClose));
+    EXPECT_TRUE(ui.isCommandEnabled(CmdRestore));
+    EXPECT_FALSE(ui.isEnabled(EditButton));
+  };
+  start();
+}
+
+TEST_F(Startup, TheAdministratorFlagDecidesTheAssociationCommands) {
+  system.administrator = false;
+  ui.onEventLoop = [&](EventSink&) {
+    EXPECT_FALSE(ui.isCommandEnabled(CmdRegister));
+    EXPECT_FALSE(ui.isCommandEnabled(CmdUnregister));
+  };
+  start();
+  EXPECT_EQ(desktop.queries, 0);
+}
+
+TEST_F(Startup, TheLoopRunsUntilTheProgramQuits) {
+  ui.onEventLoop = [](EventSink& sink) {
+    EXPECT_FALSE(sink.quitRequested());
+    sink.handleEvent(Event{EventKind::Menu, CmdTestPage, EventSubtype::None});
+    EXPECT_FALSE(sink.quitRequested());
+    sink.handleEvent(Event{EventKind::Menu, CmdQuit, EventSubtype::None});
+    EXPECT_TRUE(sink.quitRequested());
+  };
+  EXPECT_EQ(start({"", "second"}), 0);
+  EXPECT_EQ(ui.currentPage(), TestPage);
+}
+
+}  // namespace
+}  // namespace zl

@@ -1,0 +1,18 @@
+// Wires the program logic to Qt and POSIX and runs it.
+#include <QApplication>
+
+#include "app/startup.h"
+#include "platform/posix/system_posix.h"
+#include "platform/qt/qt_ui.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);  // takes Qt's own options out of argv
+  QApplication::setApplicationName(QStringLiteral("Zelvo Lingotak"));
+  zl::useGermanEverywhere();
+
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  zl::QtUi ui;
+  zl::PosixSystem system;
+  zl::PosixDesktopShell desktop;
+  return zl::runProgram(ui, system, desktop, arguments);
+}

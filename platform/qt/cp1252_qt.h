@@ -1,0 +1,28 @@
+// The one boundary between the program's Windows-1252 texts and Qt's
+// Unicode, and the validator that keeps every text field within what
+// Windows-1252 (and a vocabulary file line) can hold.
+#pragma once
+
+#include <QString>
+#include <QValidator>
+#include <string>
+
+namespace zl {
+
+QString toQString(const std::string& cp1252);
+// Characters Windows-1252 cannot hold become "?"; the text fields never
+// let such characters in, so for their texts the conversion is exact.
+std::string toCp1252(const QString& text);
+
+// True when every character can be stored: representable in Windows-1252 and
+// not a line break, NUL or other control character (a tab is allowed).
+bool fitsVocabularyLine(const QString& text);
+
+// Refuses typed or pasted text that `fitsVocabularyLine` rejects.
+class Cp1252Validator : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int& position) const override;
+};
+
+}  // namespace zl

@@ -1,0 +1,398 @@
+// The real main window, offscreen: what only the toolkit can show.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QtTest>
+
+#include "app/dispatch.h"
+#include "app/interface_state.h"
+#include "app/program.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/qt/qt_ui.h"
+
+namespace zl {
+
+// Hands events to the program and keeps a record of them.
+class RecordingSink : public EventSink {
+ public:
+  explicit RecordingSink(Program& program) : program_(program) {}
+  void handleEvent(Event event) override {
+    events.push_back(event);
+    dispatchEvent(program_, event);
+  }
+  bool quitRequested() const override { return program_.quitRequested; }
+  int count(EventKind kind, int id) const {
+    return static_cast<int>(std::count_if(events.begin(), events.end(),
+                                          [&](const Event& e) { return e.kind == kind && e.id == id; }));
+  }
+  std::vector<Event> events;
+
+ private:
+  Program& program_;
+};
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QtUi* ui = nullptr;
+  FakeSystem system;
+  FakeDesktop desktop;
+  Program* program = nullptr;
+  RecordingSink* sink = nullptr;
+
+  template <typename T = QWidget>
+  T* find(const char* name) const {
+    T* widget = ui->window()->findChild<T*>(QString::fromLatin1(name));
+    if (!widget) qWarning("no control %s", name);
+    return widget;
+  }
+  QAction* action(const char* name) const { return find<QAction>(name); }
+
+  // Types any characters, as a keyboard layout or input method would deliver them.
+  static void typeText(QWidget* widget, const QString& text) {
+    for (QChar ch : text) {
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+      QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+      QApplication::sendEvent(widget, &press);
+      QApplication::sendEvent(widget, &release);
+    }
+  }
+
+ private slots:
+  void init() {
+    ui = new QtUi;
+    program = new Program(*ui, system, desktop);
+    program->constants = buildConstants();
+    program->constants.programDirectory = "/opt/zelvo/";
+    ui->createFonts();
+    ui->setIcons(decodeEmbeddedIcons());
+    QVERIFY(ui->buildMainWindow(program->list));
+    ui->showPage(EntryPage);
+    ui->setFocus(EntryVocabularyField);
+    updateInterfaceState(*program);
+    sink = new RecordingSink(*program);
+    ui->deliverEventsTo(sink);
+    QVERIFY(QTest::qWaitForWindowExposed(ui->window()));
+  }
+
+  void cleanup() {
+    ui->deliverEventsTo(nullptr);
+    delete sink;
+    delete program;
+    delete ui;
+  }
+
+  void windowHasItsTitleAndFixedInnerSize() {
+    MainWindow* w = ui->window();
+    QCOMPARE(w->windowTitle(), QStringLiteral("Zelvo Lingotak"));
+    QCOMPARE(w->size(), QSize(600, 450));
+    QCOMPARE(w->minimumSize(), QSize(600, 450));
+    QCOMPARE(w->maximumSize(), QSize(600, 450));
+    QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(w->windowFlags() & Qt::WindowMinimizeButtonHint);
+    // The menu bar is inside the 450 pixels.
+    QCOMPARE(w->menuBar()->geometry().top(), 0);
+    QCOMPARE(w->statusBar()->geometry().bottom(), 449);
+  }
+
+  void tabsCarryTheirCaptionsAndPagesAreBigEnough() {
+    auto* pages = find<QTabWidget>("PagePanel");
+    QCOMPARE(pages->count(), 3);
+    QCOMPARE(pages->tabText(0), QStringLiteral("          Vokabeln Eingeben          "));
+    QCOMPARE(pages->tabText(1), QStringLiteral("          Vokabeln Abfragen          "));
+    QCOMPARE(pages->tabText(2), QStringLiteral("                    Hilfe                    "));
+    const QSize page = pages->widget(0)->size();
+    QVERIFY2(page.width() >= 596 && page.height() >= 350,
+             qPrintable(QStringLiteral("page %1 x %2").arg(page.width()).arg(page.height())));
+    QCOMPARE(pages->currentIndex(), 0);
+  }
+
+  void everyControlIsWhereTheLayoutPutsIt() {
+    struct Expected {
+      const char* name;
+      int x, y, w, h;  // h -1: down to 3 pixels above the page bottom
+      const char* text;
+      const char* tooltip;
+      bool enabled;
+    };
+    const Expected all[] = {
+        {"EntryVocabularyField", 3, 28, 590, 35, "", "", true},
+        {"EntryTranslationField", 3, 93, 590, 35, "", "", true},
+        {"EntryVocabularyLabel", 8, 8, 90, 20, "Vokabel:", "", true},
+        {"EntryTranslationLabel", 8, 73, 130, 20, "Übersetzung:", "", true},
+        {"MergeButton", 483, 138, 110, 35, "Verbinden", "Verbindet zwei Vokabeldateien miteinander", false},
+        {"DeleteButton", 323, 138, 110, 35, "Löschen", "Löscht den markierten Datensatz", false},
+        {"AcceptEntryButton", 3, 138, 110, 35, "Übernehmen", "Eingabe Übernehmen", true},
+        {"EditButton", 163, 138, 110, 35, "Bearbeiten", "Öffnet den markierten Datensatz zur Bearbeitung", false},
+        {"EntryCountValue", 323, 183, 270, 35, "", "", true},
+        {"EntryCountLabel", 8, 183, 310, 35, "Eingegebene Vokabeln:", "", true},
+        {"VocabListView", 3, 228, 590, -1, "", "", true},
+        {"TestTranslationField", 3, 28, 590, 35, "", "", true},
+        {"TestVocabularyField", 3, 93, 590, 35, "", "", true},
+        {"TestTranslationLabel", 8, 8, 150, 20, "Übersetzung:", "", true},
+        {"TestVocabularyLabel", 8, 73, 95, 20, "Vokabel:", "", true},
+        {"NewTestButton", 483, 138, 110, 35, "Neuer Test", "Startet einen neuen Test", true},
+        {"SkipButton", 323, 138, 110, 35, "Überspringen", "Springt zur nächsten Vokabel im Test", false},
+        {"AcceptAnswerButton", 3, 138, 110, 35, "Übernehmen", "Eingabe Übernehmen", false},
+        {"TipButton", 163, 138, 110, 35, "Tip", "Zeigt die gesuchte Lösung", false},
+        {"RemainingValue", 323, 183, 270, 35, "", "", true},
+        {"RemainingLabel", 8, 183, 310, 35, "Verbleibende Vokabeln:", "", true},
+        {"OptionsFrame", 3, 228, 180, -1, "Abfrage Optionen", "", true},
+        {"PairStatisticsFrame", 208, 228, 180, -1, "Statistik der Vokabel", "", true},
+        {"EvaluationFrame", 413, 228, 180, -1, "Test Auswertung", "", true},
+        {"Test20Option", 18, 253, 130, 15, "Test (20 Vokabeln)", "", true},
+        {"AllVocabOption", 18, 278, 130, 15, "Alle Vokbeln", "", true},
+        {"AskForeignCheck", 18, 303, 135, 15, "Fremdsprache abfragen", "", true},
+        {"IgnoreCaseCheck", 18, 328, 135, 15, "GROSS/klein ignorieren", "", true},
+        {"RightCountValue", 223, 268, 45, 20, "", "", true},
+        {"WrongCountValue", 223, 308, 45, 20, "", "", true},
+        {"RightCountLabel", 278, 268, 100, 20, "Richtig", "", true},
+        {"WrongCountLabel", 278, 308, 100, 20, "Falsch", "", true},
+        {"RateLabel", 428, 268, 115, 20, "Quote Richtig:", "", true},
+        {"GradeLabel", 428, 308, 115, 20, "Note:", "", true},
+        {"RateValue", 543, 268, 45, 20, "", "", true},
+        {"GradeValue", 543, 308, 45, 20, "", "", true},
+    };
+    const int pageHeight = find<QTabWidget>("PagePanel")->widget(0)->height();
+    for (const Expected& e : all) {
+      QWidget* w = find(e.name);
+      QVERIFY2(w, e.name);
+      const int h = e.h >= 0 ? e.h : pageHeight - 231;
+      QVERIFY2(w->geometry() == QRect(e.x, e.y, e.w, h), e.name);
+      QString text;
+      if (auto* l = qobject_cast<QLabel*>(w)) text = l->text();
+      if (auto* b = qobject_cast<QAbstractButton*>(w)) text = b->text();
+      if (auto* g = qobject_cast<QGroupBox*>(w)) text = g->title();
+      if (auto* f = qobject_cast<QLineEdit*>(w)) text = f->text();
+      QVERIFY2(text == QString::fromUtf8(e.text), e.name);
+      QVERIFY2(w->toolTip() == QString::fromUtf8(e.tooltip), e.name);
+      QVERIFY2(w->isEnabled() == e.enabled, e.name);
+    }
+    auto* viewer = find<QTextBrowser>("HelpViewer");
+    QCOMPARE(viewer->geometry(), QRect(QPoint(0, 0), find<QTabWidget>("PagePanel")->widget(0)->size()));
+  }
+
+  void controlsStartInTheirStates() {
+    QVERIFY(find<QPushButton>("AcceptEntryButton")->isDefault());
+    QVERIFY(find<QPushButton>("AcceptAnswerButton")->isDefault());
+    QVERIFY(!find<QPushButton>("NewTestButton")->isDefault());
+    QVERIFY(find<QRadioButton>("Test20Option")->isChecked());
+    QVERIFY(!find<QRadioButton>("AllVocabOption")->isChecked());
+    QVERIFY(find<QCheckBox>("AskForeignCheck")->isChecked());
+    QVERIFY(find<QCheckBox>("IgnoreCaseCheck")->isChecked());
+    QVERIFY(!find<QLineEdit>("EntryVocabularyField")->isReadOnly());
+    QVERIFY(find<QLineEdit>("TestTranslationField")->isReadOnly());
+    QVERIFY(find<QLineEdit>("TestVocabularyField")->isReadOnly());
+    QCOMPARE(ui->window()->focusWidget(), find("EntryVocabularyField"));
+    QCOMPARE(find<QLabel>("EntryCountValue")->frameShadow(), QFrame::Sunken);
+    QCOMPARE(find<QLabel>("EntryCountValue")->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    QCOMPARE(find<QLabel>("RateValue")->frameShape(), QFrame::NoFrame);
+    // Clicking one option clears the other.
+    QTest::mouseClick(find<QRadioButton>("AllVocabOption"), Qt::LeftButton, {}, QPoint(5, 7));
+    QVERIFY(!find<QRadioButton>("Test20Option")->isChecked());
+  }
+
+  void fieldsAndLabelsUseTheFourFonts() {
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    struct Expected {
+      const char* name;
+      double points;
+      bool bold;
+    };
+    const Expected fonts[] = {
+        {"EntryCountValue", 20, false}, {"EntryCountLabel", 20, false}, {"RemainingValue", 20, false},
+        {"EntryVocabularyField", 19, false}, {"TestTranslationField", 19, false},
+        {"EntryVocabularyLabel", 12, true}, {"RateValue", 12, true}, {"GradeLabel", 12, true},
+        {"RightCountValue", 10, true}, {"WrongCountValue", 10, true},
+    };
+    for (const Expected& e : fonts) {
+      const QFont font = find(e.name)->font();
+      QVERIFY2(font.pixelSize() == pixelHeightOf(e.points, dpi), e.name);
+      QVERIFY2(font.bold() == e.bold, e.name);
+      QVERIFY2(QFontInfo(font).family() == QStringLiteral("Liberation Sans"), e.name);
+    }
+    QCOMPARE(pixelHeightOf(20, 96), 27);
+    QCOMPARE(pixelHeightOf(19, 96), 25);
+    QCOMPARE(pixelHeightOf(12, 96), 16);
+    QCOMPARE(pixelHeightOf(10, 96), 13);
+    QCOMPARE(find("MergeButton")->font(), ui->fonts().dialog);
+    QCOMPARE(find("IgnoreCaseCheck")->font().pixelSize(), pixelHeightOf(7.5, dpi));
+  }
+
+  void everyTextFitsItsControl() {
+    for (QWidget* w : ui->window()->findChildren<QWidget*>()) {
+      const QString name = w->objectName();
+      if (qobject_cast<QAbstractButton*>(w)) {
+        QVERIFY2(w->sizeHint().width() <= w->width(), qPrintable(name + QString::number(w->sizeHint().width())));
+      } else if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width(),
+                 qPrintable(name));
+        QVERIFY2(label->fontMetrics().height() <= label->contentsRect().height(), qPrintable(name));
+      }
+    }
+  }
+
+  void menusHoldTheirEntriesInOrder() {
+    const QList<QAction*> menus = ui->window()->menuBar()->actions();
+    QCOMPARE(menus.size(), 3);
+    QStringList datei;
+    for (QAction* a : menus[0]->menu()->actions()) datei << (a->isSeparator() ? QStringLiteral("—") : a->text());
+    QCOMPARE(datei.join('|'), QStringLiteral("Neu|Öffnen|Schließen|—|Speichern|Speichern unter...|—|Suchen|"
+                                             "Vokabeln Sortieren|Vokabeln Mischen|—|Drucken|—|Restore|"
+                                             "Vokabeldatei teilen|—|Beenden"));
+    QStringList hilfe;
+    for (QAction* a : menus[2]->menu()->actions()) hilfe << (a->isSeparator() ? QStringLiteral("—") : a->text());
+    QCOMPARE(hilfe.join('|'), QStringLiteral("Hilfe|—|Desktop Verknüpfung erstellen...|—|"
+                                             "Dateiendung .LTK registrieren...|Registrierung .LTK entfernen...|—|Info"));
+    QCOMPARE(menus[1]->text(), QStringLiteral("Vokabeln"));
+    for (const char* withIcon : {"CmdNew", "CmdOpen", "CmdSave", "CmdSearch", "CmdSort", "CmdPrint", "CmdRestore",
+                                 "CmdShortcut", "CmdRegister", "CmdAbout"})
+      QVERIFY2(!action(withIcon)->icon().isNull(), withIcon);
+    for (const char* without : {"CmdClose", "CmdSaveAs", "CmdShuffle", "CmdSplit", "CmdQuit", "CmdUnregister"})
+      QVERIFY2(action(without)->icon().isNull(), without);
+    QCOMPARE(action("CmdStatistics")->text(), QStringLiteral("Statistik der Vokabel"));
+  }
+
+  void toolbarAndStatusBar() {
+    auto* bar = find<QToolBar>("MainToolBar");
+    QStringList tips;
+    for (QAction* a : bar->actions()) tips << (a->isSeparator() ? QStringLiteral("—") : a->toolTip());
+    QCOMPARE(tips.join('|'), QStringLiteral("Neu|Öffnen|Speichern|—|Suchen|Vokabeln Sortieren|—|Drucken|—|"
+                                            "Internet Update|—|Homepage|—|Info"));
+    for (QAction* a : bar->actions()) QVERIFY(a->isSeparator() || !a->icon().isNull());
+    QCOMPARE(find<QLabel>("StatusStateField")->width(), 100);
+    QCOMPARE(find<QLabel>("StatusFileField")->width(), 500);
+    QCOMPARE(ui->statusText(StatusFileField), program->ui.statusText(StatusFileField));
+    QCOMPARE(find<QLabel>("StatusFileField")->text(),
+             QStringLiteral(" Arbeitsverzeichnis: /opt/zelvo/     (Es ist keine Datei geöffnet)"));
+  }
+
+  void theListShowsTwoColumnsWithoutHeader() {
+    auto* view = find<QTableView>("VocabListView");
+    QVERIFY(view->horizontalHeader()->isHidden());
+    QVERIFY(view->verticalHeader()->isHidden());
+    QCOMPARE(view->model()->columnCount(), 2);
+    QCOMPARE(view->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Übersetzung"));
+    QCOMPARE(view->columnWidth(0), 284);
+    QCOMPARE(view->columnWidth(1), 285);
+    QVERIFY(view->showGrid());
+    QCOMPARE(view->selectionBehavior(), QAbstractItemView::SelectRows);
+    QCOMPARE(view->selectionMode(), QAbstractItemView::SingleSelection);
+    QCOMPARE(view->palette().color(QPalette::Inactive, QPalette::Highlight),
+             view->palette().color(QPalette::Active, QPalette::Highlight));
+  }
+
+  void helpViewerIsReadOnlyOnPaleYellow() {
+    auto* viewer = find<QTextBrowser>("HelpViewer");
+    QVERIFY(viewer->isReadOnly());
+    QVERIFY(!(viewer->textInteractionFlags() & Qt::TextSelectableByKeyboard));  // no caret
+    QCOMPARE(viewer->palette().color(QPalette::Base), QColor(255, 255, 223));
+  }
+
+  void returnRaisesAcceptEvenOnAFocusedButton() {
+    ui->showPage(TestPage);
+    auto* button = find<QPushButton>("NewTestButton");
+    button->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), button);
+    sink->events.clear();
+    QTest::keyClick(button, Qt::Key_Return);
+    QCOMPARE(sink->count(EventKind::Menu, CmdAccept), 1);
+    QCOMPARE(sink->count(EventKind::Control, NewTestButton), 0);
+    QTest::keyClick(find("EntryVocabularyField"), Qt::Key_Enter);
+    QCOMPARE(sink->count(EventKind::Menu, CmdAccept), 2);
+  }
+
+  void focusSelectsAllAndLeavingPutsTheCaretAtTheEnd() {
+    auto* vocabulary = find<QLineEdit>("EntryVocabularyField");
+    auto* translation = find<QLineEdit>("EntryTranslationField");
+    vocabulary->setFocus();
+    QTRY_VERIFY(vocabulary->hasFocus());
+    QTest::keyClicks(vocabulary, "house");
+    translation->setText(QStringLiteral("Haus"));
+    translation->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(translation->hasFocus());
+    QCOMPARE(translation->selectedText(), QStringLiteral("Haus"));
+    QVERIFY(!vocabulary->hasSelectedText());
+    QCOMPARE(vocabulary->cursorPosition(), 5);
+    vocabulary->setFocus(Qt::OtherFocusReason);
+    QTRY_VERIFY(vocabulary->hasFocus());
+    QCOMPARE(vocabulary->selectedText(), QStringLiteral("house"));
+    QCOMPARE(translation->cursorPosition(), 4);
+  }
+
+  void charactersWindows1252CannotHoldAreRefused() {
+    auto* field = find<QLineEdit>("EntryVocabularyField");
+    field->setFocus();
+    QTRY_VERIFY(field->hasFocus());
+    typeText(field, QStringLiteral("Stra\u00DFe\u0416\u20AC"));  // Ж refused, € kept
+    QCOMPARE(field->text(), QStringLiteral("Straße€"));
+    QApplication::clipboard()->setText(QStringLiteral("zwei\nZeilen"));
+    field->paste();
+    QCOMPARE(field->text(), QStringLiteral("Straße€"));
+    QApplication::clipboard()->setText(QStringLiteral(" Ž"));
+    field->paste();
+    QCOMPARE(field->text(), QStringLiteral("Straße€ Ž"));
+    QCOMPARE(ui->text(EntryVocabularyField), std::string("Stra\xDF" "e\x80 \x8E"));
+  }
+
+  void typingRaisesTextEventsThatUpdateTheRules() {
+    program->list.append(VocabEntry{"house", "Haus", 0, 0});
+    program->file.entryCount = 1;
+    QTest::keyClicks(find("EntryVocabularyField"), "ho");
+    QVERIFY(action("CmdSearch")->isEnabled());
+    QVERIFY(action("TbSearch")->isEnabled());
+    QTest::keyClicks(find("EntryTranslationField"), "H");
+    QVERIFY(!action("CmdSearch")->isEnabled());
+  }
+
+  void pageCommandsSwitchTabsAndHelpTakesTheFocus() {
+    action("CmdHelpPage")->trigger();
+    QCOMPARE(find<QTabWidget>("PagePanel")->currentIndex(), 2);
+    QCOMPARE(ui->window()->focusWidget(), find("HelpViewer"));
+    QVERIFY(!action("CmdOpen")->isEnabled());
+    find<QTabWidget>("PagePanel")->setCurrentIndex(1);  // as a tab click does
+    QVERIFY(action("CmdOpen")->isEnabled());
+    QVERIFY(!action("CmdTestPage")->isEnabled());
+  }
+
+  void closingGoesThroughTheProgram() {
+    program->file.unsaved = 1;
+    ui->window()->close();
+    QCOMPARE(sink->count(EventKind::Close, 0), 1);
+    QVERIFY(ui->window()->isVisible());  // unsaved pairs keep it open
+    QCOMPARE(find<QLabel>("StatusStateField")->text(), QStringLiteral("Geändert"));
+    program->file.unsaved = 0;
+    action("CmdQuit")->trigger();
+    QVERIFY(program->quitRequested);
+    QVERIFY(!ui->window()->isVisible());
+  }
+
+  void rightClickOnARowOpensThePopup() {
+    // Without pairs a right click selects nothing and opens nothing.
+    auto* view = find<QTableView>("VocabListView");
+    QTest::mouseClick(view->viewport(), Qt::RightButton, {}, QPoint(20, 5));
+    QCOMPARE(sink->count(EventKind::Control, VocabListView), 1);
+    QVERIFY(!ui->window()->statisticsPopup()->isVisible());
+  }
+};
+
+}  // namespace zl
+
+QTEST_MAIN(zl::MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,273 @@
+#include "platform/qt/qt_ui.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTranslator>
+#include <cmath>
+
+#include "platform/qt/cp1252_qt.h"
+#include "platform/qt/vocab_table_model.h"
+
+namespace zl {
+
+namespace {
+
+QFont arial(double points, bool bold, double dpi) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(pixelHeightOf(points, dpi));  // a character height, as the pixel size is
+  font.setWeight(bold ? QFont::Bold : QFont::Normal);
+  return font;
+}
+
+QMessageBox::Icon qtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Error: return QMessageBox::Critical;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// Message texts use CR LF or LF for their line breaks; Qt wants LF.
+QString messageText(const std::string& text) {
+  QString result = toQString(text);
+  result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return result;
+}
+
+}  // namespace
+
+void useGermanEverywhere() {
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  static QTranslator* qtTexts = nullptr;
+  if (qtTexts) return;
+  qtTexts = new QTranslator(QCoreApplication::instance());
+  if (qtTexts->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(qtTexts);
+}
+
+int pixelHeightOf(double points, double dotsPerInch) {
+  return static_cast<int>(std::lround(points * dotsPerInch / 72.0));
+}
+
+QtUi::QtUi() = default;
+
+QtUi::~QtUi() { endBusy(); }
+
+void QtUi::createFonts() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const double dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
+  fonts_.large = arial(20, false, dpi);
+  fonts_.field = arial(19, false, dpi);
+  fonts_.label = arial(12, true, dpi);
+  fonts_.small = arial(10, true, dpi);
+  // The fixed layout was drawn for a compact dialog font: the desktop's usual
+  // 9 or 10 point sans, or even Arial at 8 points, would not fit the option
+  // texts into their 130 and 135 pixels.
+  fonts_.dialog = arial(7.5, false, dpi);
+}
+
+void QtUi::setIcons(const std::vector<IconImage>& icons) {
+  icons_.clear();
+  for (const IconImage& icon : icons) {
+    QImage image(IconSide, IconSide, QImage::Format_ARGB32);
+    for (int y = 0; y < IconSide; ++y)
+      for (int x = 0; x < IconSide; ++x) image.setPixel(x, y, icon.argb[static_cast<std::size_t>(y * IconSide + x)]);
+    icons_.emplace_back(QPixmap::fromImage(image));
+  }
+}
+
+bool QtUi::buildMainWindow(const VocabList& list) {
+  window_ = std::make_unique<MainWindow>(list, fonts_, icons_, [this](const Event& event) { deliver(event); });
+  return window_ != nullptr;
+}
+
+void QtUi::runEventLoop(EventSink& sink) {
+  deliverEventsTo(&sink);
+  if (!sink.quitRequested()) QApplication::exec();
+  deliverEventsTo(nullptr);
+}
+
+void QtUi::deliver(const Event& event) {
+  if (!sink_) return;
+  queue_.push_back(event);
+  if (delivering_) return;
+  delivering_ = true;
+  while (!queue_.empty() && sink_) {
+    const Event next = queue_.front();
+    queue_.pop_front();
+    sink_->handleEvent(next);
+    if (sink_->quitRequested()) {
+      queue_.clear();
+      window_->allowClose();
+      window_->close();
+      QApplication::exit(0);
+    }
+  }
+  delivering_ = false;
+}
+
+void QtUi::setText(ControlId id, const std::string& text) {
+  QWidget* widget = window_->control(id);
+  const QString value = toQString(text);
+  if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+    if (field->text() != value) field->setText(value);
+  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+    if (label->text() != value) label->setText(value);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    button->setText(value);
+  } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+    frame->setTitle(value);
+  }
+}
+
+std::string QtUi::text(ControlId id) const {
+  QWidget* widget = window_->control(id);
+  if (auto* field = qobject_cast<QLineEdit*>(widget)) return toCp1252(field->text());
+  if (auto* label = qobject_cast<QLabel*>(widget)) return toCp1252(label->text());
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) return toCp1252(button->text());
+  if (auto* frame = qobject_cast<QGroupBox*>(widget)) return toCp1252(frame->title());
+  return std::string();
+}
+
+void QtUi::setEnabled(ControlId id, bool enabled) {
+  if (QWidget* widget = window_->control(id)) widget->setEnabled(enabled);
+}
+
+bool QtUi::isEnabled(ControlId id) const {
+  const QWidget* widget = window_->control(id);
+  return widget && widget->isEnabled();
+}
+
+void QtUi::setCommandEnabled(CommandId id, bool enabled) {
+  if (QAction* action = window_->command(id)) action->setEnabled(enabled);
+}
+
+bool QtUi::isCommandEnabled(CommandId id) const {
+  const QAction* action = window_->command(id);
+  return action && action->isEnabled();
+}
+
+void QtUi::setReadOnly(ControlId id, bool readOnly) {
+  if (auto* field = qobject_cast<QLineEdit*>(window_->control(id))) field->setReadOnly(readOnly);
+}
+
+bool QtUi::isReadOnly(ControlId id) const {
+  const auto* field = qobject_cast<QLineEdit*>(window_->control(id));
+  return field && field->isReadOnly();
+}
+
+void QtUi::setChecked(ControlId id, bool checked) {
+  if (auto* button = qobject_cast<QAbstractButton*>(window_->control(id))) button->setChecked(checked);
+}
+
+bool QtUi::isChecked(ControlId id) const {
+  const auto* button = qobject_cast<QAbstractButton*>(window_->control(id));
+  return button && button->isChecked();
+}
+
+void QtUi::setFocus(ControlId id) {
+  if (QWidget* widget = window_->control(id)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+ControlId QtUi::focusedControl() const { return window_->idOf(window_->focusWidget()); }
+
+void QtUi::selectText(ControlId id, int start, int end) {
+  auto* field = qobject_cast<QLineEdit*>(window_->control(id));
+  if (!field) return;
+  if (start == end)
+    field->setCursorPosition(start);
+  else
+    field->setSelection(start, end - start);
+}
+
+Page QtUi::currentPage() const { return static_cast<Page>(window_->pagePanel()->currentIndex()); }
+
+void QtUi::showPage(Page page) { window_->pagePanel()->setCurrentIndex(page); }
+
+void QtUi::setStatusText(StatusField field, const std::string& text, bool centred) {
+  QLabel* label = window_->statusField(field);
+  const QString value = toQString(text);
+  if (label->text() != value) label->setText(value);
+  label->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+}
+
+std::string QtUi::statusText(StatusField field) const { return toCp1252(window_->statusField(field)->text()); }
+
+void QtUi::showBusyMessage(const std::string& text) {
+  setStatusText(StatusStateField, text, true);
+  window_->statusField(StatusStateField)->repaint();  // now: the work starts before the loop runs again
+  if (!busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
+  busy_ = true;
+}
+
+void QtUi::endBusy() {
+  if (busy_) QApplication::restoreOverrideCursor();
+  busy_ = false;
+}
+
+void QtUi::removeAllRows() { window_->listModel()->removeAllRows(); }
+
+int QtUi::rowCount() const { return window_->listModel()->rowCount(); }
+
+int QtUi::selectedRow() const {
+  const QModelIndexList rows = window_->listView()->selectionModel()->selectedRows();
+  return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void QtUi::showStatisticsPopup() { window_->statisticsPopup()->popup(QCursor::pos()); }
+
+Answer QtUi::messageBox(const std::string& title, const std::string& text, MessageButtons buttons,
+                        MessageIcon icon) {
+  QMessageBox box(qtIcon(icon), toQString(title), messageText(text), QMessageBox::NoButton, window_.get());
+  box.setTextFormat(Qt::PlainText);
+  std::vector<std::pair<QAbstractButton*, Answer>> answers;
+  auto add = [&](const char* label, QMessageBox::ButtonRole role, Answer answer) {
+    answers.emplace_back(box.addButton(QString::fromUtf8(label), role), answer);
+  };
+  switch (buttons) {
+    case MessageButtons::Ok:
+      add("OK", QMessageBox::AcceptRole, Answer::Ok);
+      break;
+    case MessageButtons::YesNo:
+      add("Ja", QMessageBox::YesRole, Answer::Yes);
+      add("Nein", QMessageBox::NoRole, Answer::No);
+      break;
+    case MessageButtons::YesNoCancel:
+      add("Ja", QMessageBox::YesRole, Answer::Yes);
+      add("Nein", QMessageBox::NoRole, Answer::No);
+      add("Abbrechen", QMessageBox::RejectRole, Answer::Cancel);
+      break;
+  }
+  box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
+  // Escape and the close button give the last answer: OK, No or Cancel.
+  box.setEscapeButton(answers.back().first);
+  // A question in the middle of a long action waits for the user, not for us.
+  const bool wasBusy = busy_;
+  endBusy();
+  box.exec();
+  if (wasBusy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    busy_ = true;
+  }
+  for (const auto& [button, answer] : answers)
+    if (box.clickedButton() == button) return answer;
+  return answers.back().second;
+}
+
+}  // namespace zl

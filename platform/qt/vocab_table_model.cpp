@@ -1,0 +1,32 @@
+#include "platform/qt/vocab_table_model.h"
+
+#include "platform/qt/cp1252_qt.h"
+#include "store/vocab_store.h"
+
+namespace zl {
+
+VocabTableModel::VocabTableModel(const VocabList& list, QObject* parent) : QAbstractTableModel(parent), list_(list) {}
+
+int VocabTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shownRows_; }
+
+int VocabTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
+
+QVariant VocabTableModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= shownRows_) return {};
+  const VocabEntry& entry = list_[index.row()];
+  return toQString(index.column() == 0 ? entry.vocabulary : entry.translation);
+}
+
+QVariant VocabTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  // Column 1 carries a caption, though the list never shows its header.
+  if (role == Qt::DisplayRole && orientation == Qt::Horizontal && section == 1) return QStringLiteral("Übersetzung");
+  return {};
+}
+
+void VocabTableModel::removeAllRows() {
+  beginResetModel();
+  shownRows_ = 0;
+  endResetModel();
+}
+
+}  // namespace zl

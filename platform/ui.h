@@ -1,0 +1,86 @@
+// The window as the program logic sees it: controls addressed by id, the
+// status bar, the list mirror, message boxes and the event loop.
+//
+// Abstract so tests can fake it: the real version is the Qt main window, the
+// fake answers message boxes from a script and lets tests read every control
+// back by id. All texts crossing this interface are Windows-1252 bytes; the
+// implementation converts at its edge. Operations on controls cannot fail;
+// an id the window does not have is ignored (reads give "" / false / -1).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
+#include "app/icons.h"
+#include "platform/event.h"
+
+namespace zl {
+
+class VocabList;
+
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+// Information: confirmations; Question: the sort and shuffle questions;
+// Warning: questions and input errors; Error: errors and the "stop" icon.
+enum class MessageIcon { Information, Question, Warning, Error };
+enum class Answer { Ok, Yes, No, Cancel };
+
+class Ui {
+ public:
+  virtual ~Ui() = default;
+
+  // --- start-up ---------------------------------------------------------
+  // Creates the four fonts from their point sizes and the screen's
+  // dots per inch.
+  virtual void createFonts() = 0;
+  // Takes the decoded icons, in IconId order, for menus and toolbar.
+  virtual void setIcons(const std::vector<IconImage>& icons) = 0;
+  // Builds the window with every menu, toolbar, status bar field and
+  // control, showing the rows of `list`. False when no window could be made.
+  virtual bool buildMainWindow(const VocabList& list) = 0;
+  // Delivers events to `sink` until it asks to quit.
+  virtual void runEventLoop(EventSink& sink) = 0;
+
+  // --- controls ---------------------------------------------------------
+  virtual void setText(ControlId id, const std::string& text) = 0;
+  virtual std::string text(ControlId id) const = 0;
+  virtual void setEnabled(ControlId id, bool enabled) = 0;
+  virtual bool isEnabled(ControlId id) const = 0;
+  // A menu entry or toolbar button.
+  virtual void setCommandEnabled(CommandId id, bool enabled) = 0;
+  virtual bool isCommandEnabled(CommandId id) const = 0;
+  virtual void setReadOnly(ControlId id, bool readOnly) = 0;
+  virtual bool isReadOnly(ControlId id) const = 0;
+  virtual void setChecked(ControlId id, bool checked) = 0;
+  virtual bool isChecked(ControlId id) const = 0;
+  virtual void setFocus(ControlId id) = 0;
+  // The control with the keyboard focus, NoControl when none of ours has it.
+  virtual ControlId focusedControl() const = 0;
+  // Selects characters [start, end) of a text field; start == end only
+  // places the caret.
+  virtual void selectText(ControlId id, int start, int end) = 0;
+  virtual Page currentPage() const = 0;
+  // Selects the tab, exactly as a click on it would.
+  virtual void showPage(Page page) = 0;
+
+  // --- status bar -------------------------------------------------------
+  virtual void setStatusText(StatusField field, const std::string& text, bool centred) = 0;
+  virtual std::string statusText(StatusField field) const = 0;
+  // Shows `text` centred in StatusStateField at once and a wait cursor
+  // until `endBusy`.
+  virtual void showBusyMessage(const std::string& text) = 0;
+  virtual void endBusy() = 0;
+
+  // --- VocabListView: rows mirror the list given to buildMainWindow -----
+  virtual void removeAllRows() = 0;
+  virtual int rowCount() const = 0;
+  // The selected row, -1 when none.
+  virtual int selectedRow() const = 0;
+  virtual void showStatisticsPopup() = 0;
+
+  // --- dialogs ----------------------------------------------------------
+  virtual Answer messageBox(const std::string& title, const std::string& text, MessageButtons buttons,
+                            MessageIcon icon) = 0;
+};
+
+}  // namespace zl

@@ -1,0 +1,17 @@
+#include "test/test_state.h"
+
+#include "app/program.h"
+
+namespace zl {
+
+void resetTest(Program& program) {
+  Ui& ui = program.ui;
+  program.test.lastIndex = -1;
+  program.test.items.clear();
+  for (ControlId id : {TestTranslationField, TestVocabularyField, RateValue, GradeValue}) ui.setText(id, "");
+  ui.setReadOnly(TestVocabularyField, true);
+  ui.setReadOnly(TestTranslationField, true);
+  ui.setFocus(NewTestButton);
+}
+
+}  // namespace zl
