@@ -40,16 +40,16 @@ TEST(Controls, ToolbarButtonsRepeatTheirMenuCommands) {
 
 TEST(WindowLayout, EveryControlIsCreatedExactlyOnceOnItsPage) {
   std::set<int> seen;
-  for (const ControlSpec& spec : controlSpecs()) {
-    EXPECT_TRUE(seen.insert(spec.id).second) << controlName(spec.id);
-    EXPECT_EQ(spec.page, spec.id <= VocabListView ? EntryPage : spec.id == HelpViewer ? HelpPage : TestPage)
-        << controlName(spec.id);
+  for (const ControlLayout& layout : controlLayouts()) {
+    EXPECT_TRUE(seen.insert(layout.id).second) << controlName(layout.id);
+    EXPECT_EQ(layout.page, layout.id <= VocabListView ? EntryPage : layout.id == HelpViewer ? HelpPage : TestPage)
+        << controlName(layout.id);
   }
   EXPECT_EQ(seen.size(), static_cast<std::size_t>(ControlCount - 1));  // all but PagePanel
   EXPECT_EQ(seen.count(PagePanel), 0u);
   // The test page creates its upper (translation) field first.
-  EXPECT_EQ(controlSpecs()[11].id, TestTranslationField);
-  EXPECT_EQ(controlSpecs()[12].id, TestVocabularyField);
+  EXPECT_EQ(controlLayouts()[11].id, TestTranslationField);
+  EXPECT_EQ(controlLayouts()[12].id, TestVocabularyField);
 }
 
 TEST(WindowLayout, MenusHoldEveryCommandOnceInMenuOrder) {

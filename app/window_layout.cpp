@@ -67,7 +67,7 @@ constexpr std::array<std::string_view, 3> kPageCaptions = {
     "                    Hilfe                    ",
 };
 
-constexpr std::array<ControlSpec, 37> kControls = {{
+constexpr std::array<ControlLayout, 37> kControls = {{
     // Entry page
     {EntryVocabularyField, EntryPage, K::TextField, 3, 28, 590, 35, S::Fixed, "", F::Field, "", true, false},
     {EntryTranslationField, EntryPage, K::TextField, 3, 93, 590, 35, S::Fixed, "", F::Field, "", true, false},
@@ -132,6 +132,6 @@ std::span<const ToolButton> toolButtons() { return kToolButtons; }
 
 std::span<const std::string_view> pageCaptions() { return kPageCaptions; }
 
-std::span<const ControlSpec> controlSpecs() { return kControls; }
+std::span<const ControlLayout> controlLayouts() { return kControls; }
 
 }  // namespace zl

@@ -57,7 +57,7 @@ enum class FontRole { Default, Large, Field, Label, Small };
 // bottom (H - y - 3), or the whole page (W x H at 0, 0).
 enum class SizeRule { Fixed, ToPageBottom, WholePage };
 
-struct ControlSpec {
+struct ControlLayout {
   ControlId id;
   Page page;
   ControlKind kind;
@@ -78,7 +78,7 @@ std::span<const ToolButton> toolButtons();
 // The captions of the three tabs, with the blanks that widen them.
 std::span<const std::string_view> pageCaptions();
 // Every control except `PagePanel`, in creation order.
-std::span<const ControlSpec> controlSpecs();
+std::span<const ControlLayout> controlLayouts();
 
 // The background of HelpViewer, RGB(255, 255, 223).
 inline constexpr unsigned HelpBackgroundRgb = 0xFFFFDFu;

@@ -10,12 +10,12 @@ namespace zl {
 
 FakeUi::FakeUi() {
   commands_.fill(true);
-  for (const ControlSpec& spec : controlSpecs()) {
-    Control& c = controls_[static_cast<std::size_t>(spec.id)];
-    c.text = cp1252FromUtf8(spec.text);
-    c.enabled = spec.enabled;
-    c.checked = spec.checked;
-    c.readOnly = spec.kind == ControlKind::ReadOnlyTextField;
+  for (const ControlLayout& layout : controlLayouts()) {
+    Control& c = controls_[static_cast<std::size_t>(layout.id)];
+    c.text = cp1252FromUtf8(layout.text);
+    c.enabled = layout.enabled;
+    c.checked = layout.checked;
+    c.readOnly = layout.kind == ControlKind::ReadOnlyTextField;
   }
 }
 

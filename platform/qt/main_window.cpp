@@ -177,11 +177,11 @@ void MainWindow::buildPages() {
 }
 
 void MainWindow::buildControls(const VocabList& list, const WindowFonts& fonts) {
-  for (const ControlSpec& spec : controlSpecs()) {
-    QWidget* page = pages_->widget(spec.page);
-    QWidget* widget = createControl(spec, page, list);
-    widget->setObjectName(fromUtf8(controlName(spec.id)));
-    switch (spec.font) {
+  for (const ControlLayout& layout : controlLayouts()) {
+    QWidget* page = pages_->widget(layout.page);
+    QWidget* widget = createControl(layout, page, list);
+    widget->setObjectName(fromUtf8(controlName(layout.id)));
+    switch (layout.font) {
       case FontRole::Large: widget->setFont(fonts.large); break;
       case FontRole::Field: widget->setFont(fonts.field); break;
       case FontRole::Label: widget->setFont(fonts.label); break;
@@ -190,17 +190,17 @@ void MainWindow::buildControls(const VocabList& list, const WindowFonts& fonts) 
     }
     // Every page has the size of the first one, the only one laid out yet.
     const QSize pageSize = pages_->widget(EntryPage)->size();
-    switch (spec.size) {
-      case SizeRule::Fixed: widget->setGeometry(spec.x, spec.y, spec.width, spec.height); break;
+    switch (layout.size) {
+      case SizeRule::Fixed: widget->setGeometry(layout.x, layout.y, layout.width, layout.height); break;
       case SizeRule::ToPageBottom:
-        widget->setGeometry(spec.x, spec.y, spec.width, pageSize.height() - spec.y - 3);
+        widget->setGeometry(layout.x, layout.y, layout.width, pageSize.height() - layout.y - 3);
         break;
       case SizeRule::WholePage: widget->setGeometry(0, 0, pageSize.width(), pageSize.height()); break;
     }
-    if (!spec.tooltip.empty()) widget->setToolTip(fromUtf8(spec.tooltip));
-    widget->setEnabled(spec.enabled);
+    if (!layout.tooltip.empty()) widget->setToolTip(fromUtf8(layout.tooltip));
+    widget->setEnabled(layout.enabled);
     widget->show();
-    controls_[static_cast<std::size_t>(spec.id)] = widget;
+    controls_[static_cast<std::size_t>(layout.id)] = widget;
   }
   for (const FieldLabel& pair : kFieldLabels) {
     auto* label = static_cast<QLabel*>(controls_[pair.label]);
@@ -210,14 +210,14 @@ void MainWindow::buildControls(const VocabList& list, const WindowFonts& fonts) 
   controls_[VocabListView]->setAccessibleName(QStringLiteral("Vokabelliste"));
 }
 
-QWidget* MainWindow::createControl(const ControlSpec& spec, QWidget* page, const VocabList& list) {
-  const int id = spec.id;
-  const QString text = fromUtf8(spec.text);
-  switch (spec.kind) {
+QWidget* MainWindow::createControl(const ControlLayout& layout, QWidget* page, const VocabList& list) {
+  const int id = layout.id;
+  const QString text = fromUtf8(layout.text);
+  switch (layout.kind) {
     case ControlKind::TextField:
     case ControlKind::ReadOnlyTextField: {
       auto* field = new TextField(page, [this, id](EventSubtype subtype) { send(EventKind::Control, id, subtype); });
-      field->setReadOnly(spec.kind == ControlKind::ReadOnlyTextField);
+      field->setReadOnly(layout.kind == ControlKind::ReadOnlyTextField);
       connect(field, &QLineEdit::textChanged, this,
               [this, id] { send(EventKind::Control, id, EventSubtype::TextChanged); });
       return field;
@@ -227,11 +227,11 @@ QWidget* MainWindow::createControl(const ControlSpec& spec, QWidget* page, const
     case ControlKind::PlainValue: {
       auto* label = new QLabel(text, page);
       label->setTextFormat(Qt::PlainText);
-      if (spec.kind == ControlKind::Label) {
+      if (layout.kind == ControlKind::Label) {
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
       } else {
         label->setAlignment(Qt::AlignCenter);
-        if (spec.kind == ControlKind::SunkenValue) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (layout.kind == ControlKind::SunkenValue) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
       }
       return label;
     }
@@ -239,7 +239,7 @@ QWidget* MainWindow::createControl(const ControlSpec& spec, QWidget* page, const
     case ControlKind::DefaultPushButton: {
       auto* button = new QPushButton(text, page);
       button->setAutoDefault(false);
-      button->setDefault(spec.kind == ControlKind::DefaultPushButton);
+      button->setDefault(layout.kind == ControlKind::DefaultPushButton);
       connect(button, &QPushButton::clicked, this, [this, id] { send(EventKind::Control, id, EventSubtype::LeftClick); });
       return button;
     }
@@ -251,9 +251,9 @@ QWidget* MainWindow::createControl(const ControlSpec& spec, QWidget* page, const
     case ControlKind::OptionButton:
     case ControlKind::CheckBox: {
       QAbstractButton* button =
-          spec.kind == ControlKind::OptionButton ? static_cast<QAbstractButton*>(new QRadioButton(text, page))
+          layout.kind == ControlKind::OptionButton ? static_cast<QAbstractButton*>(new QRadioButton(text, page))
                                                  : static_cast<QAbstractButton*>(new QCheckBox(text, page));
-      button->setChecked(spec.checked);
+      button->setChecked(layout.checked);
       connect(button, &QAbstractButton::clicked, this,
               [this, id] { send(EventKind::Control, id, EventSubtype::LeftClick); });
       return button;

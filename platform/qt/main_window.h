@@ -62,7 +62,7 @@ class MainWindow : public QMainWindow {
   void buildStatusBar();
   void buildPages();
   void buildControls(const VocabList& list, const WindowFonts& fonts);
-  QWidget* createControl(const ControlSpec& spec, QWidget* page, const VocabList& list);
+  QWidget* createControl(const ControlLayout& layout, QWidget* page, const VocabList& list);
   QAction* createAction(int id, const QString& text, const QIcon& icon);
   void send(EventKind kind, int id, EventSubtype subtype = EventSubtype::None);
 
