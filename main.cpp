@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "app/startup.h"
+#include "platform/posix/file_system_posix.h"
 #include "platform/posix/system_posix.h"
 #include "platform/qt/qt_ui.h"
 
@@ -14,5 +15,6 @@ int main(int argc, char* argv[]) {
   zl::QtUi ui;
   zl::PosixSystem system;
   zl::PosixDesktopShell desktop;
-  return zl::runProgram(ui, system, desktop, arguments);
+  zl::PosixFileSystem files;
+  return zl::runProgram({ui, system, desktop, files}, arguments);
 }

@@ -2,6 +2,10 @@
 
 #include "app/interface_state.h"
 #include "app/program.h"
+#include "store/backup.h"
+#include "store/file_commands.h"
+#include "store/merge.h"
+#include "store/split.h"
 
 namespace zl {
 
@@ -10,6 +14,28 @@ namespace {
 void runCommand(Program& program, Event& event) {
   Ui& ui = program.ui;
   switch (menuCommandOf(event.id)) {
+    case CmdNew:
+    case CmdClose:
+      newFile(program);
+      break;
+    case CmdOpen:
+      openFile(program, "");
+      break;
+    case CmdSave:
+      if (program.file.currentPath.empty())
+        saveFileAs(program);
+      else
+        saveFile(program);
+      break;
+    case CmdSaveAs:
+      saveFileAs(program);
+      break;
+    case CmdRestore:
+      restoreBackup(program);
+      break;
+    case CmdSplit:
+      splitFile(program);
+      break;
     case CmdQuit:
       event.kind = EventKind::Close;
       break;
@@ -31,6 +57,9 @@ void runCommand(Program& program, Event& event) {
 void runControl(Program& program, const Event& event) {
   Ui& ui = program.ui;
   switch (event.id) {
+    case MergeButton:
+      mergeFile(program);
+      break;
     case VocabListView: {
       // Both clicks look at the selection the click left behind.
       const bool rowSelected = ui.selectedRow() >= 0;
@@ -58,9 +87,10 @@ void runControl(Program& program, const Event& event) {
   }
 }
 
+// Unsaved pairs go through the unsaved-data question first; Cancel, or a
+// save that fails, keeps the program running.
 void closeWindow(Program& program) {
-  // Unsaved pairs are never dropped here: the window stays open until they
-  // have gone through the unsaved-data question.
+  if (program.file.unsaved) newFile(program);
   if (program.file.unsaved == 0) program.quitRequested = true;
 }
 

@@ -32,17 +32,17 @@ TEST(Icons, EveryIconDecodesToAPictureWithATransparentBackground) {
 }
 
 TEST(Icons, RowsAreStoredBottomUp) {
-  // The info icon is a round disc: its top-left and bottom-left corners are
-  // transparent, its centre is not; the white "i" dot sits in the upper half.
+  // The info icon is a disc with a white "i": the dot on rows 3 and 4, a
+  // blue gap on row 5, the stem below. Read upside down, row 5 would be white.
   IconImage info;
   ASSERT_TRUE(decodeIcon(iconFile(ImageInfo), info));
-  EXPECT_EQ(info.argb[0], 0u);
-  EXPECT_EQ(info.argb[15 * 16], 0u);
-  EXPECT_NE(info.argb[8 * 16 + 8], 0u);
-  int whiteTop = 0, whiteBottom = 0;
-  for (int i = 0; i < 256; ++i)
-    if (info.argb[static_cast<std::size_t>(i)] == 0xFFFFFFFFu) (i < 128 ? whiteTop : whiteBottom)++;
-  EXPECT_GT(whiteTop, 0);
+  auto at = [&](int row, int col) { return info.argb[static_cast<std::size_t>(row * IconSide + col)]; };
+  EXPECT_EQ(at(0, 0), 0u);  // transparent corner
+  EXPECT_EQ(at(3, 7), 0xFFFFFFFFu);
+  EXPECT_EQ(at(3, 8), 0xFFFFFFFFu);
+  EXPECT_EQ(at(5, 7), 0xFF0000FFu);  // blue, 0000FF
+  EXPECT_EQ(at(12, 6), 0xFFFFFFFFu);
+  EXPECT_EQ(at(12, 5), 0xFF0000FFu);
 }
 
 TEST(Icons, DamagedFilesAreRefusedAndLeaveTheImageAlone) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "edit/edit_state.h"
+#include "platform/file_system.h"
 #include "platform/system.h"
 #include "platform/ui.h"
 #include "store/vocab_store.h"
@@ -30,12 +31,22 @@ struct AppConstants {
 // comes from the running executable).
 AppConstants buildConstants();
 
+// The outside world, one interface per group of services.
+struct Platform {
+  Ui& ui;
+  System& system;
+  DesktopShell& desktop;
+  FileSystem& files;
+};
+
 struct Program {
-  Program(Ui& ui, System& system, DesktopShell& desktop) : ui(ui), system(system), desktop(desktop) {}
+  explicit Program(const Platform& platform)
+      : ui(platform.ui), system(platform.system), desktop(platform.desktop), files(platform.files) {}
 
   Ui& ui;
   System& system;
   DesktopShell& desktop;
+  FileSystem& files;
 
   AppConstants constants;
   std::string startFile;

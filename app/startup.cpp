@@ -3,7 +3,7 @@
 #include "app/dispatch.h"
 #include "app/interface_state.h"
 #include "app/program.h"
-#include "store/cp1252.h"
+#include "store/file_commands.h"
 #include "store/path_names.h"
 
 namespace zl {
@@ -33,8 +33,10 @@ void removeLeftoverFile(System& system, const std::string& executable) {
 
 }  // namespace
 
-int runProgram(Ui& ui, System& system, DesktopShell& desktop, const std::vector<std::string>& arguments) {
-  Program program(ui, system, desktop);
+int runProgram(const Platform& platform, const std::vector<std::string>& arguments) {
+  Ui& ui = platform.ui;
+  System& system = platform.system;
+  Program program(platform);
   program.constants = buildConstants();
   const std::string executable = system.executablePath();
   program.constants.programDirectory = directoryPart(executable);
@@ -56,6 +58,10 @@ int runProgram(Ui& ui, System& system, DesktopShell& desktop, const std::vector<
   ui.showPage(EntryPage);
   ui.setFocus(EntryVocabularyField);
   updateInterfaceState(program);
+  if (!program.startFile.empty()) {
+    openFile(program, program.startFile);
+    updateInterfaceState(program);  // the loop has not run yet to show what was opened
+  }
 
   ProgramEvents events(program);
   ui.runEventLoop(events);

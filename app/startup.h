@@ -11,13 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/system.h"
-#include "platform/ui.h"
+#include "app/program.h"
 
 namespace zl {
 
 // `arguments` are the command-line arguments after the program name; the
 // first one, if any, names the vocabulary file to open.
-int runProgram(Ui& ui, System& system, DesktopShell& desktop, const std::vector<std::string>& arguments);
+int runProgram(const Platform& platform, const std::vector<std::string>& arguments);
 
 }  // namespace zl

@@ -12,12 +12,13 @@ namespace {
 
 class Startup : public ::testing::Test {
  protected:
-  int start(std::vector<std::string> arguments = {}) { return runProgram(ui, system, desktop, arguments); }
+  int start(std::vector<std::string> arguments = {}) { return runProgram({ui, system, desktop, files}, arguments); }
   std::vector<std::string> uiCalls() const { return ui.calls(); }
 
   FakeUi ui;
   FakeSystem system;
   FakeDesktop desktop;
+  FaultyFileSystem files;
 };
 
 TEST_F(Startup, RunsItsStepsInOrder) {

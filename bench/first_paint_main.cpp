@@ -4,6 +4,7 @@
 
 #include "app/startup.h"
 #include "bench/first_paint.h"
+#include "platform/posix/file_system_posix.h"
 #include "platform/posix/system_posix.h"
 
 int main(int argc, char* argv[]) {
@@ -14,5 +15,6 @@ int main(int argc, char* argv[]) {
   zl::bench::FirstPaintUi ui;
   zl::PosixSystem system;
   zl::PosixDesktopShell desktop;
-  return zl::runProgram(ui, system, desktop, arguments);
+  zl::PosixFileSystem files;
+  return zl::runProgram({ui, system, desktop, files}, arguments);
 }

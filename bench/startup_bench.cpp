@@ -14,6 +14,7 @@
 
 #include "app/startup.h"
 #include "bench/first_paint.h"
+#include "platform/posix/file_system_posix.h"
 #include "platform/posix/system_posix.h"
 
 extern char** environ;
@@ -58,7 +59,8 @@ void BM_InProcess_TrainerStartToFirstPaint(benchmark::State& state) {
     zl::bench::FirstPaintUi ui;
     zl::PosixSystem system;
     zl::PosixDesktopShell desktop;
-    zl::runProgram(ui, system, desktop, {});
+    zl::PosixFileSystem files;
+    zl::runProgram({ui, system, desktop, files}, {});
   }
 }
 BENCHMARK(BM_InProcess_TrainerStartToFirstPaint)->Unit(benchmark::kMillisecond)->UseRealTime();

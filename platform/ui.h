@@ -25,6 +25,13 @@ enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageIcon { Information, Question, Warning, Error };
 enum class Answer { Ok, Yes, No, Cancel };
 
+// One entry of a file dialog's type list: what it shows and the pattern
+// it matches ("*.LTK" matches in any letter case, "*.*" every file).
+struct FileFilter {
+  std::string description;  // Windows-1252, as every text of the window
+  std::string pattern;
+};
+
 class Ui {
  public:
   virtual ~Ui() = default;
@@ -73,7 +80,10 @@ class Ui {
 
   // --- VocabListView: rows mirror the list given to buildMainWindow -----
   virtual void removeAllRows() = 0;
+  // Shows `count` more rows at the end, for pairs already in the list.
+  virtual void appendRows(int count) = 0;
   virtual int rowCount() const = 0;
+  virtual void setListVisible(bool visible) = 0;
   // The selected row, -1 when none.
   virtual int selectedRow() const = 0;
   virtual void showStatisticsPopup() = 0;
@@ -81,6 +91,16 @@ class Ui {
   // --- dialogs ----------------------------------------------------------
   virtual Answer messageBox(const std::string& title, const std::string& text, MessageButtons buttons,
                             MessageIcon icon) = 0;
+  // File dialogs starting in `folder` with an empty name box. A name that
+  // does not exist may be given, its folder must; nothing is asked about
+  // replacing. The chosen path as the system spells it, "" when cancelled.
+  virtual std::string openFileDialog(const std::string& title, const std::string& folder,
+                                     const std::vector<FileFilter>& filters) = 0;
+  virtual std::string saveFileDialog(const std::string& title, const std::string& folder,
+                                     const std::vector<FileFilter>& filters) = 0;
+  // A one-line input box with an OK button, starting empty. False when it
+  // was closed without OK; then `text` is "".
+  virtual bool inputBox(const std::string& title, const std::string& prompt, std::string& text) = 0;
 };
 
 }  // namespace zl

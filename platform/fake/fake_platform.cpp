@@ -1,6 +1,12 @@
 #include "platform/fake/fake_platform.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "app/dispatch.h"
 #include "app/window_layout.h"
@@ -20,7 +26,67 @@ FakeUi::FakeUi() {
 }
 
 void FakeUi::expectMessage(std::string title, std::string text, Answer answer) {
-  expected_.push_back({std::move(title), std::move(text), answer});
+  expected_.push_back({DialogKind::Message, std::move(title), std::move(text), answer, "", false});
+}
+
+void FakeUi::expectOpenDialog(std::string title, std::string folder, std::string path) {
+  expected_.push_back({DialogKind::OpenFile, std::move(title), std::move(folder), Answer::Ok, std::move(path), false});
+}
+
+void FakeUi::expectSaveDialog(std::string title, std::string folder, std::string path) {
+  expected_.push_back({DialogKind::SaveFile, std::move(title), std::move(folder), Answer::Ok, std::move(path), false});
+}
+
+void FakeUi::expectInput(std::string title, std::string prompt, std::string text, bool closed) {
+  expected_.push_back({DialogKind::Input, std::move(title), std::move(prompt), Answer::Ok, std::move(text), closed});
+}
+
+const FakeUi::Expected* FakeUi::nextExpected(DialogKind kind, const std::string& title, const std::string& text) {
+  static const char* const kinds[] = {"message box", "open dialog", "save dialog", "input box"};
+  const auto what = [&] {
+    return std::string(kinds[static_cast<int>(kind)]) + " \"" + utf8FromCp1252(title) + "\": " + utf8FromCp1252(text);
+  };
+  if (expected_.empty()) {
+    ADD_FAILURE() << "unexpected " << what();
+    return nullptr;
+  }
+  current_ = expected_.front();
+  expected_.pop_front();
+  if (current_.kind != kind) {
+    ADD_FAILURE() << "expected a " << kinds[static_cast<int>(current_.kind)] << " \"" << utf8FromCp1252(current_.title)
+                  << "\", got " << what();
+    return nullptr;
+  }
+  EXPECT_EQ(utf8FromCp1252(current_.title), utf8FromCp1252(title));
+  if (kind == DialogKind::Message || kind == DialogKind::Input || !current_.text.empty()) {
+    EXPECT_EQ(utf8FromCp1252(current_.text), utf8FromCp1252(text)) << what();
+  }
+  return &current_;
+}
+
+std::string FakeUi::fileDialog(DialogKind kind, const std::string& title, const std::string& folder,
+                               const std::vector<FileFilter>& filters) {
+  calls_.push_back((kind == DialogKind::OpenFile ? "openFileDialog " : "saveFileDialog ") + title);
+  lastFilters_ = filters;
+  const Expected* next = nextExpected(kind, title, folder);
+  return next ? next->result : std::string();
+}
+
+std::string FakeUi::openFileDialog(const std::string& title, const std::string& folder,
+                                   const std::vector<FileFilter>& filters) {
+  return fileDialog(DialogKind::OpenFile, title, folder, filters);
+}
+
+std::string FakeUi::saveFileDialog(const std::string& title, const std::string& folder,
+                                   const std::vector<FileFilter>& filters) {
+  return fileDialog(DialogKind::SaveFile, title, folder, filters);
+}
+
+bool FakeUi::inputBox(const std::string& title, const std::string& prompt, std::string& text) {
+  calls_.push_back("inputBox " + title);
+  const Expected* next = nextExpected(DialogKind::Input, title, prompt);
+  text = next && !next->closed ? next->result : std::string();
+  return next && !next->closed;
 }
 
 void FakeUi::setIcons(const std::vector<IconImage>& icons) {
@@ -98,15 +164,9 @@ Answer FakeUi::messageBox(const std::string& title, const std::string& text, Mes
                           MessageIcon icon) {
   calls_.push_back("messageBox " + title);
   shown_.push_back({title, text, buttons, icon});
-  if (expected_.empty()) {
-    ADD_FAILURE() << "unexpected message box \"" << utf8FromCp1252(title) << "\": " << utf8FromCp1252(text);
-    return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Cancel;
-  }
-  const Expected next = expected_.front();
-  expected_.pop_front();
-  EXPECT_EQ(utf8FromCp1252(next.title), utf8FromCp1252(title));
-  EXPECT_EQ(utf8FromCp1252(next.text), utf8FromCp1252(text));
-  return next.answer;
+  const Expected* next = nextExpected(DialogKind::Message, title, text);
+  if (!next) return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Cancel;
+  return next->answer;
 }
 
 void FakeSystem::sleepMilliseconds(int milliseconds) { calls.push_back("sleep " + std::to_string(milliseconds)); }
@@ -124,6 +184,70 @@ bool FakeSystem::anotherInstanceRuns(const std::string& name) {
 bool FakeSystem::isAdministrator() {
   calls.push_back("isAdministrator");
   return administrator;
+}
+
+bool FaultyFileSystem::readFile(const std::string& path, std::string& content) {
+  content.clear();
+  return !failReads && PosixFileSystem::readFile(path, content);
+}
+
+bool FaultyFileSystem::replaceFile(const std::string& path, std::string_view content) {
+  const bool ok = PosixFileSystem::replaceFile(path, content);
+  if (ok) ++replaces;
+  return ok;
+}
+
+ssize_t FaultyFileSystem::writeSome(int fd, const char* data, std::size_t size) {
+  if (bytesBeforeDiskFull >= 0) {
+    if (bytesBeforeDiskFull == 0) {
+      errno = ENOSPC;
+      return -1;
+    }
+    size = std::min<std::size_t>(size, static_cast<std::size_t>(bytesBeforeDiskFull));
+  }
+  const ssize_t n = PosixFileSystem::writeSome(fd, data, size);
+  if (n > 0 && bytesBeforeDiskFull > 0) bytesBeforeDiskFull -= n;
+  return n;
+}
+
+int FaultyFileSystem::syncFile(int fd) {
+  if (failSync) {
+    errno = EIO;
+    return -1;
+  }
+  return PosixFileSystem::syncFile(fd);
+}
+
+int FaultyFileSystem::closeFile(int fd) {
+  const int result = PosixFileSystem::closeFile(fd);
+  if (failClose) {
+    errno = EIO;
+    return -1;
+  }
+  return result;
+}
+
+TempFolder::TempFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "zl-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "no temporary folder";
+  path_ = pattern + "/";
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 FakeProgram::FakeProgram() {

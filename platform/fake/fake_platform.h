@@ -1,10 +1,12 @@
 // Scripted fakes of the platform for tests of the program logic.
 //
 // FakeUi keeps every control's text and state by id (starting as the window
-// layout says), answers message boxes from a script set up in advance and
-// fails the running test on any message box nobody expected. FakeSystem and
-// FakeDesktop record what they were asked and answer as told. A
-// `FakeProgram` bundles them with a fresh Program.
+// layout says), answers message boxes and dialogs from a script set up in
+// advance and fails the running test on any box or dialog nobody expected.
+// FakeSystem and FakeDesktop record what they were asked and answer as told.
+// FaultyFileSystem is the real file system that can be told to fail like a
+// full or broken disk. A `FakeProgram` bundles them with a fresh Program and
+// a fresh temporary folder for its files.
 #pragma once
 
 #include <array>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "platform/posix/file_system_posix.h"
 
 namespace zl {
 
@@ -25,15 +28,26 @@ struct ShownMessage {
   MessageIcon icon;
 };
 
+enum class DialogKind { Message, OpenFile, SaveFile, Input };
+
 class FakeUi : public Ui {
  public:
   FakeUi();
 
   // --- script ---
-  // The next message box must have this title and text; it is answered so.
+  // The next box or dialog must be this message box; it is answered so.
   void expectMessage(std::string title, std::string text, Answer answer);
-  // True when every expected message box has been shown.
+  // The next one must be a file dialog with this title starting in
+  // `folder` (checked unless empty); it returns `path` ("" = cancelled).
+  void expectOpenDialog(std::string title, std::string folder, std::string path);
+  void expectSaveDialog(std::string title, std::string folder, std::string path);
+  // The next one must be the input box titled so; it returns `text`, or is
+  // closed when `closed`.
+  void expectInput(std::string title, std::string prompt, std::string text, bool closed = false);
+  // True when every expected box and dialog has been shown.
   bool allMessagesShown() const { return expected_.empty(); }
+  // The filters of the last file dialog.
+  const std::vector<FileFilter>& lastFilters() const { return lastFilters_; }
   const std::vector<ShownMessage>& shownMessages() const { return shown_; }
   // What start-up and the loop asked for, in order ("buildMainWindow", ...).
   const std::vector<std::string>& calls() const { return calls_; }
@@ -77,11 +91,19 @@ class FakeUi : public Ui {
   void showBusyMessage(const std::string& text) override;
   void endBusy() override { busy_ = false; }
   void removeAllRows() override { rows_ = 0; selectedRow_ = -1; }
+  void appendRows(int count) override { rows_ += count; }
   int rowCount() const override { return rows_; }
+  void setListVisible(bool visible) override { listVisible_ = visible; }
+  bool listVisible() const { return listVisible_; }
   int selectedRow() const override { return selectedRow_; }
   void showStatisticsPopup() override { ++popups_; }
   Answer messageBox(const std::string& title, const std::string& text, MessageButtons buttons,
                     MessageIcon icon) override;
+  std::string openFileDialog(const std::string& title, const std::string& folder,
+                             const std::vector<FileFilter>& filters) override;
+  std::string saveFileDialog(const std::string& title, const std::string& folder,
+                             const std::vector<FileFilter>& filters) override;
+  bool inputBox(const std::string& title, const std::string& prompt, std::string& text) override;
 
  private:
   struct Control {
@@ -91,9 +113,17 @@ class FakeUi : public Ui {
     bool checked = false;
   };
   struct Expected {
-    std::string title, text;
-    Answer answer;
+    DialogKind kind;
+    std::string title, text;  // text: the message, the start folder or the prompt
+    Answer answer = Answer::Ok;
+    std::string result;       // the path chosen or the text typed
+    bool closed = false;
   };
+  // The next expected entry, checked against what is shown; nullptr (and a
+  // test failure) when it is not what the script says.
+  const Expected* nextExpected(DialogKind kind, const std::string& title, const std::string& text);
+  std::string fileDialog(DialogKind kind, const std::string& title, const std::string& folder,
+                         const std::vector<FileFilter>& filters);
   bool valid(int id) const { return id >= 0 && id < ControlCount; }
 
   std::array<Control, ControlCount> controls_{};
@@ -107,7 +137,10 @@ class FakeUi : public Ui {
   int rows_ = 0;
   int selectedRow_ = -1;
   int popups_ = 0;
+  bool listVisible_ = true;
   std::deque<Expected> expected_;
+  Expected current_;
+  std::vector<FileFilter> lastFilters_;
   std::vector<ShownMessage> shown_;
   std::vector<std::string> calls_;
   std::vector<std::string> busyMessages_;
@@ -129,6 +162,44 @@ class FakeSystem : public System {
   bool isAdministrator() override;
 };
 
+// The real file system, with faults on demand.
+class FaultyFileSystem : public PosixFileSystem {
+ public:
+  // Writing fails once `bytesBeforeDiskFull` more bytes have been written.
+  long long bytesBeforeDiskFull = -1;  // -1: never
+  bool failSync = false;               // fsync reports an I/O error
+  bool failClose = false;              // close reports an I/O error
+  bool failReads = false;              // every file is unreadable (no permission)
+  int replaces = 0;                    // successful replaceFile calls
+
+  bool readFile(const std::string& path, std::string& content) override;
+  bool replaceFile(const std::string& path, std::string_view content) override;
+
+ protected:
+  ssize_t writeSome(int fd, const char* data, std::size_t size) override;
+  int syncFile(int fd) override;
+  int closeFile(int fd) override;
+};
+
+// A fresh temporary folder, removed with everything in it at the end.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  // The folder with its trailing "/".
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + name; }
+
+ private:
+  std::string path_;
+};
+
+// Whole files, byte for byte.
+std::string readBytes(const std::string& path);
+void writeBytes(const std::string& path, const std::string& bytes);
+
 class FakeDesktop : public DesktopShell {
  public:
   bool registered = false;
@@ -147,7 +218,9 @@ struct FakeProgram {
   FakeUi ui;
   FakeSystem system;
   FakeDesktop desktop;
-  Program program{ui, system, desktop};
+  FaultyFileSystem files;
+  TempFolder folder;
+  Program program{Platform{ui, system, desktop, files}};
 
   // Dispatches one event, as the window would raise it.
   void menu(int command);

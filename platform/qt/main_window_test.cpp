@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -53,6 +54,7 @@ class MainWindowTest : public QObject {
   QtUi* ui = nullptr;
   FakeSystem system;
   FakeDesktop desktop;
+  PosixFileSystem files;
   Program* program = nullptr;
   RecordingSink* sink = nullptr;
 
@@ -63,6 +65,19 @@ class MainWindowTest : public QObject {
     return widget;
   }
   QAction* action(const char* name) const { return find<QAction>(name); }
+
+  // Clicks `button` in the next message box once it shows; its title and
+  // text go to `seen`.
+  static void answerNextBox(const QString& button, QString* seen) {
+    QTimer::singleShot(0, [=] {
+      QTRY_VERIFY(QApplication::activeModalWidget());
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box);
+      *seen = box->windowTitle() + QLatin1Char('|') + box->text();
+      for (QAbstractButton* b : box->buttons())
+        if (b->text() == button) b->click();
+    });
+  }
 
   // Types any characters, as a keyboard layout or input method would deliver them.
   static void typeText(QWidget* widget, const QString& text) {
@@ -77,7 +92,7 @@ class MainWindowTest : public QObject {
  private slots:
   void init() {
     ui = new QtUi;
-    program = new Program(*ui, system, desktop);
+    program = new Program(Platform{*ui, system, desktop, files});
     program->constants = buildConstants();
     program->constants.programDirectory = "/opt/zelvo/";
     ui->createFonts();
@@ -373,9 +388,13 @@ class MainWindowTest : public QObject {
 
   void closingGoesThroughTheProgram() {
     program->file.unsaved = 1;
+    QString seen;
+    answerNextBox(QStringLiteral("Abbrechen"), &seen);
     ui->window()->close();
+    QCOMPARE(seen, QStringLiteral("Ungesicherte Daten|Es gibt noch ungesicherte Daten,\n"
+                                  "sollen diese jetzt gespeichert werden?"));
     QCOMPARE(sink->count(EventKind::Close, 0), 1);
-    QVERIFY(ui->window()->isVisible());  // unsaved pairs keep it open
+    QVERIFY(ui->window()->isVisible());  // Cancel keeps it open
     QCOMPARE(find<QLabel>("StatusStateField")->text(), QStringLiteral("Geändert"));
     program->file.unsaved = 0;
     action("CmdQuit")->trigger();

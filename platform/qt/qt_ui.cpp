@@ -4,6 +4,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -16,6 +19,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTranslator>
+#include <QVBoxLayout>
 #include <cmath>
 
 #include "platform/qt/cp1252_qt.h"
@@ -47,6 +51,20 @@ QString messageText(const std::string& text) {
   QString result = toQString(text);
   result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   return result;
+}
+
+// A filter for Qt's file dialog that shows the program's own description
+// ("Vokabeldatei (*.LTK)") and matches in any letter case: Qt would match
+// "*.LTK" case-sensitively on Linux, and "*.*" only names with a point.
+QString qtFilter(const FileFilter& filter) {
+  QString pattern;
+  if (filter.pattern == "*.*") {
+    pattern = QStringLiteral("*");
+  } else {
+    for (QChar c : QString::fromStdString(filter.pattern))
+      pattern += c.isLetter() ? QStringLiteral("[%1%2]").arg(c.toLower(), c.toUpper()) : QString(c);
+  }
+  return toQString(filter.description) + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
 }  // namespace
@@ -223,6 +241,10 @@ void QtUi::endBusy() {
 
 void QtUi::removeAllRows() { window_->listModel()->removeAllRows(); }
 
+void QtUi::appendRows(int count) { window_->listModel()->appendRows(count); }
+
+void QtUi::setListVisible(bool visible) { window_->listView()->setVisible(visible); }
+
 int QtUi::rowCount() const { return window_->listModel()->rowCount(); }
 
 int QtUi::selectedRow() const {
@@ -257,17 +279,66 @@ Answer QtUi::messageBox(const std::string& title, const std::string& text, Messa
   box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
   // Escape and the close button give the last answer: OK, No or Cancel.
   box.setEscapeButton(answers.back().first);
+  execWithoutWaitCursor(box);
+  for (const auto& [button, answer] : answers)
+    if (box.clickedButton() == button) return answer;
+  return answers.back().second;
+}
+
+template <typename Dialog>
+int QtUi::execWithoutWaitCursor(Dialog& dialog) {
   // A question in the middle of a long action waits for the user, not for us.
   const bool wasBusy = busy_;
   endBusy();
-  box.exec();
+  const int result = dialog.exec();
   if (wasBusy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     busy_ = true;
   }
-  for (const auto& [button, answer] : answers)
-    if (box.clickedButton() == button) return answer;
-  return answers.back().second;
+  return result;
+}
+
+std::string QtUi::fileDialog(bool save, const std::string& title, const std::string& folder,
+                             const std::vector<FileFilter>& filters) {
+  QFileDialog dialog(window_.get(), toQString(title), QFile::decodeName(folder.c_str()));
+  dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite |
+                    QFileDialog::HideNameFilterDetails);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);  // a name that does not exist yet may be typed
+  QStringList names;
+  for (const FileFilter& filter : filters) names << qtFilter(filter);
+  dialog.setNameFilters(names);
+  if (execWithoutWaitCursor(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
+  return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+std::string QtUi::openFileDialog(const std::string& title, const std::string& folder,
+                                 const std::vector<FileFilter>& filters) {
+  return fileDialog(false, title, folder, filters);
+}
+
+std::string QtUi::saveFileDialog(const std::string& title, const std::string& folder,
+                                 const std::vector<FileFilter>& filters) {
+  return fileDialog(true, title, folder, filters);
+}
+
+bool QtUi::inputBox(const std::string& title, const std::string& prompt, std::string& text) {
+  QDialog dialog(window_.get());
+  dialog.setWindowTitle(toQString(title));
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* label = new QLabel(toQString(prompt), &dialog);
+  auto* field = new QLineEdit(&dialog);
+  field->setValidator(new Cp1252Validator(field));
+  label->setBuddy(field);
+  auto* buttons = new QDialogButtonBox(&dialog);
+  buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  layout->addWidget(label);
+  layout->addWidget(field);
+  layout->addWidget(buttons);
+  const bool accepted = execWithoutWaitCursor(dialog) == QDialog::Accepted;
+  text = accepted ? toCp1252(field->text()) : std::string();
+  return accepted;
 }
 
 }  // namespace zl

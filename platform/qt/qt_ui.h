@@ -51,12 +51,19 @@ class QtUi : public Ui {
   void endBusy() override;
 
   void removeAllRows() override;
+  void appendRows(int count) override;
   int rowCount() const override;
+  void setListVisible(bool visible) override;
   int selectedRow() const override;
   void showStatisticsPopup() override;
 
   Answer messageBox(const std::string& title, const std::string& text, MessageButtons buttons,
                     MessageIcon icon) override;
+  std::string openFileDialog(const std::string& title, const std::string& folder,
+                             const std::vector<FileFilter>& filters) override;
+  std::string saveFileDialog(const std::string& title, const std::string& folder,
+                             const std::vector<FileFilter>& filters) override;
+  bool inputBox(const std::string& title, const std::string& prompt, std::string& text) override;
 
   // Starts handing events to `sink` (nullptr stops it); runEventLoop does
   // this itself, tests call it to drive the window without a loop.
@@ -66,6 +73,11 @@ class QtUi : public Ui {
 
  private:
   void deliver(const Event& event);
+  std::string fileDialog(bool save, const std::string& title, const std::string& folder,
+                         const std::vector<FileFilter>& filters);
+  // Runs a modal dialog without the wait cursor of a running action.
+  template <typename Dialog>
+  int execWithoutWaitCursor(Dialog& dialog);
 
   WindowFonts fonts_;
   std::vector<QIcon> icons_;

@@ -23,6 +23,13 @@ QVariant VocabTableModel::headerData(int section, Qt::Orientation orientation, i
   return {};
 }
 
+void VocabTableModel::appendRows(int count) {
+  if (count <= 0) return;
+  beginInsertRows(QModelIndex(), shownRows_, shownRows_ + count - 1);
+  shownRows_ += count;
+  endInsertRows();
+}
+
 void VocabTableModel::removeAllRows() {
   beginResetModel();
   shownRows_ = 0;

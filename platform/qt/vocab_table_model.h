@@ -24,6 +24,8 @@ class VocabTableModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   void removeAllRows();
+  // Shows `count` more rows for pairs already appended to the list.
+  void appendRows(int count);
 
  private:
   const VocabList& list_;

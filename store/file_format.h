@@ -1,0 +1,59 @@
+// The vocabulary file format: four lines per pair (word, translation, right
+// count, wrong count), every line ending in CR LF, texts as Windows-1252
+// bytes; doc/file-format.md has the grammar.
+//
+// Pure: bytes in, pairs out and pairs in, bytes out; no I/O. Reading never
+// fails and never rejects anything: every byte sequence reads as some list
+// of pairs. Lines end at CR LF, a lone CR, a lone LF, a NUL byte or the end
+// of the bytes, and may be of any length.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "store/vocab_store.h"
+
+namespace zl {
+
+// The lenient number of a count line: blanks and tabs skipped, an optional
+// sign, then "$" hexadecimal, "%" binary or decimal digits up to the first
+// other character; no digits give 0. Formed as a 64-bit value (wrapping),
+// negated after "-".
+std::int64_t parseLenientNumber(std::string_view line);
+
+// A count as read from a file: the low 16 bits of the lenient number, as a
+// signed value (65537 gives 1, 32768 gives -32768).
+std::int16_t parseCount(std::string_view line);
+
+// Reads the records of a vocabulary file one by one.
+class RecordReader {
+ public:
+  // The bytes must outlive the reader.
+  explicit RecordReader(std::string_view bytes) : bytes_(bytes) {}
+
+  // Reads the next record into `entry`. Returns false, leaving `entry`
+  // alone, when no pair is left: at the end of the bytes, and for a trailing
+  // remainder of nothing but empty lines (a blank line after the last record
+  // would otherwise read as a pair with two empty texts). A last record
+  // that lacks lines is completed with empty texts and zero counts.
+  bool next(VocabEntry& entry);
+
+  // True when every byte has been read.
+  bool atEnd() const { return position_ >= bytes_.size(); }
+
+ private:
+  std::string_view readLine();
+
+  std::string_view bytes_;
+  std::size_t position_ = 0;
+};
+
+// The bytes of the pairs [first, last) of `list`, four lines each, every
+// line ending in CR LF, appended to `out`. No pairs give no bytes.
+void appendRecords(const VocabList& list, std::int64_t first, std::int64_t last, std::string& out);
+
+// The decimal text of a count: optional "-", digits, no leading zeros.
+std::string countText(std::int16_t count);
+
+}  // namespace zl
