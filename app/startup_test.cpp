@@ -68,6 +68,27 @@ TEST_F(Startup, AfterStartTheEntryPageWaitsWithNoFileOpen) {
   start();
 }
 
+TEST_F(Startup, TheFirstArgumentOpensWithoutADialog) {
+  TempFolder folder;
+  writeBytes(folder / "my list.ltk", "house\r\nHaus\r\n0\r\n0\r\n");
+  ui.onEventLoop = [&](EventSink&) {
+    EXPECT_EQ(ui.rowCount(), 1);
+    EXPECT_EQ(ui.text(EntryCountValue), "1");
+    EXPECT_EQ(ui.statusText(StatusFileField), " " + (folder / "my list.ltk"));
+    EXPECT_FALSE(ui.isCommandEnabled(CmdRestore));
+  };
+  start({folder / "my list.ltk", folder / "ignored.ltk"});
+}
+
+TEST_F(Startup, AMissingStartFileOpensEmptyUnderItsName) {
+  ui.onEventLoop = [&](EventSink&) {
+    EXPECT_EQ(ui.rowCount(), 0);
+    EXPECT_EQ(ui.statusText(StatusFileField), " /nowhere/neu.ltk");
+  };
+  start({"/nowhere/neu.ltk"});
+  EXPECT_TRUE(ui.shownMessages().empty());
+}
+
 TEST_F(Startup, TheAdministratorFlagDecidesTheAssociationCommands) {
   system.administrator = false;
   ui.onEventLoop = [&](EventSink&) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/byte_buffer.h"
+
 namespace zl {
 
 struct FileStatus {
@@ -29,7 +31,7 @@ class FileSystem {
   // Reads the whole file into `content`. False (with `content` empty) when
   // it cannot be opened or read: missing, no permission, a folder, an I/O
   // error.
-  virtual bool readFile(const std::string& path, std::string& content) = 0;
+  virtual bool readFile(const std::string& path, ByteBuffer& content) = 0;
 
   // Puts `content` at `path` safely: writes a new file beside it, flushes it
   // to the disk and renames it over the old one, which keeps its

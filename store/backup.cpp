@@ -13,8 +13,8 @@ namespace {
 // copy would empty it).
 void copyFile(FileSystem& files, const std::string& from, const std::string& to) {
   if (files.isSameFile(from, to)) return;
-  std::string bytes;
-  if (files.readFile(from, bytes)) files.replaceFile(to, bytes);
+  ByteBuffer bytes;
+  if (files.readFile(from, bytes)) files.replaceFile(to, viewOf(bytes));
 }
 
 }  // namespace

@@ -20,19 +20,13 @@ void loadCurrentFile(Program& program) {
   const std::string& path = program.file.currentPath;
   const FileStatus status = program.files.status(path);
   if (!status.exists || !status.regular || status.size == 0) return;  // opens as an empty list
-  std::string bytes;
-  if (!program.files.readFile(path, bytes)) {
-    reportUnreadable(program, path);
+  ByteBuffer bytes;
+  if (!readVocabularyFile(program, path, bytes)) {
     program.file.currentPath.clear();  // never the current file: "Speichern" must not replace it
     return;
   }
   program.ui.setListVisible(false);
-  RecordReader reader(bytes);
-  VocabEntry entry;
-  while (reader.next(entry)) {
-    program.list.append(std::move(entry));
-    ++program.file.entryCount;
-  }
+  program.file.entryCount += static_cast<std::int32_t>(appendPairsOf(std::move(bytes), program.list));
   program.ui.appendRows(program.file.entryCount);
   program.ui.setListVisible(true);
 }
@@ -150,10 +144,17 @@ void showCurrentFile(Program& program) {
 
 std::string shownPath(const std::string& path) { return cp1252FromUtf8(path); }
 
-void reportUnreadable(Program& program, const std::string& path) {
-  program.ui.messageBox("Datei Zugriffsfehler",
-                        "Die Datei\n"_w + shownPath(path) + "\nkonnte nicht gelesen werden!"_w, MessageButtons::Ok,
-                        MessageIcon::Error);
+bool readVocabularyFile(Program& program, const std::string& path, ByteBuffer& bytes) {
+  const char* problem = nullptr;
+  if (program.files.status(path).size > MaxFileBytes)
+    problem = "\nist zu groß!";
+  else if (!program.files.readFile(path, bytes))
+    problem = "\nkonnte nicht gelesen werden!";
+  if (!problem) return true;
+  bytes.clear();
+  program.ui.messageBox("Datei Zugriffsfehler", "Die Datei\n"_w + shownPath(path) + cp1252FromUtf8(problem),
+                        MessageButtons::Ok, MessageIcon::Error);
+  return false;
 }
 
 }  // namespace zl

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/byte_buffer.h"
 #include "platform/ui.h"
 
 namespace zl {
@@ -52,7 +53,9 @@ void showCurrentFile(Program& program);
 // A path as it is shown in the window (Windows-1252 text).
 std::string shownPath(const std::string& path);
 
-// Tells the user that `path` could not be read.
-void reportUnreadable(Program& program, const std::string& path);
+// Reads a vocabulary file whole. False, after telling the user, when it
+// cannot be read (missing, no permission, a folder, an I/O error) or is
+// larger than the program can hold.
+bool readVocabularyFile(Program& program, const std::string& path, ByteBuffer& bytes);
 
 }  // namespace zl

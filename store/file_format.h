@@ -26,34 +26,47 @@ std::int64_t parseLenientNumber(std::string_view line);
 // signed value (65537 gives 1, 32768 gives -32768).
 std::int16_t parseCount(std::string_view line);
 
+// Files above this size are not read: a text's length must fit 32 bits.
+inline constexpr std::uint64_t MaxFileBytes = 0xFFFFFFFFu;
+
 // Reads the records of a vocabulary file one by one.
 class RecordReader {
  public:
-  // The bytes must outlive the reader.
+  // The bytes must outlive the reader and be at most MaxFileBytes long.
   explicit RecordReader(std::string_view bytes) : bytes_(bytes) {}
 
-  // Reads the next record into `entry`. Returns false, leaving `entry`
-  // alone, when no pair is left: at the end of the bytes, and for a trailing
-  // remainder of nothing but empty lines (a blank line after the last record
-  // would otherwise read as a pair with two empty texts). A last record
-  // that lacks lines is completed with empty texts and zero counts.
-  bool next(VocabEntry& entry);
+  // Reads the next record: where its texts lie in the bytes, and its
+  // counts. Returns false, leaving `span` alone, when no pair is left: at
+  // the end of the bytes, and for a trailing remainder of nothing but empty
+  // lines (a blank line after the last record would otherwise read as a
+  // pair with two empty texts). A last record that lacks lines is completed
+  // with empty texts and zero counts.
+  bool next(PairSpan& span);
 
   // True when every byte has been read.
   bool atEnd() const { return position_ >= bytes_.size(); }
 
  private:
   std::string_view readLine();
+  // The position of the first CR, LF or NUL at or after `from`; the size of
+  // the bytes when there is none.
+  std::size_t nextTerminator(std::size_t from);
+  // Bit i set where the byte at `block` + i ends a line.
+  std::uint64_t terminatorsAt(std::size_t block) const;
 
   std::string_view bytes_;
   std::size_t position_ = 0;
+  // Line ends of the 64-byte block that reading is in.
+  std::size_t maskBlock_ = static_cast<std::size_t>(-1);
+  std::uint64_t mask_ = 0;
 };
+
+// Reads every pair of `bytes` and appends it to `list`, which keeps the bytes
+// as the storage of the texts. Returns the number of pairs appended.
+std::int64_t appendPairsOf(ByteBuffer&& bytes, VocabList& list);
 
 // The bytes of the pairs [first, last) of `list`, four lines each, every
 // line ending in CR LF, appended to `out`. No pairs give no bytes.
 void appendRecords(const VocabList& list, std::int64_t first, std::int64_t last, std::string& out);
-
-// The decimal text of a count: optional "-", digits, no leading zeros.
-std::string countText(std::int16_t count);
 
 }  // namespace zl

@@ -8,10 +8,12 @@ namespace zl {
 namespace {
 
 std::vector<VocabEntry> readAll(std::string_view bytes) {
+  VocabList list;
+  appendPairsOf(bufferOf(bytes), list);
   std::vector<VocabEntry> pairs;
-  RecordReader reader(bytes);
-  VocabEntry entry;
-  while (reader.next(entry)) pairs.push_back(entry);
+  for (std::int64_t i = 0; i < list.size(); ++i)
+    pairs.push_back({std::string(list[i].vocabulary), std::string(list[i].translation), list[i].correctCount,
+                     list[i].wrongCount});
   return pairs;
 }
 
@@ -38,10 +40,10 @@ TEST(FileFormat, OnePairIsFourLinesWithCrLf) {
 }
 
 TEST(FileFormat, CountsAreSignedDecimals) {
-  EXPECT_EQ(countText(0), "0");
-  EXPECT_EQ(countText(-3), "-3");
-  EXPECT_EQ(countText(32767), "32767");
-  EXPECT_EQ(countText(-32768), "-32768");
+  VocabList list;
+  list.append({"a", "b", 0, -3});
+  list.append({"c", "d", 32767, -32768});
+  EXPECT_EQ(bytesOf(list), "a\r\nb\r\n0\r\n-3\r\nc\r\nd\r\n32767\r\n-32768\r\n");
 }
 
 TEST(FileFormat, ListsSurviveARoundTrip) {
@@ -103,6 +105,18 @@ TEST(FileFormat, DamagedBytesStillReadAsPairs) {
   ASSERT_EQ(pairs.size(), 2u);
   expectPair(pairs[0], "\xFF", "", 0, 0);   // NUL, then CR, CR LF
   expectPair(pairs[1], "\x80\xC3(\x01$zz%2", "", 0, 0);
+}
+
+TEST(FileFormat, PairsReadIntoAListAfterItsTypedPairs) {
+  VocabList list;
+  list.append({"typed", "getippt", 0, 0});
+  EXPECT_EQ(appendPairsOf(bufferOf("a\r\nb\r\n1\r\n2\r\n"), list), 1);
+  list.append({"more", "mehr", 0, 0});
+  ASSERT_EQ(list.size(), 3);
+  EXPECT_EQ(list[0].vocabulary, "typed");
+  EXPECT_EQ(list[1].translation, "b");
+  EXPECT_EQ(list[1].wrongCount, 2);
+  EXPECT_EQ(list[2].translation, "mehr");
 }
 
 TEST(LenientNumber, ParsesTheWayOldFilesWriteCounts) {

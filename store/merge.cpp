@@ -14,13 +14,12 @@ void mergeFile(Program& program) {
       ui.openFileDialog("Vokabeldateiatei zum Laden auswählen"_w, dialogFolder(program), vocabularyFilters());
   if (!chosen.empty()) {
     showStatusMessage(program, "Verbinden...");
-    std::string bytes;
-    if (!program.files.readFile(chosen, bytes)) {
-      reportUnreadable(program, chosen);
-    } else {
+    ByteBuffer bytes;
+    if (readVocabularyFile(program, chosen, bytes)) {
       KeepListPosition keep(program.list);
-      RecordReader reader(bytes);
-      VocabEntry entry;
+      const std::uint64_t base = program.list.storeBytes(std::move(bytes));
+      RecordReader reader(program.list.storedBytes(base));
+      PairSpan span;
       int added = 0;
       bool limitReached = false;
       for (bool first = true;; first = false) {
@@ -31,8 +30,8 @@ void mergeFile(Program& program) {
           limitReached = true;
           break;
         }
-        if (!reader.next(entry)) break;
-        program.list.append(std::move(entry));
+        if (!reader.next(span)) break;
+        program.list.appendStored(base, span);
         ++program.file.entryCount;
         ++added;
       }

@@ -29,12 +29,8 @@ class Split : public ::testing::Test {
     f.menu(CmdSplit);
   }
   int pairsIn(const std::string& name) {
-    const std::string bytes = readBytes(path(name));
-    RecordReader reader(bytes);
-    VocabEntry entry;
-    int count = 0;
-    while (reader.next(entry)) ++count;
-    return count;
+    VocabList parts;
+    return static_cast<int>(appendPairsOf(bufferOf(readBytes(path(name))), parts));
   }
   std::vector<std::string> filesInFolder() const {
     std::vector<std::string> names;

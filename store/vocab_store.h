@@ -1,24 +1,50 @@
 // The vocabulary store: the ordered list of pairs of the current file, each
 // with its right and wrong counts, and the file state beside it.
 //
-// `VocabList` owns its entries and has a current position (one pair or none);
-// every operation that walks the list for its own purposes puts the position
-// back afterwards, so the pair a test is asking stays the same. Texts are
-// Windows-1252 bytes of any length. Counts are signed 16-bit and wrap. The
-// store never fails; out-of-range positions simply leave no current pair.
+// `VocabList` keeps every text in one block of bytes (a file's bytes are
+// taken over as they were read, typed texts are added at its end) and one
+// small record per pair pointing into it, so a million pairs open, sort and
+// save quickly in little memory. It has a current position (one pair or
+// none); every operation that walks the list for its own purposes puts it
+// back, so the pair a test is asking stays the same. Texts are Windows-1252
+// bytes of any length; counts are signed 16-bit and wrap. Nothing here
+// fails; out-of-range positions leave no current pair.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/byte_buffer.h"
 
 namespace zl {
 
 inline constexpr std::int32_t MaxEntries = 30000;
 
+// One pair as a value, for adding pairs.
 struct VocabEntry {
   std::string vocabulary;
   std::string translation;
+  std::int16_t correctCount = 0;
+  std::int16_t wrongCount = 0;
+};
+
+// One pair as the list holds it. The texts are views into the list and stay
+// valid until the list changes next.
+struct PairView {
+  std::string_view vocabulary;
+  std::string_view translation;
+  std::int16_t correctCount = 0;
+  std::int16_t wrongCount = 0;
+};
+
+// Where a pair's texts lie in a block of bytes, and its counts.
+struct PairSpan {
+  std::uint64_t vocabularyAt = 0;
+  std::uint64_t translationAt = 0;
+  std::uint32_t vocabularyLength = 0;
+  std::uint32_t translationLength = 0;
   std::int16_t correctCount = 0;
   std::int16_t wrongCount = 0;
 };
@@ -32,18 +58,19 @@ class VocabList {
  public:
   // Removes every pair; no current pair.
   void clear();
-  // No current pair, so that the next `next` yields the first pair.
+  // No current pair, so that the next `next` moves to the first pair.
   void reset() { current_ = -1; }
-  // Moves to the following pair and returns it (from none to the first).
-  // At the end returns nullptr and the last pair stays current.
-  VocabEntry* next();
+  // Moves to the following pair (from none to the first). At the end it
+  // returns false and the last pair stays current.
+  bool next();
   // The last pair becomes current (none when the list is empty).
-  void last() { current_ = static_cast<std::int64_t>(entries_.size()) - 1; }
-  // Inserts an empty pair after the current one (at the front when there is
-  // none); the new pair becomes current and is returned.
-  VocabEntry& add();
-  // Appends a pair at the end and makes it current (last, then add).
-  VocabEntry& append(VocabEntry entry);
+  void last() { current_ = size() - 1; }
+  // Inserts a pair with empty texts and zero counts after the current one
+  // (at the front when there is none); it becomes current. Returns its
+  // position.
+  std::int64_t add();
+  // Appends a pair at the end (last, then add) and makes it current.
+  void append(const VocabEntry& entry);
   // The pair at `position` becomes current; outside 0..size-1 none is.
   void select(std::int64_t position);
   // 0-based position of the current pair, -1 when there is none.
@@ -52,20 +79,34 @@ class VocabList {
   // the first was removed). Does nothing without a current pair.
   void removeCurrent();
 
-  std::int64_t size() const { return static_cast<std::int64_t>(entries_.size()); }
-  bool empty() const { return entries_.empty(); }
-  VocabEntry& operator[](std::int64_t i) { return entries_[static_cast<std::size_t>(i)]; }
-  const VocabEntry& operator[](std::int64_t i) const { return entries_[static_cast<std::size_t>(i)]; }
+  std::int64_t size() const { return static_cast<std::int64_t>(pairs_.size()); }
+  bool empty() const { return pairs_.empty(); }
+  PairView operator[](std::int64_t position) const;
+  void setTexts(std::int64_t position, std::string_view vocabulary, std::string_view translation);
+  void setCounts(std::int64_t position, std::int16_t correctCount, std::int16_t wrongCount);
+
+  // --- bulk loading --------------------------------------------------------
+  // Takes `bytes` into the list's text storage (without copying them when
+  // the storage is empty) and returns where they start there.
+  std::uint64_t storeBytes(ByteBuffer&& bytes);
+  // The stored bytes from `at` to the end.
+  std::string_view storedBytes(std::uint64_t at) const { return viewOf(texts_).substr(at); }
+  // Appends a pair whose texts lie in the stored bytes, `span` counting
+  // from `base`; it becomes current.
+  void appendStored(std::uint64_t base, const PairSpan& span);
   // Room for `count` pairs in all, so a long load does not reallocate.
-  void reserve(std::int64_t count) { entries_.reserve(static_cast<std::size_t>(count)); }
+  void reserve(std::int64_t count) { pairs_.reserve(static_cast<std::size_t>(count)); }
 
  private:
-  std::vector<VocabEntry> entries_;
+  std::uint64_t storeText(std::string_view text);
+
+  std::vector<PairSpan, UninitialisedAllocator<PairSpan>> pairs_;
+  ByteBuffer texts_;
   std::int64_t current_ = -1;
 };
 
 // Records the current position and selects it again when it goes out of
-// scope; used by every operation that walks the whole list.
+// scope; used by every operation that walks or extends the whole list.
 class KeepListPosition {
  public:
   explicit KeepListPosition(VocabList& list) : list_(list), position_(list.position()) {}
@@ -80,9 +121,9 @@ class KeepListPosition {
 
 // The file state.
 struct AppState {
-  std::string currentPath;     // empty when no file is current
-  int unsaved = 0;             // 1 while the list holds changes not in the file
-  std::int32_t entryCount = 0; // number of pairs, kept in step with the list
+  std::string currentPath;      // empty when no file is current
+  int unsaved = 0;              // 1 while the list holds changes not in the file
+  std::int32_t entryCount = 0;  // number of pairs, kept in step with the list
 };
 
 }  // namespace zl

@@ -13,13 +13,13 @@ VocabList listOf(std::initializer_list<const char*> words) {
 
 TEST(VocabList, AddInsertsAfterTheCurrentPair) {
   VocabList list;
-  list.add().vocabulary = "a";  // no current pair: at the front
-  list.add().vocabulary = "c";
+  list.setTexts(list.add(), "a", "");  // no current pair: at the front
+  list.setTexts(list.add(), "c", "");
   list.select(0);
-  list.add().vocabulary = "b";
+  list.setTexts(list.add(), "b", "");
   EXPECT_EQ(list.position(), 1);
   list.reset();
-  list.add().vocabulary = "first";
+  list.setTexts(list.add(), "first", "");
   ASSERT_EQ(list.size(), 4);
   EXPECT_EQ(list[0].vocabulary, "first");
   EXPECT_EQ(list[1].vocabulary, "a");
@@ -31,12 +31,14 @@ TEST(VocabList, AddInsertsAfterTheCurrentPair) {
 TEST(VocabList, NextWalksFromNoneToTheEndAndStaysOnTheLast) {
   VocabList list = listOf({"a", "b"});
   list.reset();
-  EXPECT_EQ(list.next()->vocabulary, "a");
-  EXPECT_EQ(list.next()->vocabulary, "b");
-  EXPECT_EQ(list.next(), nullptr);
+  EXPECT_TRUE(list.next());
+  EXPECT_EQ(list[list.position()].vocabulary, "a");
+  EXPECT_TRUE(list.next());
+  EXPECT_EQ(list[list.position()].vocabulary, "b");
+  EXPECT_FALSE(list.next());
   EXPECT_EQ(list.position(), 1);
   VocabList empty;
-  EXPECT_EQ(empty.next(), nullptr);
+  EXPECT_FALSE(empty.next());
   EXPECT_EQ(empty.position(), -1);
   empty.last();
   EXPECT_EQ(empty.position(), -1);
@@ -75,6 +77,37 @@ TEST(VocabList, AWalkOverTheWholeListKeepsTheCurrentPair) {
     }
   }
   EXPECT_EQ(list.position(), 1);
+}
+
+TEST(VocabList, EditingATextLeavesTheOtherPairsAlone) {
+  VocabList list = listOf({"a", "b"});
+  list.setCounts(0, 5, 2);
+  list.setTexts(0, "Apfel", "apple");
+  list.setTexts(1, "", "x");
+  EXPECT_EQ(list[0].vocabulary, "Apfel");
+  EXPECT_EQ(list[0].translation, "apple");
+  EXPECT_EQ(list[0].correctCount, 5);
+  EXPECT_EQ(list[1].vocabulary, "");
+  EXPECT_EQ(list[1].translation, "x");
+}
+
+TEST(VocabList, StoredBytesAreTakenOverAndAddedBehindTypedTexts) {
+  VocabList list;
+  EXPECT_EQ(list.storeBytes(bufferOf("first")), 0u);
+  list.appendStored(0, PairSpan{0, 2, 2, 3, 1, 0});
+  const std::uint64_t base = list.storeBytes(bufferOf("XYsecond"));
+  EXPECT_EQ(base, 5u);
+  list.appendStored(base, PairSpan{2, 0, 6, 2, 0, 4});
+  EXPECT_EQ(list[0].vocabulary, "fi");
+  EXPECT_EQ(list[0].translation, "rst");
+  EXPECT_EQ(list[1].vocabulary, "second");
+  EXPECT_EQ(list[1].translation, "XY");
+  EXPECT_EQ(list[1].wrongCount, 4);
+  EXPECT_EQ(list.position(), 1);
+  EXPECT_EQ(list.storedBytes(base), "XYsecond");
+  list.clear();
+  EXPECT_TRUE(list.empty());
+  EXPECT_EQ(list.storedBytes(0), "");
 }
 
 TEST(VocabEntry, CountsWrapAt16Bits) {

@@ -186,7 +186,7 @@ bool FakeSystem::isAdministrator() {
   return administrator;
 }
 
-bool FaultyFileSystem::readFile(const std::string& path, std::string& content) {
+bool FaultyFileSystem::readFile(const std::string& path, ByteBuffer& content) {
   content.clear();
   return !failReads && PosixFileSystem::readFile(path, content);
 }

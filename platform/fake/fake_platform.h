@@ -172,7 +172,7 @@ class FaultyFileSystem : public PosixFileSystem {
   bool failReads = false;              // every file is unreadable (no permission)
   int replaces = 0;                    // successful replaceFile calls
 
-  bool readFile(const std::string& path, std::string& content) override;
+  bool readFile(const std::string& path, ByteBuffer& content) override;
   bool replaceFile(const std::string& path, std::string_view content) override;
 
  protected:

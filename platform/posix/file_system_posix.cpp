@@ -39,7 +39,7 @@ FileStatus PosixFileSystem::status(const std::string& path) {
   return {true, S_ISREG(st.st_mode), static_cast<std::uint64_t>(st.st_size)};
 }
 
-bool PosixFileSystem::readFile(const std::string& path, std::string& content) {
+bool PosixFileSystem::readFile(const std::string& path, ByteBuffer& content) {
   content.clear();
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;

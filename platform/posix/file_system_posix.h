@@ -15,7 +15,7 @@ namespace zl {
 class PosixFileSystem : public FileSystem {
  public:
   FileStatus status(const std::string& path) override;
-  bool readFile(const std::string& path, std::string& content) override;
+  bool readFile(const std::string& path, ByteBuffer& content) override;
   bool replaceFile(const std::string& path, std::string_view content) override;
   bool isSameFile(const std::string& first, const std::string& second) override;
 

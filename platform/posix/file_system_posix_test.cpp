@@ -74,9 +74,9 @@ TEST_F(PosixFiles, ReadingGivesTheWholeFileAndRefusesFolders) {
   std::string big(3 * 1024 * 1024 + 7, 'b');
   big[12345] = '\0';
   writeBytes(path("big"), big);
-  std::string content;
+  ByteBuffer content;
   ASSERT_TRUE(files.readFile(path("big"), content));
-  EXPECT_EQ(content, big);
+  EXPECT_EQ(viewOf(content), big);
   EXPECT_FALSE(files.readFile(path("."), content));
   EXPECT_FALSE(files.readFile(path("missing"), content));
   EXPECT_TRUE(content.empty());

@@ -4,7 +4,7 @@
 
 namespace zl {
 
-QString toQString(const std::string& cp1252) {
+QString toQString(std::string_view cp1252) {
   QString text(static_cast<qsizetype>(cp1252.size()), Qt::Uninitialized);
   QChar* out = text.data();
   for (char c : cp1252) *out++ = QChar(static_cast<char16_t>(codePointOfCp1252(static_cast<unsigned char>(c))));

@@ -6,10 +6,11 @@
 #include <QString>
 #include <QValidator>
 #include <string>
+#include <string_view>
 
 namespace zl {
 
-QString toQString(const std::string& cp1252);
+QString toQString(std::string_view cp1252);
 // Characters Windows-1252 cannot hold become "?"; the text fields never
 // let such characters in, so for their texts the conversion is exact.
 std::string toCp1252(const QString& text);

@@ -25,6 +25,7 @@
 #include "app/program.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/qt/qt_ui.h"
+#include "store/file_commands.h"
 
 namespace zl {
 
@@ -400,6 +401,51 @@ class MainWindowTest : public QObject {
     action("CmdQuit")->trigger();
     QVERIFY(program->quitRequested);
     QVERIFY(!ui->window()->isVisible());
+  }
+
+  void openingAFileFillsTheListInOnePass() {
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("englisch.ltk"));
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write("street\r\nStra\xDF" "e\r\n1\r\n0\r\nthe quote\r\n\x84Zitat\x93\r\n0\r\n0\r\n");
+    out.close();
+    openFile(*program, QFile::encodeName(file).toStdString());
+    updateInterfaceState(*program);
+    auto* view = find<QTableView>("VocabListView");
+    QVERIFY(view->isVisible());
+    QCOMPARE(view->model()->rowCount(), 2);
+    QCOMPARE(view->model()->index(0, 1).data().toString(), QStringLiteral("Straße"));
+    QCOMPARE(view->model()->index(1, 1).data().toString(), QStringLiteral("„Zitat“"));
+    QCOMPARE(find<QLabel>("EntryCountValue")->text(), QStringLiteral("2"));
+    QCOMPARE(find<QLabel>("StatusFileField")->text(), QLatin1Char(' ') + file);
+    // A click on a row offers "Bearbeiten" and "Löschen".
+    const QRect row = view->visualRect(view->model()->index(1, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row.center());
+    QCOMPARE(ui->selectedRow(), 1);
+    QVERIFY(find("EditButton")->isEnabled());
+    QVERIFY(find("DeleteButton")->isEnabled());
+    // Closing the file empties the list.
+    action("CmdClose")->trigger();
+    QCOMPARE(view->model()->rowCount(), 0);
+    QVERIFY(!find("EditButton")->isEnabled());
+  }
+
+  void fileDialogFiltersMatchInAnyLetterCase() {
+    QTemporaryDir folder;
+    for (const char* name : {"a.ltk", "b.LTK", "c.Ltk", "d.txt", "noextension"}) {
+      QFile f(folder.filePath(QString::fromLatin1(name)));
+      QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    const auto patternOf = [](const QString& filter) {
+      return filter.mid(filter.lastIndexOf(QLatin1Char('(')) + 1).chopped(1);
+    };
+    const QString vocabulary = qtFileFilter({"Vokabeldatei (*.LTK)", "*.LTK"});
+    QVERIFY(vocabulary.startsWith(QStringLiteral("Vokabeldatei (*.LTK) (")));
+    QDir dir(folder.path());
+    QCOMPARE(dir.entryList({patternOf(vocabulary)}, QDir::Files, QDir::Name),
+             (QStringList{"a.ltk", "b.LTK", "c.Ltk"}));
+    QCOMPARE(dir.entryList({patternOf(qtFileFilter({"Alle Dateien (*.*)", "*.*"}))}, QDir::Files).size(), 5);
   }
 
   void rightClickOnARowOpensThePopup() {

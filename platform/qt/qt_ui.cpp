@@ -53,10 +53,12 @@ QString messageText(const std::string& text) {
   return result;
 }
 
-// A filter for Qt's file dialog that shows the program's own description
-// ("Vokabeldatei (*.LTK)") and matches in any letter case: Qt would match
-// "*.LTK" case-sensitively on Linux, and "*.*" only names with a point.
-QString qtFilter(const FileFilter& filter) {
+}  // namespace
+
+// Qt would match "*.LTK" case-sensitively on Linux, and "*.*" only names
+// with a point; the pattern it is given shows nowhere, as the dialog hides
+// filter details and the description names the pattern itself.
+QString qtFileFilter(const FileFilter& filter) {
   QString pattern;
   if (filter.pattern == "*.*") {
     pattern = QStringLiteral("*");
@@ -66,8 +68,6 @@ QString qtFilter(const FileFilter& filter) {
   }
   return toQString(filter.description) + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
-
-}  // namespace
 
 void useGermanEverywhere() {
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -306,7 +306,7 @@ std::string QtUi::fileDialog(bool save, const std::string& title, const std::str
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);  // a name that does not exist yet may be typed
   QStringList names;
-  for (const FileFilter& filter : filters) names << qtFilter(filter);
+  for (const FileFilter& filter : filters) names << qtFileFilter(filter);
   dialog.setNameFilters(names);
   if (execWithoutWaitCursor(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
   return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();

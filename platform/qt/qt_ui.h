@@ -93,6 +93,11 @@ class QtUi : public Ui {
 // Qt speaks English in its own dialogs and nothing else changes.
 void useGermanEverywhere();
 
+// The filter Qt's file dialog is given for `filter`: it shows the
+// description and matches the pattern in any letter case ("*.*" matches
+// every file).
+QString qtFileFilter(const FileFilter& filter);
+
 // The pixel height of a font of `points` on a screen of `dotsPerInch`:
 // points x dpi / 72, rounded.
 int pixelHeightOf(double points, double dotsPerInch);

@@ -13,7 +13,7 @@ int VocabTableModel::columnCount(const QModelIndex& parent) const { return paren
 
 QVariant VocabTableModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole || !index.isValid() || index.row() >= shownRows_) return {};
-  const VocabEntry& entry = list_[index.row()];
+  const PairView entry = list_[index.row()];
   return toQString(index.column() == 0 ? entry.vocabulary : entry.translation);
 }
 

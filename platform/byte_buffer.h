@@ -1,0 +1,45 @@
+// Storage for large blocks of bytes and records: the bytes of a vocabulary
+// file and the list's pair records. Growing such a buffer leaves its new
+// elements uninitialised instead of zeroing 30 MB that are about to be
+// overwritten by a read. Allocation failure throws std::bad_alloc, as any
+// allocation does.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <new>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace zl {
+
+template <typename T>
+struct UninitialisedAllocator {
+  using value_type = T;
+  UninitialisedAllocator() = default;
+  template <typename U>
+  UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+  T* allocate(std::size_t n) { return std::allocator<T>().allocate(n); }
+  void deallocate(T* p, std::size_t n) noexcept { std::allocator<T>().deallocate(p, n); }
+  // Growing leaves new elements uninitialised where they are trivial.
+  template <typename U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+  template <typename U>
+  bool operator==(const UninitialisedAllocator<U>&) const noexcept {
+    return true;
+  }
+};
+
+using ByteBuffer = std::vector<char, UninitialisedAllocator<char>>;
+
+inline std::string_view viewOf(const ByteBuffer& bytes) { return {bytes.data(), bytes.size()}; }
+inline ByteBuffer bufferOf(std::string_view text) { return ByteBuffer(text.begin(), text.end()); }
+
+}  // namespace zl
