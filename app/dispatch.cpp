@@ -6,6 +6,7 @@
 #include "store/file_commands.h"
 #include "store/merge.h"
 #include "store/split.h"
+#include "test/test_run.h"
 
 namespace zl {
 
@@ -14,6 +15,9 @@ namespace {
 void runCommand(Program& program, Event& event) {
   Ui& ui = program.ui;
   switch (menuCommandOf(event.id)) {
+    case CmdAccept:
+      if (ui.currentPage() == TestPage && program.test.lastIndex >= 0) submitAnswer(program);
+      break;
     case CmdNew:
     case CmdClose:
       newFile(program);
@@ -59,6 +63,18 @@ void runControl(Program& program, const Event& event) {
   switch (event.id) {
     case MergeButton:
       mergeFile(program);
+      break;
+    case NewTestButton:
+      startNewTest(program);
+      break;
+    case SkipButton:
+      skipQuestion(program);
+      break;
+    case AcceptAnswerButton:
+      submitAnswer(program);
+      break;
+    case TipButton:
+      showTip(program);
       break;
     case VocabListView: {
       // Both clicks look at the selection the click left behind.

@@ -10,6 +10,7 @@
 
 #include "edit/edit_state.h"
 #include "platform/file_system.h"
+#include "platform/random.h"
 #include "platform/system.h"
 #include "platform/ui.h"
 #include "store/vocab_store.h"
@@ -57,6 +58,7 @@ struct Program {
   AppState file;
   TestState test;
   EditState edit;
+  RandomGenerator random;  // the one generator of the program
 };
 
 }  // namespace zl

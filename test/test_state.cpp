@@ -8,6 +8,7 @@ void resetTest(Program& program) {
   Ui& ui = program.ui;
   program.test.lastIndex = -1;
   program.test.items.clear();
+  program.test.currentItem = -1;
   for (ControlId id : {TestTranslationField, TestVocabularyField, RateValue, GradeValue}) ui.setText(id, "");
   ui.setReadOnly(TestVocabularyField, true);
   ui.setReadOnly(TestTranslationField, true);

@@ -253,6 +253,7 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 FakeProgram::FakeProgram() {
   program.constants = buildConstants();
   program.constants.programDirectory = "/opt/zelvo/";
+  program.random.seed(20261207);  // repeatable draws
   ui.showPage(EntryPage);
   ui.setFocus(EntryVocabularyField);
 }

@@ -212,7 +212,8 @@ class FakeDesktop : public DesktopShell {
 
 // A fresh program over fresh fakes, set up as start-up leaves it: constants,
 // program directory "/opt/zelvo/", entry page shown, focus in
-// EntryVocabularyField. Nothing unsaved, no file, no pairs, no test.
+// EntryVocabularyField. Nothing unsaved, no file, no pairs, no test; the
+// random generator seeded, so draws repeat from run to run.
 struct FakeProgram {
   FakeProgram();
   FakeUi ui;

@@ -68,16 +68,21 @@ class MainWindowTest : public QObject {
   QAction* action(const char* name) const { return find<QAction>(name); }
 
   // Clicks `button` in the next message box once it shows; its title and
-  // text go to `seen`.
+  // text go to `seen`. Arm it before the step that opens the box.
   static void answerNextBox(const QString& button, QString* seen) {
-    QTimer::singleShot(0, [=] {
-      QTRY_VERIFY(QApplication::activeModalWidget());
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [=] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      QVERIFY(box);
+      if (!box) return;
       *seen = box->windowTitle() + QLatin1Char('|') + box->text();
       for (QAbstractButton* b : box->buttons())
         if (b->text() == button) b->click();
+      poll->deleteLater();
+      poll->stop();
     });
+    QTimer::singleShot(3000, poll, &QObject::deleteLater);  // give up on a box that never comes
+    poll->start();
   }
 
   // Types any characters, as a keyboard layout or input method would deliver them.
@@ -105,6 +110,8 @@ class MainWindowTest : public QObject {
     sink = new RecordingSink(*program);
     ui->deliverEventsTo(sink);
     QVERIFY(QTest::qWaitForWindowExposed(ui->window()));
+    ui->window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(ui->window()));
   }
 
   void cleanup() {
@@ -446,6 +453,42 @@ class MainWindowTest : public QObject {
     QCOMPARE(dir.entryList({patternOf(vocabulary)}, QDir::Files, QDir::Name),
              (QStringList{"a.ltk", "b.LTK", "c.Ltk"}));
     QCOMPARE(dir.entryList({patternOf(qtFileFilter({"Alle Dateien (*.*)", "*.*"}))}, QDir::Files).size(), 5);
+  }
+
+  void playsAWholeTwentyPairTestFromTheKeyboard() {
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("zwanzig.ltk"));
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 20; ++i) out.write(QStringLiteral("Wort%1\r\nword%1\r\n0\r\n0\r\n").arg(i).toLatin1());
+    out.close();
+    openFile(*program, QFile::encodeName(file).toStdString());
+    action("CmdTestPage")->trigger();
+    QTest::mouseClick(find("NewTestButton"), Qt::LeftButton);
+    auto* question = find<QLineEdit>("TestTranslationField");
+    auto* answer = find<QLineEdit>("TestVocabularyField");
+    QCOMPARE(find<QLabel>("RemainingValue")->text(), QStringLiteral("20"));
+    QString seen;
+    QTest::keyClicks(answer, "falsch");
+    answerNextBox(QStringLiteral("OK"), &seen);
+    QTest::keyClick(answer, Qt::Key_Return);
+    QCOMPARE(seen, QStringLiteral("Eingabefehler|Das war leider falsch!"));
+    QCOMPARE(find<QLabel>("WrongCountValue")->text(), QStringLiteral("1"));
+    for (int asked = 0; asked < 20; ++asked) {
+      // The window comes back to the front after the message box, with the
+      // focus where the program put it.
+      QCOMPARE(ui->window()->focusWidget(), answer);
+      ui->window()->activateWindow();
+      QTRY_VERIFY(answer->hasFocus());
+      QVERIFY(question->isReadOnly() && !answer->isReadOnly());
+      QTest::keyClicks(answer, question->text().replace(QStringLiteral("word"), QStringLiteral("Wort")));
+      QTest::keyClick(answer, Qt::Key_Return);
+    }
+    QCOMPARE(find<QLabel>("RateValue")->text(), QStringLiteral("95%"));
+    QCOMPARE(find<QLabel>("GradeValue")->text(), QStringLiteral("1"));
+    QCOMPARE(find<QLabel>("RemainingValue")->text(), QString());
+    QCOMPARE(find<QLabel>("StatusStateField")->text(), QString());  // saved
+    QVERIFY(!find("AcceptAnswerButton")->isEnabled());
   }
 
   void rightClickOnARowOpensThePopup() {

@@ -117,7 +117,9 @@ bool QtUi::buildMainWindow(const VocabList& list) {
 
 void QtUi::runEventLoop(EventSink& sink) {
   deliverEventsTo(&sink);
+  loopRunning_ = true;
   if (!sink.quitRequested()) QApplication::exec();
+  loopRunning_ = false;
   deliverEventsTo(nullptr);
 }
 
@@ -134,7 +136,9 @@ void QtUi::deliver(const Event& event) {
       queue_.clear();
       window_->allowClose();
       window_->close();
-      QApplication::exit(0);
+      // Only our own loop is ended: exiting Qt's would also end every
+      // dialog loop started later in this process.
+      if (loopRunning_) QApplication::exit(0);
     }
   }
   delivering_ = false;

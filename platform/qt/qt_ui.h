@@ -85,6 +85,7 @@ class QtUi : public Ui {
   EventSink* sink_ = nullptr;
   std::deque<Event> queue_;
   bool delivering_ = false;
+  bool loopRunning_ = false;
   bool busy_ = false;
 };
 
