@@ -3,15 +3,12 @@
 // it: the real file system, the real reader and writer, the real window.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <filesystem>
 #include <fstream>
 
 #include "app/interface_state.h"
-#include "app/program.h"
-#include "platform/posix/file_system_posix.h"
-#include "platform/posix/system_posix.h"
-#include "platform/qt/qt_ui.h"
+#include "bench/window_program.h"
 #include "store/file_commands.h"
 #include "store/file_format.h"
 
@@ -73,18 +70,13 @@ BENCHMARK(BM_WriteFile)->Arg(30000)->Arg(300000)->Arg(1000000)->Unit(benchmark::
 // openFile in the real window, then the first paint of the filled list.
 void BM_OpenAndShow(benchmark::State& state) {
   const std::string path = fileOf(state.range(0));
-  zl::QtUi ui;
-  zl::PosixSystem system;
-  zl::PosixDesktopShell desktop;
-  zl::PosixFileSystem files;
-  zl::Program program(zl::Platform{ui, system, desktop, files});
-  ui.createFonts();
-  ui.buildMainWindow(program.list);
+  zl::bench::WindowProgram window;
+  zl::Program& program = window.program;
   for (auto _ : state) {
     zl::openFile(program, path);
     zl::updateInterfaceState(program);
-    ui.endBusy();
-    ui.window()->repaint();
+    window.ui.endBusy();
+    window.ui.window()->repaint();
     state.PauseTiming();
     zl::newFile(program);
     QCoreApplication::processEvents();
@@ -94,11 +86,3 @@ void BM_OpenAndShow(benchmark::State& state) {
 BENCHMARK(BM_OpenAndShow)->Arg(30000)->Arg(300000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -1,0 +1,24 @@
+// The program over the real platform with its window built (offscreen in
+// the benchmarks), for benchmarks that time what the window does.
+#pragma once
+
+#include "app/program.h"
+#include "platform/posix/file_system_posix.h"
+#include "platform/posix/system_posix.h"
+#include "platform/qt/qt_ui.h"
+
+namespace zl::bench {
+
+struct WindowProgram {
+  WindowProgram() {
+    ui.createFonts();
+    ui.buildMainWindow(program.list);
+  }
+  QtUi ui;
+  PosixSystem system;
+  PosixDesktopShell desktop;
+  PosixFileSystem files;
+  Program program{Platform{ui, system, desktop, files}};
+};
+
+}  // namespace zl::bench
