@@ -475,10 +475,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(seen, QStringLiteral("Eingabefehler|Das war leider falsch!"));
     QCOMPARE(find<QLabel>("WrongCountValue")->text(), QStringLiteral("1"));
     for (int asked = 0; asked < 20; ++asked) {
-      // The window comes back to the front after the message box, with the
-      // focus where the program put it.
-      QCOMPARE(ui->window()->focusWidget(), answer);
-      ui->window()->activateWindow();
+      // After a message box the window is active again, with the focus where
+      // the program put it, so Return keeps working.
       QTRY_VERIFY(answer->hasFocus());
       QVERIFY(question->isReadOnly() && !answer->isReadOnly());
       QTest::keyClicks(answer, question->text().replace(QStringLiteral("word"), QStringLiteral("Wort")));

@@ -295,6 +295,9 @@ int QtUi::execWithoutWaitCursor(Dialog& dialog) {
   const bool wasBusy = busy_;
   endBusy();
   const int result = dialog.exec();
+  // Give the window back its activation (a desktop without a window manager
+  // would not), or Return would no longer reach the program.
+  if (window_) window_->activateWindow();
   if (wasBusy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     busy_ = true;
