@@ -2,6 +2,10 @@
 
 #include "app/interface_state.h"
 #include "app/program.h"
+#include "edit/entry.h"
+#include "edit/pair_statistics.h"
+#include "edit/reorder.h"
+#include "edit/search.h"
 #include "store/backup.h"
 #include "store/file_commands.h"
 #include "store/merge.h"
@@ -16,7 +20,22 @@ void runCommand(Program& program, Event& event) {
   Ui& ui = program.ui;
   switch (menuCommandOf(event.id)) {
     case CmdAccept:
-      if (ui.currentPage() == TestPage && program.test.lastIndex >= 0) submitAnswer(program);
+      if (ui.currentPage() == EntryPage)
+        acceptEntry(program);
+      else if (ui.currentPage() == TestPage && program.test.lastIndex >= 0)
+        submitAnswer(program);
+      break;
+    case CmdSearch:
+      searchList(program);
+      break;
+    case CmdSort:
+      sortVocabulary(program);
+      break;
+    case CmdShuffle:
+      shuffleVocabulary(program);
+      break;
+    case CmdStatistics:
+      showPairStatistics(program);
       break;
     case CmdNew:
     case CmdClose:
@@ -63,6 +82,15 @@ void runControl(Program& program, const Event& event) {
   switch (event.id) {
     case MergeButton:
       mergeFile(program);
+      break;
+    case DeleteButton:
+      deleteSelectedEntry(program);
+      break;
+    case AcceptEntryButton:
+      acceptEntry(program);
+      break;
+    case EditButton:
+      beginEdit(program);
       break;
     case NewTestButton:
       startNewTest(program);

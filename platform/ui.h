@@ -82,8 +82,16 @@ class Ui {
   virtual void removeAllRows() = 0;
   // Shows `count` more rows at the end, for pairs already in the list.
   virtual void appendRows(int count) = 0;
+  // Row `row` shows its pair's new texts.
+  virtual void updateRow(int row) = 0;
+  // Removes row `row`, after its pair has left the list.
+  virtual void removeRow(int row) = 0;
   virtual int rowCount() const = 0;
   virtual void setListVisible(bool visible) = 0;
+  // Scrolls row `row` into view (not when it is visible already) and
+  // selects it when `select` is set.
+  virtual void revealRow(int row, bool select) = 0;
+  virtual void clearSelection() = 0;
   // The selected row, -1 when none.
   virtual int selectedRow() const = 0;
   virtual void showStatisticsPopup() = 0;

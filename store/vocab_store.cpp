@@ -1,6 +1,10 @@
 #include "store/vocab_store.h"
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
+
+#include "store/cp1252.h"
 
 namespace zl {
 
@@ -67,6 +71,52 @@ void VocabList::setCounts(std::int64_t position, std::int16_t correctCount, std:
   PairSpan& p = pairs_[static_cast<std::size_t>(position)];
   p.correctCount = correctCount;
   p.wrongCount = wrongCount;
+}
+
+namespace {
+
+// The first eight bytes of a word, folded and in order, as one number: most
+// comparisons of a sort are decided by it without touching the texts.
+std::uint64_t sortPrefix(std::string_view word) {
+  std::uint64_t prefix = 0;
+  for (std::size_t i = 0; i < 8; ++i)
+    prefix = (prefix << 8) | (i < word.size() ? lowerAscii(static_cast<unsigned char>(word[i])) : 0u);
+  return prefix;
+}
+
+bool foldedLess(std::string_view a, std::string_view b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const unsigned char x = lowerAscii(static_cast<unsigned char>(a[i]));
+    const unsigned char y = lowerAscii(static_cast<unsigned char>(b[i]));
+    if (x != y) return x < y;
+  }
+  return a.size() < b.size();
+}
+
+}  // namespace
+
+void VocabList::sortByVocabulary() {
+  struct Keyed {
+    std::uint64_t prefix;
+    PairSpan pair;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(pairs_.size());
+  for (const PairSpan& p : pairs_)
+    keyed.push_back({sortPrefix(viewOf(texts_).substr(p.vocabularyAt, p.vocabularyLength)), p});
+  const std::string_view texts = viewOf(texts_);
+  std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    return foldedLess(texts.substr(a.pair.vocabularyAt, a.pair.vocabularyLength),
+                      texts.substr(b.pair.vocabularyAt, b.pair.vocabularyLength));
+  });
+  for (std::size_t i = 0; i < keyed.size(); ++i) pairs_[i] = keyed[i].pair;
+  current_ = -1;
+}
+
+void VocabList::exchange(std::int64_t first, std::int64_t second) {
+  std::swap(pairs_[static_cast<std::size_t>(first)], pairs_[static_cast<std::size_t>(second)]);
 }
 
 std::uint64_t VocabList::storeBytes(ByteBuffer&& bytes) {

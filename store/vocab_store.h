@@ -85,6 +85,14 @@ class VocabList {
   void setTexts(std::int64_t position, std::string_view vocabulary, std::string_view translation);
   void setCounts(std::int64_t position, std::int16_t correctCount, std::int16_t wrongCount);
 
+  // --- reordering -----------------------------------------------------------
+  // Sorts by `vocabulary` alone, A to Z folded to a to z and every byte
+  // compared unsigned, so umlauts come after z; equal words keep their
+  // order. No pair is current afterwards.
+  void sortByVocabulary();
+  // Exchanges the pairs at two positions.
+  void exchange(std::int64_t first, std::int64_t second);
+
   // --- bulk loading --------------------------------------------------------
   // Takes `bytes` into the list's text storage (without copying them when
   // the storage is empty) and returns where they start there.

@@ -149,6 +149,16 @@ void FakeUi::showPage(Page page) {
   page_ = page;
 }
 
+void FakeUi::removeRow(int row) {
+  if (row >= 0 && row < rows_) --rows_;
+  if (selectedRow_ == row) selectedRow_ = -1;
+}
+
+void FakeUi::revealRow(int row, bool select) {
+  revealedRow_ = row;
+  if (select) selectedRow_ = row;
+}
+
 void FakeUi::setStatusText(StatusField field, const std::string& text, bool centred) {
   status_[field] = text;
   statusCentred_[field] = centred;

@@ -90,8 +90,21 @@ class FakeUi : public Ui {
   std::string statusText(StatusField field) const override { return status_[field]; }
   void showBusyMessage(const std::string& text) override;
   void endBusy() override { busy_ = false; }
-  void removeAllRows() override { rows_ = 0; selectedRow_ = -1; }
+  void removeAllRows() override {
+    rows_ = 0;
+    selectedRow_ = -1;
+    ++refills_;
+  }
   void appendRows(int count) override { rows_ += count; }
+  void updateRow(int row) override { updatedRows_.push_back(row); }
+  void removeRow(int row) override;
+  void revealRow(int row, bool select) override;
+  void clearSelection() override { selectedRow_ = -1; }
+  // The rows the program updated, and the last one it revealed.
+  const std::vector<int>& updatedRows() const { return updatedRows_; }
+  int revealedRow() const { return revealedRow_; }
+  // How often the list was emptied and filled again.
+  int refills() const { return refills_; }
   int rowCount() const override { return rows_; }
   void setListVisible(bool visible) override { listVisible_ = visible; }
   bool listVisible() const { return listVisible_; }
@@ -138,6 +151,9 @@ class FakeUi : public Ui {
   int selectedRow_ = -1;
   int popups_ = 0;
   bool listVisible_ = true;
+  std::vector<int> updatedRows_;
+  int revealedRow_ = -1;
+  int refills_ = 0;
   std::deque<Expected> expected_;
   Expected current_;
   std::vector<FileFilter> lastFilters_;

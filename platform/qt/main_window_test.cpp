@@ -489,6 +489,62 @@ class MainWindowTest : public QObject {
     QVERIFY(!find("AcceptAnswerButton")->isEnabled());
   }
 
+  void typesEditsDeletesAndSearchesWithTheKeyboardAndMouse() {
+    auto* vocabulary = find<QLineEdit>("EntryVocabularyField");
+    auto* view = find<QTableView>("VocabListView");
+    QTRY_VERIFY(vocabulary->hasFocus());
+    const char* words[10][2] = {{"house", "Haus"}, {"tree", "Baum"}, {"street", "Straße"}, {"door", "Tür"},
+                                {"key", "Schlüssel"}, {"bird", "Vogel"}, {"town hall", "Rathaus"},
+                                {"cheese", "Käse"}, {"bread", "Brot"}, {"milk", "Milch"}};
+    for (const auto& pair : words) {
+      typeText(QApplication::focusWidget(), QString::fromUtf8(pair[0]));
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      typeText(QApplication::focusWidget(), QString::fromUtf8(pair[1]));
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    QCOMPARE(view->model()->rowCount(), 10);
+    QCOMPARE(find<QLabel>("EntryCountValue")->text(), QStringLiteral("10"));
+    QCOMPARE(view->model()->index(2, 1).data().toString(), QStringLiteral("Straße"));
+    QCOMPARE(ui->selectedRow(), 9);
+    QVERIFY(vocabulary->hasFocus());
+    QVERIFY(vocabulary->text().isEmpty());
+
+    // Edit "key" through a click on its row and "Bearbeiten".
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(4, 0)).center());
+    QTest::mouseClick(find("EditButton"), Qt::LeftButton);
+    QCOMPARE(vocabulary->text(), QStringLiteral("key"));
+    vocabulary->selectAll();
+    QTest::keyClicks(vocabulary, "the key");
+    QTest::keyClick(vocabulary, Qt::Key_Return);
+    QCOMPARE(view->model()->index(4, 0).data().toString(), QStringLiteral("the key"));
+    QCOMPARE(view->model()->rowCount(), 10);
+
+    // Delete "bird", confirming with "Ja".
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(5, 0)).center());
+    QVERIFY(find("DeleteButton")->isEnabled());
+    QString seen;
+    answerNextBox(QStringLiteral("Ja"), &seen);
+    QTest::mouseClick(find("DeleteButton"), Qt::LeftButton);
+    QVERIFY(seen.startsWith(QStringLiteral("Löschen bestätigen|")));
+    QCOMPARE(view->model()->rowCount(), 9);
+    QCOMPARE(view->model()->index(5, 0).data().toString(), QStringLiteral("town hall"));
+    QCOMPARE(find<QLabel>("EntryCountValue")->text(), QStringLiteral("9"));
+
+    // Search "haus" from the translation field: house, then town hall.
+    find("EntryTranslationField")->setFocus();
+    QTest::keyClicks(find("EntryTranslationField"), "haus");
+    QVERIFY(action("TbSearch")->isEnabled());
+    action("TbSearch")->trigger();
+    QCOMPARE(ui->selectedRow(), 0);
+    action("CmdSearch")->trigger();
+    QCOMPARE(ui->selectedRow(), 5);
+
+    // A right click on a row opens the popup with "Statistik der Vokabel".
+    QTest::mouseClick(view->viewport(), Qt::RightButton, {}, view->visualRect(view->model()->index(1, 0)).center());
+    QTRY_VERIFY(ui->window()->statisticsPopup()->isVisible());
+    ui->window()->statisticsPopup()->close();
+  }
+
   void rightClickOnARowOpensThePopup() {
     // Without pairs a right click selects nothing and opens nothing.
     auto* view = find<QTableView>("VocabListView");

@@ -247,6 +247,20 @@ void QtUi::removeAllRows() { window_->listModel()->removeAllRows(); }
 
 void QtUi::appendRows(int count) { window_->listModel()->appendRows(count); }
 
+void QtUi::updateRow(int row) { window_->listModel()->updateRow(row); }
+
+void QtUi::removeRow(int row) { window_->listModel()->removeRow(row); }
+
+void QtUi::revealRow(int row, bool select) {
+  QTableView* view = window_->listView();
+  const QModelIndex index = view->model()->index(row, 0);
+  if (!index.isValid()) return;
+  view->scrollTo(index, QAbstractItemView::EnsureVisible);
+  if (select) view->selectRow(row);
+}
+
+void QtUi::clearSelection() { window_->listView()->clearSelection(); }
+
 void QtUi::setListVisible(bool visible) { window_->listView()->setVisible(visible); }
 
 int QtUi::rowCount() const { return window_->listModel()->rowCount(); }

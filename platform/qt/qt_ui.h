@@ -52,6 +52,10 @@ class QtUi : public Ui {
 
   void removeAllRows() override;
   void appendRows(int count) override;
+  void updateRow(int row) override;
+  void removeRow(int row) override;
+  void revealRow(int row, bool select) override;
+  void clearSelection() override;
   int rowCount() const override;
   void setListVisible(bool visible) override;
   int selectedRow() const override;

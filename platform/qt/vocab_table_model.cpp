@@ -30,6 +30,17 @@ void VocabTableModel::appendRows(int count) {
   endInsertRows();
 }
 
+void VocabTableModel::updateRow(int row) {
+  if (row >= 0 && row < shownRows_) emit dataChanged(index(row, 0), index(row, 1));
+}
+
+void VocabTableModel::removeRow(int row) {
+  if (row < 0 || row >= shownRows_) return;
+  beginRemoveRows(QModelIndex(), row, row);
+  --shownRows_;
+  endRemoveRows();
+}
+
 void VocabTableModel::removeAllRows() {
   beginResetModel();
   shownRows_ = 0;

@@ -26,6 +26,8 @@ class VocabTableModel : public QAbstractTableModel {
   void removeAllRows();
   // Shows `count` more rows for pairs already appended to the list.
   void appendRows(int count);
+  void updateRow(int row);
+  void removeRow(int row);
 
  private:
   const VocabList& list_;

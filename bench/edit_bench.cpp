@@ -1,0 +1,117 @@
+// Typing a pair into a long list, a search click, sorting and shuffling,
+// in the real window (offscreen), as the entry page does them.
+#include <benchmark/benchmark.h>
+
+#include "app/dispatch.h"
+#include "bench/window_program.h"
+#include "edit/entry.h"
+#include "edit/search.h"
+#include "store/vocab_store.h"
+
+namespace {
+
+// A list of `pairs` pairs with words in no particular order, shown in the
+// window.
+void fill(zl::bench::WindowProgram& window, std::int64_t pairs) {
+  zl::Program& program = window.program;
+  for (std::int64_t i = 0; i < pairs; ++i)
+    program.list.append({"word" + std::to_string(i * 7919 % 1000003), "Wort" + std::to_string(i), 0, 0});
+  program.file.entryCount = static_cast<std::int32_t>(pairs);
+  window.ui.appendRows(static_cast<int>(pairs));
+}
+
+// A new pair into a list just below the limit (29,999 pairs: one more is
+// allowed), taken out again between the runs.
+void BM_AcceptNewPair(benchmark::State& state) {
+  zl::bench::WindowProgram window;
+  fill(window, zl::MaxEntries - 1);
+  zl::Program& program = window.program;
+  for (auto _ : state) {
+    window.ui.setText(zl::EntryVocabularyField, "neighbour");
+    window.ui.setText(zl::EntryTranslationField, "Nachbar");
+    zl::acceptEntry(program);
+    state.PauseTiming();
+    program.list.select(program.list.size() - 1);
+    program.list.removeCurrent();
+    window.ui.removeRow(--program.file.entryCount);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_AcceptNewPair)->Unit(benchmark::kMillisecond);
+
+// An edited pair accepted back into a list of 30,000 and of 1,000,000
+// pairs: the limit refuses new pairs there, edits are accepted at any size.
+void BM_AcceptEditedPair(benchmark::State& state) {
+  zl::bench::WindowProgram window;
+  fill(window, state.range(0));
+  zl::Program& program = window.program;
+  for (auto _ : state) {
+    program.edit.editMode = true;
+    program.edit.editRow = static_cast<std::int32_t>(state.range(0) / 2);
+    window.ui.setText(zl::EntryVocabularyField, "neighbour");
+    window.ui.setText(zl::EntryTranslationField, "Nachbar");
+    zl::acceptEntry(program);
+  }
+}
+BENCHMARK(BM_AcceptEditedPair)->Arg(30000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// A window whose message boxes answer Yes at once: sort and shuffle go
+// ahead, and a search without a hit does not wait for its message.
+class YesUi : public zl::QtUi {
+ public:
+  zl::Answer messageBox(const std::string&, const std::string&, zl::MessageButtons, zl::MessageIcon) override {
+    return zl::Answer::Yes;
+  }
+};
+
+struct YesWindowProgram {
+  YesWindowProgram() {
+    ui.createFonts();
+    ui.buildMainWindow(program.list);
+  }
+  YesUi ui;
+  zl::PosixSystem system;
+  zl::PosixDesktopShell desktop;
+  zl::PosixFileSystem files;
+  zl::Program program{zl::Platform{ui, system, desktop, files}};
+};
+
+void fillYes(YesWindowProgram& window, std::int64_t pairs) {
+  for (std::int64_t i = 0; i < pairs; ++i)
+    window.program.list.append({"word" + std::to_string(i * 7919 % 1000003), "Wort" + std::to_string(i), 0, 0});
+  window.program.file.entryCount = static_cast<std::int32_t>(pairs);
+  window.ui.appendRows(static_cast<int>(pairs));
+}
+
+// One click that walks the whole list without a hit: the worst case.
+void BM_SearchClickNoHit(benchmark::State& state) {
+  YesWindowProgram window;
+  fillYes(window, state.range(0));
+  window.ui.setText(zl::EntryVocabularyField, "zebra");
+  for (auto _ : state) {
+    window.program.edit.searchPosition = 0;
+    zl::searchList(window.program);
+  }
+}
+BENCHMARK(BM_SearchClickNoHit)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+void BM_Sort(benchmark::State& state) {
+  YesWindowProgram window;
+  fillYes(window, state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    window.program.list.exchange(0, window.program.list.size() - 1);  // unsorted again
+    state.ResumeTiming();
+    zl::dispatchEvent(window.program, {zl::EventKind::Menu, zl::CmdSort, zl::EventSubtype::None});
+  }
+}
+BENCHMARK(BM_Sort)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+void BM_Shuffle(benchmark::State& state) {
+  YesWindowProgram window;
+  fillYes(window, state.range(0));
+  for (auto _ : state) zl::dispatchEvent(window.program, {zl::EventKind::Menu, zl::CmdShuffle, zl::EventSubtype::None});
+}
+BENCHMARK(BM_Shuffle)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

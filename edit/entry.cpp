@@ -1,0 +1,91 @@
+#include "edit/entry.h"
+
+#include "app/program.h"
+#include "store/cp1252.h"
+
+namespace zl {
+
+namespace {
+
+void disableRowButtons(Ui& ui) {
+  ui.setEnabled(EditButton, false);
+  ui.setEnabled(DeleteButton, false);
+}
+
+}  // namespace
+
+void acceptEntry(Program& program) {
+  Ui& ui = program.ui;
+  AppState& file = program.file;
+  EditState& edit = program.edit;
+  const std::string vocabulary = ui.text(EntryVocabularyField);
+  const std::string translation = ui.text(EntryTranslationField);
+  if (vocabulary.empty() || translation.empty()) {
+    ui.messageBox("Eingabefehler", "Bitte immer beide Wörter eingeben!"_w, MessageButtons::Ok, MessageIcon::Warning);
+    ui.setFocus(translation.empty() ? EntryTranslationField : EntryVocabularyField);
+  } else if (!edit.editMode && file.entryCount >= MaxEntries) {
+    ui.messageBox("Maximale Dateigröße"_w, "Maximal 30000 Einträge pro Datei!"_w, MessageButtons::Ok,
+                  MessageIcon::Warning);
+  } else {
+    if (edit.editMode) {
+      program.list.setTexts(edit.editRow, vocabulary, translation);
+      program.list.setCounts(edit.editRow, 0, 0);  // an edited pair starts afresh
+      ui.updateRow(edit.editRow);
+      ui.revealRow(edit.editRow, true);
+      edit.editMode = false;
+    } else {
+      KeepListPosition keep(program.list);  // the pair a test asks stays current
+      program.list.append({vocabulary, translation, 0, 0});
+      ui.appendRows(1);
+      ui.revealRow(file.entryCount, true);
+      ++file.entryCount;
+    }
+    file.unsaved = 1;
+    ui.setText(EntryVocabularyField, "");
+    ui.setText(EntryTranslationField, "");
+    ui.setFocus(EntryVocabularyField);
+  }
+  disableRowButtons(ui);
+}
+
+void beginEdit(Program& program) {
+  Ui& ui = program.ui;
+  const int row = ui.selectedRow();
+  if (row < 0) return;
+  disableRowButtons(ui);
+  program.edit.editRow = row;
+  const PairView pair = program.list[row];
+  ui.setText(EntryVocabularyField, std::string(pair.vocabulary));
+  ui.setText(EntryTranslationField, std::string(pair.translation));
+  ui.clearSelection();
+  ui.setFocus(EntryVocabularyField);
+  program.edit.editMode = true;
+}
+
+void deleteSelectedEntry(Program& program) {
+  Ui& ui = program.ui;
+  disableRowButtons(ui);
+  const Answer answer = ui.messageBox(
+      "Löschen bestätigen"_w,
+      "Wollen Sie diesen Datensatz wirklich löschen?\nDiese Aktion kann nicht Rückgängig gemacht werden!"_w,
+      MessageButtons::YesNo, MessageIcon::Error);
+  const int row = ui.selectedRow();
+  if (answer == Answer::Yes && row >= 0) {
+    program.edit.editRow = row;
+    program.list.select(row);
+    program.list.removeCurrent();
+    ui.removeRow(row);
+    --program.file.entryCount;
+    program.file.unsaved = 1;
+    resetTest(program);  // the positions of the following pairs have changed
+  }
+  ui.clearSelection();
+  ui.setFocus(EntryVocabularyField);
+}
+
+void abandonEdit(Program& program) {
+  program.edit.editMode = false;
+  disableRowButtons(program.ui);
+}
+
+}  // namespace zl

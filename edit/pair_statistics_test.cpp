@@ -1,0 +1,37 @@
+#include "edit/pair_statistics.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fake/fake_platform.h"
+#include "store/cp1252.h"
+
+namespace zl {
+namespace {
+
+TEST(PairStatistics, TheTextLinesUpWordsAndCounts) {
+  EXPECT_EQ(pairStatisticsText({"house", "Haus", 3, -2}),
+            "Vokabel: \t\thouse\n\xDC" "bersetzung: \tHaus\n\nAnzahl Richtig: \t3\nAnzahl Falsch: \t-2");
+}
+
+TEST(PairStatistics, ThePopupShowsTheSelectedPairAndChangesNothing) {
+  FakeProgram f;
+  f.program.list.append({"tree", "Baum", 0, 0});
+  f.program.list.append({"Straße"_w, "street", 7, 1});
+  f.program.list.select(0);
+  f.ui.setSelectedRow(1);
+  f.ui.expectMessage("Statistik der Vokabel",
+                     "Vokabel: \t\tStraße\nÜbersetzung: \tstreet\n\nAnzahl Richtig: \t7\nAnzahl Falsch: \t1"_w,
+                     Answer::Ok);
+  f.menu(CmdStatistics);
+  EXPECT_TRUE(f.ui.allMessagesShown());
+  EXPECT_EQ(f.ui.shownMessages().back().icon, MessageIcon::Information);
+  EXPECT_EQ(f.ui.selectedRow(), 1);
+  EXPECT_EQ(f.program.list.position(), 0);
+  EXPECT_EQ(f.program.file.unsaved, 0);
+  f.ui.setSelectedRow(-1);
+  f.menu(CmdStatistics);  // nothing selected: nothing shown
+  EXPECT_EQ(f.ui.shownMessages().size(), 1u);
+}
+
+}  // namespace
+}  // namespace zl
