@@ -12,7 +12,8 @@ namespace {
 
 // A list of `pairs` pairs with words in no particular order, shown in the
 // window.
-void fill(zl::bench::WindowProgram& window, std::int64_t pairs) {
+template <typename Window>
+void fill(Window& window, std::int64_t pairs) {
   zl::Program& program = window.program;
   for (std::int64_t i = 0; i < pairs; ++i)
     program.list.append({"word" + std::to_string(i * 7919 % 1000003), "Wort" + std::to_string(i), 0, 0});
@@ -64,29 +65,12 @@ class YesUi : public zl::QtUi {
   }
 };
 
-struct YesWindowProgram {
-  YesWindowProgram() {
-    ui.createFonts();
-    ui.buildMainWindow(program.list);
-  }
-  YesUi ui;
-  zl::PosixSystem system;
-  zl::PosixDesktopShell desktop;
-  zl::PosixFileSystem files;
-  zl::Program program{zl::Platform{ui, system, desktop, files}};
-};
-
-void fillYes(YesWindowProgram& window, std::int64_t pairs) {
-  for (std::int64_t i = 0; i < pairs; ++i)
-    window.program.list.append({"word" + std::to_string(i * 7919 % 1000003), "Wort" + std::to_string(i), 0, 0});
-  window.program.file.entryCount = static_cast<std::int32_t>(pairs);
-  window.ui.appendRows(static_cast<int>(pairs));
-}
+using YesWindowProgram = zl::bench::WindowProgramOf<YesUi>;
 
 // One click that walks the whole list without a hit: the worst case.
 void BM_SearchClickNoHit(benchmark::State& state) {
   YesWindowProgram window;
-  fillYes(window, state.range(0));
+  fill(window, state.range(0));
   window.ui.setText(zl::EntryVocabularyField, "zebra");
   for (auto _ : state) {
     window.program.edit.searchPosition = 0;
@@ -97,7 +81,7 @@ BENCHMARK(BM_SearchClickNoHit)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 void BM_Sort(benchmark::State& state) {
   YesWindowProgram window;
-  fillYes(window, state.range(0));
+  fill(window, state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
     window.program.list.exchange(0, window.program.list.size() - 1);  // unsorted again
@@ -109,7 +93,7 @@ BENCHMARK(BM_Sort)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 void BM_Shuffle(benchmark::State& state) {
   YesWindowProgram window;
-  fillYes(window, state.range(0));
+  fill(window, state.range(0));
   for (auto _ : state) zl::dispatchEvent(window.program, {zl::EventKind::Menu, zl::CmdShuffle, zl::EventSubtype::None});
 }
 BENCHMARK(BM_Shuffle)->Arg(1000000)->Unit(benchmark::kMillisecond);

@@ -9,16 +9,19 @@
 
 namespace zl::bench {
 
-struct WindowProgram {
-  WindowProgram() {
+template <typename WindowUi = QtUi>
+struct WindowProgramOf {
+  WindowProgramOf() {
     ui.createFonts();
     ui.buildMainWindow(program.list);
   }
-  QtUi ui;
+  WindowUi ui;
   PosixSystem system;
   PosixDesktopShell desktop;
   PosixFileSystem files;
   Program program{Platform{ui, system, desktop, files}};
 };
+
+using WindowProgram = WindowProgramOf<>;
 
 }  // namespace zl::bench
