@@ -85,6 +85,7 @@ MainWindow::MainWindow(const VocabList& list, const WindowFonts& fonts, const st
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
   show();
+  activateWindow();  // a desktop without a window manager would not: then Return would not work
   buildControls(list, fonts);
 }
 
