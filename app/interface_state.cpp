@@ -13,12 +13,13 @@ void enableCommand(Ui& ui, CommandId command, bool enabled) {
   if (const int button = toolbarButtonOf(command)) ui.setCommandEnabled(static_cast<CommandId>(button), enabled);
 }
 
-}  // namespace
-
+// The text of StatusFileField while no file is current.
 std::string workingDirectoryText(const Program& program) {
   return " Arbeitsverzeichnis: "_w + cp1252FromUtf8(program.constants.programDirectory) +
          "     (Es ist keine Datei geöffnet)"_w;
 }
+
+}  // namespace
 
 void updateInterfaceState(Program& program) {
   Ui& ui = program.ui;

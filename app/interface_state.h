@@ -25,7 +25,4 @@ void showStatusMessage(Program& program, const std::string& message);
 // caret after the last character; other subtypes change nothing.
 void selectFieldText(Program& program, int controlId, EventSubtype subtype);
 
-// The text of StatusFileField while no file is current.
-std::string workingDirectoryText(const Program& program);
-
 }  // namespace zl

@@ -27,12 +27,6 @@ class FileCommands : public ::testing::Test {
     f.program.file.unsaved = 1;
   }
   void expectGuard(Answer answer) { f.ui.expectMessage(kGuardTitle, kGuardText, answer); }
-  std::vector<std::string> filesInFolder() const {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(f.folder.path())) names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
   void TearDown() override { EXPECT_TRUE(f.ui.allMessagesShown()); }
 
   FakeProgram f;
@@ -229,7 +223,7 @@ TEST_F(FileCommands, SavingWithoutExtensionWritesLtk) {
   EXPECT_EQ(f.program.file.unsaved, 0);
   EXPECT_EQ(f.ui.statusText(StatusFileField), " " + path("liste.ltk"));
   EXPECT_EQ(f.ui.busyMessages(), std::vector<std::string>{"Speichern..."});
-  EXPECT_EQ(filesInFolder(), std::vector<std::string>{"liste.ltk"});  // no backup of a new file
+  EXPECT_EQ(f.folder.names(), std::vector<std::string>{"liste.ltk"});  // no backup of a new file
 }
 
 TEST_F(FileCommands, AnEmptyListSavesAsZeroBytes) {
@@ -288,7 +282,7 @@ TEST_P(SaveFaults, AFailedSaveLeavesTheOldFileWholeAndThePairsUnsaved) {
   EXPECT_EQ(readBytes(path("a.ltk")), old);
   EXPECT_EQ(f.program.file.unsaved, 1);
   EXPECT_EQ(f.ui.statusText(StatusStateField), "Geändert"_w);
-  for (const std::string& name : filesInFolder())  // the backup, perhaps, but no leftover temporary file
+  for (const std::string& name : f.folder.names())  // the backup, perhaps, but no leftover temporary file
     EXPECT_TRUE(name == "a.ltk" || name == "a.lts") << name;
 }
 

@@ -32,12 +32,6 @@ class Split : public ::testing::Test {
     VocabList parts;
     return static_cast<int>(appendPairsOf(bufferOf(readBytes(path(name))), parts));
   }
-  std::vector<std::string> filesInFolder() const {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(f.folder.path())) names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
   void TearDown() override { EXPECT_TRUE(f.ui.allMessagesShown()); }
   FakeProgram f;
 };
@@ -60,7 +54,7 @@ TEST_F(Split, TwoHundredFiftyPairsInTwentiesMakeThirteenParts) {
         "Teilstücknamen:\tenglisch_XX. ltk\t"_w);
   for (int i = 1; i <= 12; ++i) EXPECT_EQ(pairsIn("englisch_" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".ltk"), 20);
   EXPECT_EQ(pairsIn("englisch_13.ltk"), 10);
-  EXPECT_EQ(filesInFolder().size(), 13u);
+  EXPECT_EQ(f.folder.names().size(), 13u);
   // Every pair lands in one part, in order, with its counts.
   EXPECT_EQ(readBytes(path("englisch_02.ltk")).substr(0, 14), "p20\r\nt\r\n20\r\n0\r");
   EXPECT_EQ(f.program.list.position(), 17);
@@ -72,14 +66,14 @@ TEST_F(Split, TwoHundredFiftyPairsInTwentiesMakeThirteenParts) {
 TEST_F(Split, PartCountsForExactAndSmallSizes) {
   haveFile("a.ltk", 100);
   split("10", "Aufteilen von:\ta.ltk\t\r\n\r\nin 10 nummerierte Teilstücke.\r\n\r\nTeilstücknamen:\ta_XX. ltk\t"_w);
-  EXPECT_EQ(filesInFolder().size(), 10u);
+  EXPECT_EQ(f.folder.names().size(), 10u);
   EXPECT_EQ(pairsIn("a_10.ltk"), 10);
 }
 
 TEST_F(Split, ASizeAboveThePairCountMakesOnePart) {
   haveFile("a.ltk", 5);
   split(" 10", "Aufteilen von:\ta.ltk\t\r\n\r\nin 1 nummerierte Teilstücke.\r\n\r\nTeilstücknamen:\ta_X. ltk\t"_w);
-  EXPECT_EQ(filesInFolder(), std::vector<std::string>{"a_1.ltk"});
+  EXPECT_EQ(f.folder.names(), std::vector<std::string>{"a_1.ltk"});
   EXPECT_EQ(pairsIn("a_1.ltk"), 5);
 }
 
@@ -109,7 +103,7 @@ TEST_F(Split, AnsweringNoWritesNothing) {
   f.ui.setStatusText(StatusStateField, "", true);
   split("2", "Aufteilen von:\ta.ltk\t\r\n\r\nin 2 nummerierte Teilstücke.\r\n\r\nTeilstücknamen:\ta_X. ltk\t"_w,
         Answer::No);
-  EXPECT_TRUE(filesInFolder().empty());
+  EXPECT_TRUE(f.folder.names().empty());
   EXPECT_TRUE(f.ui.busyMessages().empty());
 }
 
@@ -121,14 +115,14 @@ TEST_F(Split, SizesBelowOneAreRefused) {
                        Answer::Ok);
     f.menu(CmdSplit);
   }
-  EXPECT_TRUE(filesInFolder().empty());
+  EXPECT_TRUE(f.folder.names().empty());
 }
 
 TEST_F(Split, ClosingTheInputBoxDoesNothing) {
   haveFile("a.ltk", 4);
   f.ui.expectInput(kTitle, kPrompt, "", true);
   f.menu(CmdSplit);
-  EXPECT_TRUE(filesInFolder().empty());
+  EXPECT_TRUE(f.folder.names().empty());
 }
 
 TEST_F(Split, APartThatCannotBeWrittenStopsTheSplit) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -241,6 +242,13 @@ TempFolder::TempFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "zl-test-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "no temporary folder";
   path_ = pattern + "/";
+}
+
+std::vector<std::string> TempFolder::names() const {
+  std::vector<std::string> result;
+  for (const auto& entry : std::filesystem::directory_iterator(path_)) result.push_back(entry.path().filename());
+  std::sort(result.begin(), result.end());
+  return result;
 }
 
 TempFolder::~TempFolder() {

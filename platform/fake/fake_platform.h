@@ -207,6 +207,8 @@ class TempFolder {
   // The folder with its trailing "/".
   const std::string& path() const { return path_; }
   std::string operator/(const std::string& name) const { return path_ + name; }
+  // The names of everything in the folder, sorted.
+  std::vector<std::string> names() const;
 
  private:
   std::string path_;
