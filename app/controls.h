@@ -84,7 +84,7 @@ enum CommandId : int {
   TbUpdate = 27,
   TbHomepage = 28,
   TbInfo = 29,
-  StatisticsPopupMenu = 30,
+  StatisticsPopup = 30,
   CmdStatistics = 31,
 };
 inline constexpr int CommandCount = 32;  // ids 1 to 31; 0 is unused

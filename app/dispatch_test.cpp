@@ -119,7 +119,7 @@ TEST_P(TestOptions, ChangingTheTestOptionsEndsTheRunningTest) {
   f.ui.setText(TestTranslationField, "Haus");
   f.ui.setText(RightCountValue, "2");
   f.ui.setText(WrongCountValue, "1");
-  f.ui.setReadOnly(TestVocabularyField, false);
+  f.ui.setFieldReadOnly(TestVocabularyField, false);
   for (ControlId id : {AcceptAnswerButton, TipButton, SkipButton}) f.ui.setEnabled(id, true);
 
   f.control(GetParam());

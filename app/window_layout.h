@@ -51,7 +51,8 @@ enum class ControlKind {
   RichTextViewer,     // HelpViewer
 };
 
-enum class FontRole { Default, Large, Field, Label, Small };
+// The four fonts of the window; every other control uses the dialog font.
+enum class FontRole { DialogFont, FontLarge, FontField, FontLabel, FontSmall };
 
 // How a control's height is found: given, or down to 3 pixels above the page
 // bottom (H - y - 3), or the whole page (W x H at 0, 0).

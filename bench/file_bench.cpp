@@ -46,7 +46,7 @@ void BM_ReadFile(benchmark::State& state) {
     zl::ByteBuffer bytes;
     files.readFile(path, bytes);
     zl::VocabList list;
-    zl::appendPairsOf(std::move(bytes), list);
+    zl::readRecords(std::move(bytes), list);
     benchmark::DoNotOptimize(list.size());
   }
 }
@@ -57,11 +57,11 @@ void BM_WriteFile(benchmark::State& state) {
   zl::ByteBuffer bytes;
   files.readFile(fileOf(state.range(0)), bytes);
   zl::VocabList list;
-  zl::appendPairsOf(std::move(bytes), list);
+  zl::readRecords(std::move(bytes), list);
   const std::string target = (benchFolder() / "written.ltk").string();
   for (auto _ : state) {
     std::string out;
-    zl::appendRecords(list, 0, list.size(), out);
+    zl::writeRecords(list, 0, list.size(), out);
     files.replaceFile(target, out);  // with its flush to the disk
   }
 }

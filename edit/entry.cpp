@@ -31,13 +31,13 @@ void acceptEntry(Program& program) {
       program.list.setTexts(edit.editRow, vocabulary, translation);
       program.list.setCounts(edit.editRow, 0, 0);  // an edited pair starts afresh
       ui.updateRow(edit.editRow);
-      ui.revealRow(edit.editRow, true);
+      ui.revealListRow(edit.editRow, true);
       edit.editMode = false;
     } else {
       KeepListPosition keep(program.list);  // the pair a test asks stays current
       program.list.append({vocabulary, translation, 0, 0});
       ui.appendRows(1);
-      ui.revealRow(file.entryCount, true);
+      ui.revealListRow(file.entryCount, true);
       ++file.entryCount;
     }
     file.unsaved = 1;

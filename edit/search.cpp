@@ -50,7 +50,7 @@ void searchList(Program& program) {
     const std::int32_t row = edit.searchPosition++;
     const PairView pair = program.list[row];
     if (containsFolded(pair.vocabulary, term) || containsFolded(pair.translation, term)) {
-      ui.revealRow(row, true);
+      ui.revealListRow(row, true);
       ui.setFocus(VocabListView);
       return;
     }

@@ -56,7 +56,7 @@ class Ui {
   // A menu entry or toolbar button.
   virtual void setCommandEnabled(CommandId id, bool enabled) = 0;
   virtual bool isCommandEnabled(CommandId id) const = 0;
-  virtual void setReadOnly(ControlId id, bool readOnly) = 0;
+  virtual void setFieldReadOnly(ControlId id, bool readOnly) = 0;
   virtual bool isReadOnly(ControlId id) const = 0;
   virtual void setChecked(ControlId id, bool checked) = 0;
   virtual bool isChecked(ControlId id) const = 0;
@@ -90,7 +90,7 @@ class Ui {
   virtual void setListVisible(bool visible) = 0;
   // Scrolls row `row` into view (not when it is visible already) and
   // selects it when `select` is set.
-  virtual void revealRow(int row, bool select) = 0;
+  virtual void revealListRow(int row, bool select) = 0;
   virtual void clearSelection() = 0;
   // The selected row, -1 when none.
   virtual int selectedRow() const = 0;

@@ -17,7 +17,7 @@ TEST(ClearStore, ForgetsTheFileThePairsTheFieldsAndTheTest) {
   f.ui.setText(EntryVocabularyField, "house");
   f.ui.setText(EntryTranslationField, "Haus");
   f.ui.setText(TestTranslationField, "Baum");
-  f.ui.setReadOnly(TestVocabularyField, false);
+  f.ui.setFieldReadOnly(TestVocabularyField, false);
   f.program.test.items.resize(3);
   f.program.test.lastIndex = 2;
   f.program.edit.editMode = true;

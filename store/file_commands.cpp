@@ -26,7 +26,7 @@ void loadCurrentFile(Program& program) {
     return;
   }
   program.ui.setListVisible(false);
-  program.file.entryCount += static_cast<std::int32_t>(appendPairsOf(std::move(bytes), program.list));
+  program.file.entryCount += static_cast<std::int32_t>(readRecords(std::move(bytes), program.list));
   program.ui.appendRows(program.file.entryCount);
   program.ui.setListVisible(true);
 }
@@ -103,7 +103,7 @@ void saveFile(Program& program) {
   makeBackup(program);
 
   std::string bytes;
-  appendRecords(program.list, 0, program.list.size(), bytes);  // leaves the current pair as it is
+  writeRecords(program.list, 0, program.list.size(), bytes);  // leaves the current pair as it is
   if (!program.files.replaceFile(file.currentPath, bytes)) {
     program.ui.messageBox("Datei Zugriffsfehler", "Datei konnte nicht gespeichert werden!", MessageButtons::Ok,
                           MessageIcon::Error);

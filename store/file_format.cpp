@@ -125,7 +125,7 @@ bool RecordReader::next(PairSpan& span) {
   return true;
 }
 
-std::int64_t appendPairsOf(ByteBuffer&& bytes, VocabList& list) {
+std::int64_t readRecords(ByteBuffer&& bytes, VocabList& list) {
   const std::int64_t before = list.size();
   list.reserve(before + static_cast<std::int64_t>(bytes.size() / 16));  // a typical pair takes more
   const std::uint64_t base = list.storeBytes(std::move(bytes));
@@ -135,7 +135,7 @@ std::int64_t appendPairsOf(ByteBuffer&& bytes, VocabList& list) {
   return list.size() - before;
 }
 
-void appendRecords(const VocabList& list, std::int64_t first, std::int64_t last, std::string& out) {
+void writeRecords(const VocabList& list, std::int64_t first, std::int64_t last, std::string& out) {
   // Room for everything at once: the texts, two counts of at most six
   // characters and eight bytes of line ends per pair.
   std::size_t room = out.size();

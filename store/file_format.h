@@ -63,10 +63,10 @@ class RecordReader {
 
 // Reads every pair of `bytes` and appends it to `list`, which keeps the bytes
 // as the storage of the texts. Returns the number of pairs appended.
-std::int64_t appendPairsOf(ByteBuffer&& bytes, VocabList& list);
+std::int64_t readRecords(ByteBuffer&& bytes, VocabList& list);
 
 // The bytes of the pairs [first, last) of `list`, four lines each, every
 // line ending in CR LF, appended to `out`. No pairs give no bytes.
-void appendRecords(const VocabList& list, std::int64_t first, std::int64_t last, std::string& out);
+void writeRecords(const VocabList& list, std::int64_t first, std::int64_t last, std::string& out);
 
 }  // namespace zl

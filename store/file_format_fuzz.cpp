@@ -12,11 +12,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (zl::parseCount(bytes) != static_cast<std::int16_t>(zl::parseLenientNumber(bytes))) std::abort();
 
   zl::VocabList list;
-  zl::appendPairsOf(zl::bufferOf(bytes), list);
+  zl::readRecords(zl::bufferOf(bytes), list);
   std::string written;
-  zl::appendRecords(list, 0, list.size(), written);
+  zl::writeRecords(list, 0, list.size(), written);
   zl::VocabList again;
-  zl::appendPairsOf(zl::bufferOf(written), again);
+  zl::readRecords(zl::bufferOf(written), again);
   if (again.size() != list.size()) std::abort();
   for (std::int64_t i = 0; i < list.size(); ++i) {
     const zl::PairView a = list[i], b = again[i];

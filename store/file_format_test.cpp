@@ -9,7 +9,7 @@ namespace {
 
 std::vector<VocabEntry> readAll(std::string_view bytes) {
   VocabList list;
-  appendPairsOf(bufferOf(bytes), list);
+  readRecords(bufferOf(bytes), list);
   std::vector<VocabEntry> pairs;
   for (std::int64_t i = 0; i < list.size(); ++i)
     pairs.push_back({std::string(list[i].vocabulary), std::string(list[i].translation), list[i].correctCount,
@@ -19,7 +19,7 @@ std::vector<VocabEntry> readAll(std::string_view bytes) {
 
 std::string bytesOf(const VocabList& list) {
   std::string bytes;
-  appendRecords(list, 0, list.size(), bytes);
+  writeRecords(list, 0, list.size(), bytes);
   return bytes;
 }
 
@@ -110,7 +110,7 @@ TEST(FileFormat, DamagedBytesStillReadAsPairs) {
 TEST(FileFormat, PairsReadIntoAListAfterItsTypedPairs) {
   VocabList list;
   list.append({"typed", "getippt", 0, 0});
-  EXPECT_EQ(appendPairsOf(bufferOf("a\r\nb\r\n1\r\n2\r\n"), list), 1);
+  EXPECT_EQ(readRecords(bufferOf("a\r\nb\r\n1\r\n2\r\n"), list), 1);
   list.append({"more", "mehr", 0, 0});
   ASSERT_EQ(list.size(), 3);
   EXPECT_EQ(list[0].vocabulary, "typed");

@@ -60,7 +60,7 @@ void splitFile(Program& program) {
   for (std::int64_t part = 1; part <= partCount; ++part) {
     const std::string name = splitPartName(base, part, partCount);
     std::string bytes;
-    appendRecords(program.list, (part - 1) * partSize, std::min(size, part * partSize), bytes);
+    writeRecords(program.list, (part - 1) * partSize, std::min(size, part * partSize), bytes);
     if (!program.files.replaceFile(name, bytes)) {
       ui.messageBox("Datei Zugriffsfehler", "Datei " + shownPath(fileNameOf(name)) + " konnte nicht gespeichert werden!",
                     MessageButtons::Ok, MessageIcon::Error);

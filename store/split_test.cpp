@@ -30,7 +30,7 @@ class Split : public ::testing::Test {
   }
   int pairsIn(const std::string& name) {
     VocabList parts;
-    return static_cast<int>(appendPairsOf(bufferOf(readBytes(path(name))), parts));
+    return static_cast<int>(readRecords(bufferOf(readBytes(path(name))), parts));
   }
   void TearDown() override { EXPECT_TRUE(f.ui.allMessagesShown()); }
   FakeProgram f;

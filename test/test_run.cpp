@@ -58,8 +58,8 @@ void evaluateAnswer(Program& program, std::string_view answer) {
       ui.setText(TestTranslationField, "");
       if (twenty) showGrade(program);
       saveFile(program);
-      ui.setReadOnly(TestVocabularyField, true);
-      ui.setReadOnly(TestTranslationField, true);
+      ui.setFieldReadOnly(TestVocabularyField, true);
+      ui.setFieldReadOnly(TestTranslationField, true);
       ui.setFocus(NewTestButton);
     }
   } else {
@@ -112,7 +112,7 @@ void askNextQuestion(Program& program) {
   ui.setText(questionField(program), std::string(askForeign ? pair.translation : pair.vocabulary));
   ui.setText(answerField(program), "");
   ui.setFocus(answerField(program));
-  ui.setReadOnly(answerField(program), false);
+  ui.setFieldReadOnly(answerField(program), false);
   showPairCounts(program);
 }
 

@@ -10,8 +10,8 @@ void resetTest(Program& program) {
   program.test.items.clear();
   program.test.currentItem = -1;
   for (ControlId id : {TestTranslationField, TestVocabularyField, RateValue, GradeValue}) ui.setText(id, "");
-  ui.setReadOnly(TestVocabularyField, true);
-  ui.setReadOnly(TestTranslationField, true);
+  ui.setFieldReadOnly(TestVocabularyField, true);
+  ui.setFieldReadOnly(TestTranslationField, true);
   ui.setFocus(NewTestButton);
 }
 

@@ -124,7 +124,7 @@ bool FakeUi::isCommandEnabled(CommandId id) const {
   return id >= 1 && id < CommandCount && commands_[static_cast<std::size_t>(id)];
 }
 
-void FakeUi::setReadOnly(ControlId id, bool readOnly) {
+void FakeUi::setFieldReadOnly(ControlId id, bool readOnly) {
   if (valid(id)) controls_[static_cast<std::size_t>(id)].readOnly = readOnly;
 }
 
@@ -155,7 +155,7 @@ void FakeUi::removeRow(int row) {
   if (selectedRow_ == row) selectedRow_ = -1;
 }
 
-void FakeUi::revealRow(int row, bool select) {
+void FakeUi::revealListRow(int row, bool select) {
   revealedRow_ = row;
   if (select) selectedRow_ = row;
 }

@@ -77,7 +77,7 @@ class FakeUi : public Ui {
   bool isEnabled(ControlId id) const override;
   void setCommandEnabled(CommandId id, bool enabled) override;
   bool isCommandEnabled(CommandId id) const override;
-  void setReadOnly(ControlId id, bool readOnly) override;
+  void setFieldReadOnly(ControlId id, bool readOnly) override;
   bool isReadOnly(ControlId id) const override;
   void setChecked(ControlId id, bool checked) override;
   bool isChecked(ControlId id) const override;
@@ -98,7 +98,7 @@ class FakeUi : public Ui {
   void appendRows(int count) override { rows_ += count; }
   void updateRow(int row) override { updatedRows_.push_back(row); }
   void removeRow(int row) override;
-  void revealRow(int row, bool select) override;
+  void revealListRow(int row, bool select) override;
   void clearSelection() override { selectedRow_ = -1; }
   // The rows the program updated, and the last one it revealed.
   const std::vector<int>& updatedRows() const { return updatedRows_; }

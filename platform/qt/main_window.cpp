@@ -116,7 +116,7 @@ void MainWindow::buildMenus(const std::vector<QIcon>& icons) {
       menu->addAction(createAction(item.id, fromUtf8(item.text), iconOf(icons, item.icon)));
   }
   popup_ = new QMenu(this);
-  popup_->setObjectName(fromUtf8(commandName(StatisticsPopupMenu)));
+  popup_->setObjectName(fromUtf8(commandName(StatisticsPopup)));
   const MenuItem& entry = statisticsPopupItem();
   popup_->addAction(createAction(entry.id, fromUtf8(entry.text), QIcon()));
 }
@@ -183,11 +183,11 @@ void MainWindow::buildControls(const VocabList& list, const WindowFonts& fonts) 
     QWidget* widget = createControl(layout, page, list);
     widget->setObjectName(fromUtf8(controlName(layout.id)));
     switch (layout.font) {
-      case FontRole::Large: widget->setFont(fonts.large); break;
-      case FontRole::Field: widget->setFont(fonts.field); break;
-      case FontRole::Label: widget->setFont(fonts.label); break;
-      case FontRole::Small: widget->setFont(fonts.small); break;
-      case FontRole::Default: widget->setFont(fonts.dialog); break;
+      case FontRole::FontLarge: widget->setFont(fonts.large); break;
+      case FontRole::FontField: widget->setFont(fonts.field); break;
+      case FontRole::FontLabel: widget->setFont(fonts.label); break;
+      case FontRole::FontSmall: widget->setFont(fonts.small); break;
+      case FontRole::DialogFont: widget->setFont(fonts.dialog); break;
     }
     // Every page has the size of the first one, the only one laid out yet.
     const QSize pageSize = pages_->widget(EntryPage)->size();

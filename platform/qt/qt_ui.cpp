@@ -185,7 +185,7 @@ bool QtUi::isCommandEnabled(CommandId id) const {
   return action && action->isEnabled();
 }
 
-void QtUi::setReadOnly(ControlId id, bool readOnly) {
+void QtUi::setFieldReadOnly(ControlId id, bool readOnly) {
   if (auto* field = qobject_cast<QLineEdit*>(window_->control(id))) field->setReadOnly(readOnly);
 }
 
@@ -251,7 +251,7 @@ void QtUi::updateRow(int row) { window_->listModel()->updateRow(row); }
 
 void QtUi::removeRow(int row) { window_->listModel()->removeRow(row); }
 
-void QtUi::revealRow(int row, bool select) {
+void QtUi::revealListRow(int row, bool select) {
   QTableView* view = window_->listView();
   const QModelIndex index = view->model()->index(row, 0);
   if (!index.isValid()) return;

@@ -35,7 +35,7 @@ class QtUi : public Ui {
   bool isEnabled(ControlId id) const override;
   void setCommandEnabled(CommandId id, bool enabled) override;
   bool isCommandEnabled(CommandId id) const override;
-  void setReadOnly(ControlId id, bool readOnly) override;
+  void setFieldReadOnly(ControlId id, bool readOnly) override;
   bool isReadOnly(ControlId id) const override;
   void setChecked(ControlId id, bool checked) override;
   bool isChecked(ControlId id) const override;
@@ -54,7 +54,7 @@ class QtUi : public Ui {
   void appendRows(int count) override;
   void updateRow(int row) override;
   void removeRow(int row) override;
-  void revealRow(int row, bool select) override;
+  void revealListRow(int row, bool select) override;
   void clearSelection() override;
   int rowCount() const override;
   void setListVisible(bool visible) override;
