@@ -1,5 +1,7 @@
 #include "store/file_commands.h"
 
+#include <new>
+
 #include "app/interface_state.h"
 #include "app/program.h"
 #include "store/backup.h"
@@ -11,6 +13,11 @@
 namespace zl {
 
 namespace {
+
+void reportFileProblem(Program& program, const std::string& path, const char* problem) {
+  program.ui.messageBox("Datei Zugriffsfehler", "Die Datei\n"_w + shownPath(path) + cp1252FromUtf8(problem),
+                        MessageButtons::Ok, MessageIcon::Error);
+}
 
 const char* const kOpenTitle = "Vokabeldateiatei zum Laden auswählen";
 const char* const kSaveTitle = "Vokabeldateiatei zum Speichern auswählen";
@@ -26,8 +33,15 @@ void loadCurrentFile(Program& program) {
     return;
   }
   program.ui.setListVisible(false);
-  program.file.entryCount += static_cast<std::int32_t>(readRecords(std::move(bytes), program.list));
-  program.ui.appendRows(program.file.entryCount);
+  try {
+    program.file.entryCount += static_cast<std::int32_t>(readRecords(std::move(bytes), program.list));
+    program.ui.appendRows(program.file.entryCount);
+  } catch (const std::bad_alloc&) {  // more pairs than memory: load none of them
+    program.list.clear();
+    program.file.entryCount = 0;
+    reportFileProblem(program, path, "\nist zu groß!");
+    program.file.currentPath.clear();
+  }
   program.ui.setListVisible(true);
 }
 
@@ -146,14 +160,17 @@ std::string shownPath(const std::string& path) { return cp1252FromUtf8(path); }
 
 bool readVocabularyFile(Program& program, const std::string& path, ByteBuffer& bytes) {
   const char* problem = nullptr;
-  if (program.files.status(path).size > MaxFileBytes)
+  try {
+    if (program.files.status(path).size > MaxFileBytes)
+      problem = "\nist zu groß!";
+    else if (!program.files.readFile(path, bytes))
+      problem = "\nkonnte nicht gelesen werden!";
+  } catch (const std::bad_alloc&) {
     problem = "\nist zu groß!";
-  else if (!program.files.readFile(path, bytes))
-    problem = "\nkonnte nicht gelesen werden!";
+  }
   if (!problem) return true;
-  bytes.clear();
-  program.ui.messageBox("Datei Zugriffsfehler", "Die Datei\n"_w + shownPath(path) + cp1252FromUtf8(problem),
-                        MessageButtons::Ok, MessageIcon::Error);
+  ByteBuffer().swap(bytes);
+  reportFileProblem(program, path, problem);
   return false;
 }
 

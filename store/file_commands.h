@@ -55,7 +55,7 @@ std::string shownPath(const std::string& path);
 
 // Reads a vocabulary file whole. False, after telling the user, when it
 // cannot be read (missing, no permission, a folder, an I/O error) or is
-// larger than the program can hold.
+// larger than the program can hold (over 4 GiB, or more than the memory).
 bool readVocabularyFile(Program& program, const std::string& path, ByteBuffer& bytes);
 
 }  // namespace zl

@@ -113,6 +113,16 @@ TEST_F(FileCommands, AnUnreadableFileIsReportedAndNeverBecomesCurrent) {
   EXPECT_EQ(readBytes(path("locked.ltk")), kTwoPairs);
 }
 
+TEST_F(FileCommands, AFileLargerThanTheMemoryIsReportedInsteadOfEndingTheProgram) {
+  writeBytes(path("huge.ltk"), kTwoPairs);
+  f.files.outOfMemory = true;
+  f.ui.expectMessage("Datei Zugriffsfehler", "Die Datei\n" + path("huge.ltk") + "\nist zu groß!"_w, Answer::Ok);
+  openFile(f.program, path("huge.ltk"));
+  EXPECT_TRUE(f.program.list.empty());
+  EXPECT_EQ(f.program.file.currentPath, "");
+  EXPECT_TRUE(f.ui.listVisible());
+}
+
 TEST_F(FileCommands, OpenWithUnsavedPairsAnsweredNoThenCancelledKeepsThem) {
   typePairs(3);
   f.program.file.currentPath = path("old.ltk");

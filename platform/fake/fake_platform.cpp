@@ -199,6 +199,7 @@ bool FakeSystem::isAdministrator() {
 
 bool FaultyFileSystem::readFile(const std::string& path, ByteBuffer& content) {
   content.clear();
+  if (outOfMemory) throw std::bad_alloc();
   return !failReads && PosixFileSystem::readFile(path, content);
 }
 

@@ -186,6 +186,7 @@ class FaultyFileSystem : public PosixFileSystem {
   bool failSync = false;               // fsync reports an I/O error
   bool failClose = false;              // close reports an I/O error
   bool failReads = false;              // every file is unreadable (no permission)
+  bool outOfMemory = false;            // reading a file runs out of memory
   int replaces = 0;                    // successful replaceFile calls
 
   bool readFile(const std::string& path, ByteBuffer& content) override;
