@@ -74,6 +74,7 @@ TEST_F(Startup, TheFirstArgumentOpensWithoutADialog) {
   ui.onEventLoop = [&](EventSink&) {
     EXPECT_EQ(ui.rowCount(), 1);
     EXPECT_EQ(ui.text(EntryCountValue), "1");
+    EXPECT_EQ(ui.focusedControl(), EntryVocabularyField);  // ready for typing
     EXPECT_EQ(ui.statusText(StatusFileField), " " + (folder / "my list.ltk"));
     EXPECT_FALSE(ui.isCommandEnabled(CmdRestore));
   };

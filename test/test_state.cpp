@@ -12,7 +12,9 @@ void resetTest(Program& program) {
   for (ControlId id : {TestTranslationField, TestVocabularyField, RateValue, GradeValue}) ui.setText(id, "");
   ui.setFieldReadOnly(TestVocabularyField, true);
   ui.setFieldReadOnly(TestTranslationField, true);
-  ui.setFocus(NewTestButton);
+  // Only where the user sees it: a focus on the hidden test page would
+  // swallow what is typed on the entry page (after an open, a delete, a sort).
+  if (ui.currentPage() == TestPage) ui.setFocus(NewTestButton);
 }
 
 }  // namespace zl

@@ -27,8 +27,9 @@ struct TestState {
 };
 
 // Ends any running test without evaluation: empties the test list, clears
-// both test fields and the rate and grade, makes both fields read-only and
-// puts the focus on "Neuer Test". `testRightCount` is left alone.
+// both test fields and the rate and grade, makes both fields read-only and,
+// when the test page is shown, puts the focus on "Neuer Test".
+// `testRightCount` is left alone.
 void resetTest(Program& program);
 
 }  // namespace zl

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Starts the real program in a virtual X server: its window must come up
 # with its title, a second start must end with 0 while the first keeps
-# running, and the lock must be free again once the first is killed.
+# running, and the lock must be free again once the first is killed. Then a
+# pair typed at once after the start (word, Tab, translation, Return) and
+# saved with the toolbar's "Speichern" must be in the file.
 # Usage: smoke_test.sh PROGRAM
 set -euo pipefail
 program="$1"
@@ -10,6 +12,7 @@ if [ "${2:-}" != "--inside-x" ]; then
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
   export XDG_RUNTIME_DIR="$work"
+  export SMOKE_FOLDER="$work"
   timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program" --inside-x
   echo "smoke test passed"
   exit 0
@@ -42,3 +45,24 @@ window_of '^Zelvo Lingotak$' >/dev/null
 echo "a new start after kill -9 comes up"
 kill "$third"
 wait "$third" || true
+
+list="$SMOKE_FOLDER/neu.ltk"
+"$program" "$list" &
+fourth=$!
+window=$(window_of '^Zelvo Lingotak$')
+sleep 1
+xdotool type --delay 20 "house"
+xdotool key Tab
+xdotool type --delay 20 "Haus"
+xdotool key Return
+sleep 0.3
+xdotool mousemove --window "$window" 66 33 click 1  # toolbar: "Speichern"
+for _ in $(seq 50); do
+  [ -f "$list" ] && break
+  sleep 0.1
+done
+expected=$(printf 'house\r\nHaus\r\n0\r\n0\r\n' | od -c)
+[ "$(od -c < "$list" 2>/dev/null)" = "$expected" ] || { echo "the typed pair was not saved:"; od -c "$list" || true; exit 1; }
+echo "a pair typed at the start and saved from the toolbar is in the file"
+kill "$fourth"
+wait "$fourth" || true
