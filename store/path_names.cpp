@@ -13,6 +13,8 @@ std::size_t fileNameStart(std::string_view path) {
 
 std::string directoryPart(std::string_view path) { return std::string(path.substr(0, fileNameStart(path))); }
 
+std::string fileNamePart(std::string_view path) { return std::string(path.substr(fileNameStart(path))); }
+
 std::string extensionOf(std::string_view path) {
   const std::string_view name = path.substr(fileNameStart(path));
   const std::size_t dot = name.rfind('.');

@@ -10,6 +10,9 @@ namespace zl {
 // Everything up to and including the last "/" or "\"; "" when there is none.
 std::string directoryPart(std::string_view path);
 
+// Everything after the last "/" or "\"; the whole path when there is none.
+std::string fileNamePart(std::string_view path);
+
 // The text after the last "." of the file-name part; "" when it has none.
 std::string extensionOf(std::string_view path);
 

@@ -29,6 +29,9 @@ TEST(PathNames, DirectoryAndExtension) {
   EXPECT_EQ(directoryPart("C:\\Vok\\englisch.ltk"), "C:\\Vok\\");
   EXPECT_EQ(directoryPart("/opt/zelvo/zelvo-lingotak"), "/opt/zelvo/");
   EXPECT_EQ(directoryPart("englisch.ltk"), "");
+  EXPECT_EQ(fileNamePart("C:\\Vok\\englisch.ltk"), "englisch.ltk");
+  EXPECT_EQ(fileNamePart("/v.d/liste_"), "liste_");
+  EXPECT_EQ(fileNamePart("englisch.ltk"), "englisch.ltk");
   EXPECT_EQ(extensionOf("/a.b/liste"), "");
   EXPECT_EQ(extensionOf("/a/liste.LTK"), "LTK");
 }

@@ -15,12 +15,10 @@ namespace {
 
 const char* const kTitle = "Vokabeldatei auteilen";
 
-std::string fileNameOf(const std::string& path) { return path.substr(directoryPart(path).size()); }
-
 std::string confirmationText(const std::string& currentPath, const std::string& base, std::int64_t partCount) {
   const std::string digits = std::to_string(partCount);
-  return "Aufteilen von:\t"_w + shownPath(fileNameOf(currentPath)) + "\t\r\n\r\nin " + digits +
-         " nummerierte Teilstücke.\r\n\r\nTeilstücknamen:\t"_w + shownPath(fileNameOf(base)) +
+  return "Aufteilen von:\t"_w + shownPath(fileNamePart(currentPath)) + "\t\r\n\r\nin " + digits +
+         " nummerierte Teilstücke.\r\n\r\nTeilstücknamen:\t"_w + shownPath(fileNamePart(base)) +
          std::string(digits.size(), 'X') + ". ltk\t";
 }
 
@@ -62,7 +60,7 @@ void splitFile(Program& program) {
     std::string bytes;
     writeRecords(program.list, (part - 1) * partSize, std::min(size, part * partSize), bytes);
     if (!program.files.replaceFile(name, bytes)) {
-      ui.messageBox("Datei Zugriffsfehler", "Datei " + shownPath(fileNameOf(name)) + " konnte nicht gespeichert werden!",
+      ui.messageBox("Datei Zugriffsfehler", "Datei " + shownPath(fileNamePart(name)) + " konnte nicht gespeichert werden!",
                     MessageButtons::Ok, MessageIcon::Error);
       break;
     }

@@ -27,10 +27,12 @@ class TestRun : public ::testing::Test {
     f.menu(CmdTestPage);
   }
   void start() { f.control(NewTestButton); }
-  PairView asked() const {
+  // The list position of the pair being asked, and the pair.
+  std::int32_t askedIndex() const {
     const TestState& t = f.program.test;
-    return f.program.list[t.items[static_cast<std::size_t>(t.currentItem)].pairIndex];
+    return t.items[static_cast<std::size_t>(t.currentItem)].pairIndex;
   }
+  PairView asked() const { return f.program.list[askedIndex()]; }
   std::string solution() const { return std::string(asked().vocabulary); }
   // Types into the answer field and presses Return.
   void answer(const std::string& text) {
@@ -62,7 +64,7 @@ TEST_F(TestRun, ANewTestAsksAPairInTheForeignDirection) {
   EXPECT_EQ(f.ui.text(RightCountValue), "0");
   EXPECT_EQ(f.ui.text(WrongCountValue), "0");
   for (ControlId id : {AcceptAnswerButton, SkipButton, TipButton}) EXPECT_TRUE(f.ui.isEnabled(id));
-  EXPECT_EQ(f.program.list.position(), f.program.test.items[static_cast<std::size_t>(f.program.test.currentItem)].pairIndex);
+  EXPECT_EQ(f.program.list.position(), askedIndex());
 }
 
 TEST_F(TestRun, TheOtherDirectionAsksTheTranslation) {
@@ -81,7 +83,7 @@ TEST_F(TestRun, TheOtherDirectionAsksTheTranslation) {
 TEST_F(TestRun, RightAtTheFirstAttemptCountsAndMovesOn) {
   haveFile(20);
   start();
-  const std::int32_t pair = f.program.test.items[static_cast<std::size_t>(f.program.test.currentItem)].pairIndex;
+  const std::int32_t pair = askedIndex();
   answerRight();
   EXPECT_EQ(f.program.list[pair].correctCount, 1);
   EXPECT_EQ(f.program.list[pair].wrongCount, 0);
@@ -97,7 +99,7 @@ TEST_F(TestRun, RightAtTheFirstAttemptCountsAndMovesOn) {
 TEST_F(TestRun, WrongThenRightCountsOneWrongOnly) {
   haveFile(20);
   start();
-  const std::int32_t pair = f.program.test.items[static_cast<std::size_t>(f.program.test.currentItem)].pairIndex;
+  const std::int32_t pair = askedIndex();
   answerWrong();
   EXPECT_EQ(f.program.list[pair].wrongCount, 1);
   EXPECT_EQ(f.ui.text(WrongCountValue), "1");
@@ -117,7 +119,7 @@ TEST_F(TestRun, WrongThenRightCountsOneWrongOnly) {
 TEST_F(TestRun, TheTipKeepsThePairsCountsAsTheyAre) {
   haveFile(20);
   start();
-  const std::int32_t pair = f.program.test.items[static_cast<std::size_t>(f.program.test.currentItem)].pairIndex;
+  const std::int32_t pair = askedIndex();
   f.type(TestVocabularyField, "halb");
   f.ui.expectMessage("Tip", solution(), Answer::Ok);
   f.control(TipButton);

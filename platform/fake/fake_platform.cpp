@@ -203,12 +203,6 @@ bool FaultyFileSystem::readFile(const std::string& path, ByteBuffer& content) {
   return !failReads && PosixFileSystem::readFile(path, content);
 }
 
-bool FaultyFileSystem::replaceFile(const std::string& path, std::string_view content) {
-  const bool ok = PosixFileSystem::replaceFile(path, content);
-  if (ok) ++replaces;
-  return ok;
-}
-
 ssize_t FaultyFileSystem::writeSome(int fd, const char* data, std::size_t size) {
   if (bytesBeforeDiskFull >= 0) {
     if (bytesBeforeDiskFull == 0) {

@@ -187,10 +187,8 @@ class FaultyFileSystem : public PosixFileSystem {
   bool failClose = false;              // close reports an I/O error
   bool failReads = false;              // every file is unreadable (no permission)
   bool outOfMemory = false;            // reading a file runs out of memory
-  int replaces = 0;                    // successful replaceFile calls
 
   bool readFile(const std::string& path, ByteBuffer& content) override;
-  bool replaceFile(const std::string& path, std::string_view content) override;
 
  protected:
   ssize_t writeSome(int fd, const char* data, std::size_t size) override;
