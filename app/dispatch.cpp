@@ -1,16 +1,18 @@
 #include "app/dispatch.h"
 
+#include <cassert>
+
 #include "app/interface_state.h"
-#include "app/program.h"
 #include "edit/entry.h"
 #include "edit/pair_statistics.h"
 #include "edit/reorder.h"
 #include "edit/search.h"
-#include "store/backup.h"
-#include "store/file_commands.h"
-#include "store/merge.h"
-#include "store/split.h"
-#include "test/test_run.h"
+#include "files/backup.h"
+#include "files/file_commands.h"
+#include "files/merge.h"
+#include "files/split.h"
+#include "quiz/quiz_run.h"
+#include "state/program.h"
 
 namespace zl {
 
@@ -118,13 +120,13 @@ void runControl(Program& program, const Event& event) {
     case Test20Option:
     case AllVocabOption:
     case AskForeignCheck:
-      resetTest(program);  // a change of the test options ends the running test
+      resetTest(ui, program.test);  // a change of the test options ends the running test
       break;
     case EntryVocabularyField:
     case EntryTranslationField:
     case TestVocabularyField:
     case TestTranslationField:
-      selectFieldText(program, event.id, event.subtype);
+      selectFieldText(ui, event.id, event.subtype);
       break;
     default:
       break;
@@ -136,6 +138,15 @@ void runControl(Program& program, const Event& event) {
 void closeWindow(Program& program) {
   if (program.file.unsaved) newFile(program);
   if (program.file.unsaved == 0) program.quitRequested = true;
+}
+
+// The counts kept beside the two lists must agree with them after every
+// event; a handler that forgets one stops the debug and sanitizer builds at
+// the event that broke it.
+void checkCountsAgree([[maybe_unused]] const Program& program) {
+  assert(program.file.entryCount == program.list.size() && "entryCount differs from the list's size");
+  assert(program.test.lastIndex == static_cast<std::int64_t>(program.test.items.size()) - 1 &&
+         "lastIndex differs from the remaining test items");
 }
 
 }  // namespace
@@ -154,6 +165,7 @@ void dispatchEvent(Program& program, Event event) {
     updateInterfaceState(program);
   }
   program.ui.endBusy();
+  checkCountsAgree(program);
 }
 
 }  // namespace zl

@@ -42,7 +42,7 @@ TEST(Dispatch, ReturnChangesNothingWhereNothingCanBeAccepted) {
 
 TEST(Dispatch, QuitWithNothingUnsavedEndsAtOnceWithoutAQuestion) {
   FakeProgram f;
-  f.program.list.append(VocabEntry{"a", "b", 0, 0});
+  f.addPairs({{"a", "b", 0, 0}});
   f.program.file.currentPath = "/v/a.ltk";
   f.menu(CmdQuit);
   EXPECT_TRUE(f.program.quitRequested);
@@ -59,7 +59,7 @@ TEST(Dispatch, ClosingTheWindowWithNothingUnsavedEnds) {
 
 TEST(Dispatch, ClosingNeverDropsUnsavedPairsWithoutTheQuestion) {
   FakeProgram f;
-  f.program.list.append(VocabEntry{"a", "b", 0, 0});
+  f.addPairs({{"a", "b", 0, 0}});
   f.program.file.unsaved = 1;
   f.ui.expectMessage("Ungesicherte Daten",
                      "Es gibt noch ungesicherte Daten,\nsollen diese jetzt gespeichert werden?", Answer::Cancel);
@@ -182,9 +182,19 @@ TEST(Dispatch, UnknownIdsChangeNothingButStillUpdate) {
 
 TEST(Dispatch, AFinishedActionEndsTheWaitCursor) {
   FakeProgram f;
-  f.ui.showBusyMessage("Laden...");
+  f.ui.showStatusMessage("Laden...");
   f.menu(CmdEntryPage);
   EXPECT_FALSE(f.ui.busy());
+}
+
+TEST(DispatchDeathTest, DebugBuildsStopWhereACountLeavesItsList) {
+  FakeProgram f;
+  f.program.list.append({"house", "Haus", 0, 0});  // without counting it
+  EXPECT_DEBUG_DEATH(f.control(PagePanel, EventSubtype::TabChanged), "entryCount differs");
+  FakeProgram g;
+  g.program.test.items.resize(2);
+  g.program.test.lastIndex = 0;
+  EXPECT_DEBUG_DEATH(g.control(PagePanel, EventSubtype::TabChanged), "lastIndex differs");
 }
 
 }  // namespace

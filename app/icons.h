@@ -7,36 +7,15 @@
 // refused with false and leaves the output untouched.
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <span>
 #include <vector>
 
+#include "platform/ui.h"
+#include "state/icon_ids.h"
+
 namespace zl {
 
-enum IconId : int {
-  NoIcon = -1,
-  ImageNew = 0,
-  ImageOpen = 1,
-  ImageSave = 2,
-  ImageSearch = 3,
-  ImageSort = 4,
-  ImagePrint = 5,
-  ImageUpdate = 6,
-  ImageHomepage = 7,
-  ImageInfo = 8,
-  ImageShortcut = 9,
-  ImageRestore = 10,
-  ImageRegister = 11,
-};
-inline constexpr int IconCount = 12;
 inline constexpr int IconFileSize = 318;
-inline constexpr int IconSide = 16;
-
-// 16 x 16 pixels, row by row from the top, each 0xAARRGGBB (alpha 0 or 255).
-struct IconImage {
-  std::array<std::uint32_t, IconSide * IconSide> argb{};
-};
 
 // The twelve icon files back to back, in IconId order (built into the program).
 std::span<const unsigned char> embeddedIconFiles();

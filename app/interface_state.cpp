@@ -1,7 +1,7 @@
 #include "app/interface_state.h"
 
-#include "app/program.h"
-#include "store/cp1252.h"
+#include "app/texts.h"
+#include "state/program.h"
 
 namespace zl {
 
@@ -14,9 +14,8 @@ void enableCommand(Ui& ui, CommandId command, bool enabled) {
 }
 
 // The text of StatusFileField while no file is current.
-std::string workingDirectoryText(const Program& program) {
-  return " Arbeitsverzeichnis: "_w + cp1252FromUtf8(program.constants.programDirectory) +
-         "     (Es ist keine Datei geöffnet)"_w;
+std::string workingDirectoryText(const std::string& programDirectory) {
+  return text::WorkingDirectory + cp1252FromUtf8(programDirectory) + text::NoFileOpen;
 }
 
 }  // namespace
@@ -35,10 +34,10 @@ void updateInterfaceState(Program& program) {
   ui.setCommandEnabled(CmdRestore, !fileCurrent);
   ui.setCommandEnabled(CmdClose, fileCurrent);
   ui.setEnabled(MergeButton, fileCurrent);
-  if (!fileCurrent) ui.setStatusText(StatusFileField, workingDirectoryText(program), false);
+  if (!fileCurrent) ui.setStatusText(StatusFileField, workingDirectoryText(program.constants.programDirectory), false);
 
   // 2. The "changed" mark; this also replaces a finished action's message.
-  ui.setStatusText(StatusStateField, unsaved ? "Geändert"_w : std::string(), true);
+  ui.setStatusText(StatusStateField, unsaved ? text::Changed : std::string(), true);
 
   // 3. Splitting needs a current, saved file.
   ui.setCommandEnabled(CmdSplit, fileCurrent && !unsaved);
@@ -94,14 +93,12 @@ void updateInterfaceState(Program& program) {
   }
 }
 
-void showStatusMessage(Program& program, const std::string& message) { program.ui.showBusyMessage(message); }
-
-void selectFieldText(Program& program, int controlId, EventSubtype subtype) {
+void selectFieldText(Ui& ui, int controlId, EventSubtype subtype) {
   const auto id = static_cast<ControlId>(controlId);
   // The length in characters equals the length in bytes: one byte each.
-  const int length = static_cast<int>(program.ui.text(id).size());
-  if (subtype == EventSubtype::FocusGained) program.ui.selectText(id, 0, length);
-  if (subtype == EventSubtype::FocusLost) program.ui.selectText(id, length, length);
+  const int length = static_cast<int>(ui.text(id).size());
+  if (subtype == EventSubtype::FocusGained) ui.selectText(id, 0, length);
+  if (subtype == EventSubtype::FocusLost) ui.selectText(id, length, length);
 }
 
 }  // namespace zl

@@ -11,8 +11,7 @@ namespace {
 class InterfaceState : public ::testing::Test {
  protected:
   void addPairs(int count) {
-    for (int i = 0; i < count; ++i) f.program.list.append(VocabEntry{"house", "Haus", 0, 0});
-    f.program.file.entryCount = count;
+    for (int i = 0; i < count; ++i) f.addPairs({{"house", "Haus", 0, 0}});
   }
   void update() { updateInterfaceState(f.program); }
   bool on(CommandId id) const { return f.ui.isCommandEnabled(id); }
@@ -41,7 +40,7 @@ TEST_F(InterfaceState, ACurrentFileOffersCloseAndMergeAndKeepsItsStatusText) {
 }
 
 TEST_F(InterfaceState, TheChangedMarkFollowsUnsavedAndReplacesAFinishedMessage) {
-  showStatusMessage(f.program, "Laden...");
+  f.ui.showStatusMessage("Laden...");
   EXPECT_EQ(f.ui.statusText(StatusStateField), "Laden...");
   EXPECT_TRUE(f.ui.busy());
   update();
@@ -229,14 +228,14 @@ TEST_F(InterfaceState, AlwaysAvailableCommandsAreNeverDisabled) {
 TEST(SelectFieldText, FocusInSelectsAllAndFocusOutPutsTheCaretAtTheEnd) {
   FakeProgram f;
   f.ui.setText(EntryTranslationField, "Haus");
-  selectFieldText(f.program, EntryTranslationField, EventSubtype::FocusGained);
+  selectFieldText(f.ui, EntryTranslationField, EventSubtype::FocusGained);
   EXPECT_EQ(f.ui.selection(EntryTranslationField).start, 0);
   EXPECT_EQ(f.ui.selection(EntryTranslationField).end, 4);
-  selectFieldText(f.program, EntryTranslationField, EventSubtype::FocusLost);
+  selectFieldText(f.ui, EntryTranslationField, EventSubtype::FocusLost);
   EXPECT_EQ(f.ui.selection(EntryTranslationField).start, 4);
   EXPECT_EQ(f.ui.selection(EntryTranslationField).end, 4);
   f.ui.selectText(EntryTranslationField, 1, 2);
-  selectFieldText(f.program, EntryTranslationField, EventSubtype::TextChanged);
+  selectFieldText(f.ui, EntryTranslationField, EventSubtype::TextChanged);
   EXPECT_EQ(f.ui.selection(EntryTranslationField).start, 1);
 }
 

@@ -1,9 +1,11 @@
 #include "app/startup.h"
 
 #include "app/dispatch.h"
+#include "app/icons.h"
 #include "app/interface_state.h"
-#include "app/program.h"
-#include "store/file_commands.h"
+#include "app/texts.h"
+#include "files/file_commands.h"
+#include "state/program.h"
 #include "store/path_names.h"
 
 namespace zl {
@@ -49,7 +51,7 @@ int runProgram(const Platform& platform, const std::vector<std::string>& argumen
   removeLeftoverFile(system, executable);
 
   if (system.anotherInstanceRuns("Zelvo_Lingotak")) {
-    ui.messageBox("Fehler", "Das Programm ist bereits gestartet!", MessageButtons::Ok, MessageIcon::Error);
+    ui.messageBox(text::ErrorTitle, text::AlreadyRunning, MessageButtons::Ok, MessageIcon::Error);
     return 0;
   }
   program.isAdministrator = system.isAdministrator();

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
+#include "state/program.h"
 
 namespace zl {
 

@@ -10,8 +10,8 @@
 #include <span>
 #include <string_view>
 
-#include "app/controls.h"
-#include "app/icons.h"
+#include "state/controls.h"
+#include "state/icon_ids.h"
 
 namespace zl {
 

@@ -9,7 +9,7 @@
 
 #include "app/interface_state.h"
 #include "bench/window_program.h"
-#include "store/file_commands.h"
+#include "files/file_commands.h"
 #include "store/file_format.h"
 
 namespace {

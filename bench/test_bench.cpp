@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/window_program.h"
-#include "test/test_selection.h"
+#include "quiz/quiz_selection.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ void BM_BuildTwentyPairTest(benchmark::State& state) {
   for (std::int64_t i = 0; i < state.range(0); ++i)
     program.list.append({"word", "Wort", static_cast<std::int16_t>(i * 7919 % 50), static_cast<std::int16_t>(i % 13)});
   for (auto _ : state) {
-    zl::buildTestList(program);
+    zl::buildTestList(program.ui, program.list, program.test);
     window.ui.endBusy();
     benchmark::DoNotOptimize(program.test.items.data());
   }

@@ -2,7 +2,7 @@
 // the benchmarks), for benchmarks that time what the window does.
 #pragma once
 
-#include "app/program.h"
+#include "state/program.h"
 #include "platform/posix/file_system_posix.h"
 #include "platform/posix/system_posix.h"
 #include "platform/qt/qt_ui.h"

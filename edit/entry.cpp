@@ -1,7 +1,8 @@
 #include "edit/entry.h"
 
-#include "app/program.h"
-#include "store/cp1252.h"
+#include "edit/texts.h"
+#include "state/program.h"
+#include "state/texts.h"
 
 namespace zl {
 
@@ -21,11 +22,10 @@ void acceptEntry(Program& program) {
   const std::string vocabulary = ui.text(EntryVocabularyField);
   const std::string translation = ui.text(EntryTranslationField);
   if (vocabulary.empty() || translation.empty()) {
-    ui.messageBox("Eingabefehler", "Bitte immer beide Wörter eingeben!"_w, MessageButtons::Ok, MessageIcon::Warning);
+    ui.messageBox(text::InputErrorTitle, text::BothWordsNeeded, MessageButtons::Ok, MessageIcon::Warning);
     ui.setFocus(translation.empty() ? EntryTranslationField : EntryVocabularyField);
   } else if (!edit.editMode && file.entryCount >= MaxEntries) {
-    ui.messageBox("Maximale Dateigröße"_w, "Maximal 30000 Einträge pro Datei!"_w, MessageButtons::Ok,
-                  MessageIcon::Warning);
+    ui.messageBox(text::LimitTitle, text::LimitText, MessageButtons::Ok, MessageIcon::Warning);
   } else {
     if (edit.editMode) {
       program.list.setTexts(edit.editRow, vocabulary, translation);
@@ -65,10 +65,7 @@ void beginEdit(Program& program) {
 void deleteSelectedEntry(Program& program) {
   Ui& ui = program.ui;
   disableRowButtons(ui);
-  const Answer answer = ui.messageBox(
-      "Löschen bestätigen"_w,
-      "Wollen Sie diesen Datensatz wirklich löschen?\nDiese Aktion kann nicht Rückgängig gemacht werden!"_w,
-      MessageButtons::YesNo, MessageIcon::Error);
+  const Answer answer = ui.messageBox(text::DeleteTitle, text::DeleteQuestion, MessageButtons::YesNo, MessageIcon::Error);
   const int row = ui.selectedRow();
   if (answer == Answer::Yes && row >= 0) {
     program.edit.editRow = row;
@@ -77,15 +74,15 @@ void deleteSelectedEntry(Program& program) {
     ui.removeRow(row);
     --program.file.entryCount;
     program.file.unsaved = 1;
-    resetTest(program);  // the positions of the following pairs have changed
+    resetTest(ui, program.test);  // the positions of the following pairs have changed
   }
   ui.clearSelection();
   ui.setFocus(EntryVocabularyField);
 }
 
-void abandonEdit(Program& program) {
-  program.edit.editMode = false;
-  disableRowButtons(program.ui);
+void abandonEdit(Ui& ui, EditState& edit) {
+  edit.editMode = false;
+  disableRowButtons(ui);
 }
 
 }  // namespace zl

@@ -10,6 +10,8 @@
 namespace zl {
 
 struct Program;
+struct EditState;
+class Ui;
 
 // "Übernehmen" or Return: stores the two fields as a new pair, or back into
 // the pair being edited. A field left empty is refused with a message.
@@ -22,7 +24,7 @@ void beginEdit(Program& program);
 void deleteSelectedEntry(Program& program);
 
 // Ends a pending edit: the fields keep their text, and the next
-// "Übernehmen" adds it as a new pair.
-void abandonEdit(Program& program);
+// "Übernehmen" adds it as a new pair; "Bearbeiten" and "Löschen" disabled.
+void abandonEdit(Ui& ui, EditState& edit);
 
 }  // namespace zl

@@ -24,9 +24,7 @@ class Entry : public ::testing::Test {
     f.menu(CmdAccept);
   }
   void havePairs(int count) {
-    for (int i = 0; i < count; ++i) f.program.list.append({"w" + std::to_string(i), "t", 5, 2});
-    f.program.file.entryCount = count;
-    f.ui.setRowCount(count);
+    for (int i = 0; i < count; ++i) f.addPairs({{"w" + std::to_string(i), "t", 5, 2}});
   }
   // A left click on a row, as the list reports it.
   void clickRow(int row) {

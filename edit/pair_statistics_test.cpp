@@ -15,8 +15,7 @@ TEST(PairStatistics, TheTextLinesUpWordsAndCounts) {
 
 TEST(PairStatistics, ThePopupShowsTheSelectedPairAndChangesNothing) {
   FakeProgram f;
-  f.program.list.append({"tree", "Baum", 0, 0});
-  f.program.list.append({"Straße"_w, "street", 7, 1});
+  f.addPairs({{"tree", "Baum", 0, 0}, {"Straße"_w, "street", 7, 1}});
   f.program.list.select(0);
   f.ui.setSelectedRow(1);
   f.ui.expectMessage("Statistik der Vokabel",

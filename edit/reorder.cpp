@@ -1,9 +1,9 @@
 #include "edit/reorder.h"
 
-#include "app/interface_state.h"
-#include "app/program.h"
 #include "edit/entry.h"
-#include "store/cp1252.h"
+#include "edit/texts.h"
+#include "state/program.h"
+#include "state/texts.h"
 
 namespace zl {
 
@@ -14,40 +14,37 @@ bool confirmReorder(Program& program, const std::string& title, const std::strin
                     const std::string& message) {
   if (program.ui.messageBox(title, question, MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes)
     return false;
-  resetTest(program);
-  abandonEdit(program);
-  showStatusMessage(program, message);
+  resetTest(program.ui, program.test);
+  abandonEdit(program.ui, program.edit);
+  program.ui.showStatusMessage(message);
   return true;
 }
 
 void finishReorder(Program& program) {
-  refillListView(program);
+  refillListView(program.ui, program.list.size());
   program.file.unsaved = 1;
 }
 
 }  // namespace
 
 void sortVocabulary(Program& program) {
-  if (!confirmReorder(program, "Vokabeln Sortieren",
-                      "Möchten Sie die Vokabeln in alphabetischer Reihenfolge sortieren?"_w, "Sortieren..."))
-    return;
+  if (!confirmReorder(program, text::SortTitle, text::SortQuestion, text::Sorting)) return;
   program.list.sortByVocabulary();
   finishReorder(program);
 }
 
 void shuffleVocabulary(Program& program) {
-  if (!confirmReorder(program, "Vokabeln Mischen", "Möchten Sie die Vokabeln mischen?"_w, "Mischen...")) return;
+  if (!confirmReorder(program, text::ShuffleTitle, text::ShuffleQuestion, text::Shuffling)) return;
   VocabList& list = program.list;
   const std::int64_t size = list.size();
   for (std::int64_t i = 0; i < size; ++i) list.exchange(i, program.random.uniform(size - 1));
   finishReorder(program);
 }
 
-void refillListView(Program& program) {
-  Ui& ui = program.ui;
+void refillListView(Ui& ui, std::int64_t rowCount) {
   ui.setListVisible(false);
   ui.removeAllRows();
-  ui.appendRows(static_cast<int>(program.list.size()));
+  ui.appendRows(static_cast<int>(rowCount));
   ui.setListVisible(true);
 }
 

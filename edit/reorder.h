@@ -4,9 +4,12 @@
 // Texts and counts of the pairs stay as they are.
 #pragma once
 
+#include <cstdint>
+
 namespace zl {
 
 struct Program;
+class Ui;
 
 // Sorts by the foreign word, A to Z folded only, equal words in their order.
 void sortVocabulary(Program& program);
@@ -15,7 +18,7 @@ void sortVocabulary(Program& program);
 // whole list by the program's one generator.
 void shuffleVocabulary(Program& program);
 
-// Empties the list's rows and shows one row per pair again, none selected.
-void refillListView(Program& program);
+// Empties the list's rows and shows `rowCount` rows again, none selected.
+void refillListView(Ui& ui, std::int64_t rowCount);
 
 }  // namespace zl

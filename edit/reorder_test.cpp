@@ -15,9 +15,7 @@ class Reorder : public ::testing::Test {
  protected:
   void havePairs(const std::vector<std::string>& words) {
     for (std::size_t i = 0; i < words.size(); ++i)
-      f.program.list.append({words[i], "t" + std::to_string(i), static_cast<std::int16_t>(i), 1});
-    f.program.file.entryCount = static_cast<std::int32_t>(words.size());
-    f.ui.setRowCount(static_cast<int>(words.size()));
+      f.addPairs({{words[i], "t" + std::to_string(i), static_cast<std::int16_t>(i), 1}});
   }
   std::vector<std::string> words() const {
     std::vector<std::string> w;
@@ -44,7 +42,7 @@ TEST_F(Reorder, SortingFoldsOnlyAToZAndKeepsEqualWordsInOrder) {
   EXPECT_EQ(f.ui.refills(), 1);
   EXPECT_EQ(f.ui.rowCount(), 5);
   EXPECT_EQ(f.ui.selectedRow(), -1);
-  EXPECT_EQ(f.ui.busyMessages(), std::vector<std::string>{"Sortieren..."});
+  EXPECT_EQ(f.ui.statusMessages(), std::vector<std::string>{"Sortieren..."});
   EXPECT_EQ(f.ui.shownMessages().back().icon, MessageIcon::Question);
 }
 
@@ -100,7 +98,7 @@ TEST_F(Reorder, ShufflingOnePairStillMarksTheListChanged) {
   shuffle();
   EXPECT_EQ(words(), std::vector<std::string>{"only"});
   EXPECT_EQ(f.program.file.unsaved, 1);
-  EXPECT_EQ(f.ui.busyMessages(), std::vector<std::string>{"Mischen..."});
+  EXPECT_EQ(f.ui.statusMessages(), std::vector<std::string>{"Mischen..."});
 }
 
 TEST_F(Reorder, ShufflingExchangesEachPositionWithADrawnPartner) {

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "app/program.h"
 #include "edit/entry.h"
-#include "store/cp1252.h"
+#include "edit/texts.h"
+#include "state/program.h"
 
 namespace zl {
 
@@ -36,7 +36,7 @@ bool containsFolded(std::string_view text, std::string_view loweredTerm) {
 void searchList(Program& program) {
   Ui& ui = program.ui;
   EditState& edit = program.edit;
-  abandonEdit(program);
+  abandonEdit(ui, edit);
   const std::string typed = ui.text(EntryVocabularyField);
   const std::string term = lowerCp1252(typed.empty() ? ui.text(EntryTranslationField) : typed);
   if (term != edit.searchTerm) {
@@ -56,8 +56,7 @@ void searchList(Program& program) {
     }
   }
   edit.searchPosition = 0;
-  ui.messageBox("Suche erfolglos", "Der gesuchte Begriff\nwurde nicht gefunden!", MessageButtons::Ok,
-                MessageIcon::Warning);
+  ui.messageBox(text::SearchFailedTitle, text::SearchFailed, MessageButtons::Ok, MessageIcon::Warning);
 }
 
 }  // namespace zl

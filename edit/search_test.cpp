@@ -11,9 +11,7 @@ namespace {
 class Search : public ::testing::Test {
  protected:
   void havePairs(const std::vector<std::pair<std::string, std::string>>& pairs) {
-    for (const auto& [vocabulary, translation] : pairs) f.program.list.append({vocabulary, translation, 0, 0});
-    f.program.file.entryCount = static_cast<std::int32_t>(pairs.size());
-    f.ui.setRowCount(static_cast<int>(pairs.size()));
+    for (const auto& [vocabulary, translation] : pairs) f.addPairs({{vocabulary, translation, 0, 0}});
   }
   // Types `term` into `field` and empties the other one.
   void typeTerm(const std::string& term, ControlId field = EntryTranslationField) {

@@ -8,16 +8,30 @@
 // an id the window does not have is ignored (reads give "" / false / -1).
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
-#include "app/icons.h"
 #include "platform/event.h"
 
 namespace zl {
 
+// The program's own names for its controls, commands, pages and status bar
+// fields (state/controls.h) and its list of pairs (store/vocab_store.h). The
+// window carries them without depending on what they are.
+enum ControlId : int;
+enum CommandId : int;
+enum Page : int;
+enum StatusField : int;
 class VocabList;
+
+// One decoded icon: 16 x 16 pixels, row by row from the top, each
+// 0xAARRGGBB (alpha 0 or 255).
+inline constexpr int IconSide = 16;
+struct IconImage {
+  std::array<std::uint32_t, IconSide * IconSide> argb{};
+};
 
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
 // Information: confirmations; Question: the sort and shuffle questions;
@@ -40,7 +54,8 @@ class Ui {
   // Creates the four fonts from their point sizes and the screen's
   // dots per inch.
   virtual void createFonts() = 0;
-  // Takes the decoded icons, in IconId order, for menus and toolbar.
+  // Takes the decoded icons, in the program's icon order, for menus and
+  // toolbar.
   virtual void setIcons(const std::vector<IconImage>& icons) = 0;
   // Builds the window with every menu, toolbar, status bar field and
   // control, showing the rows of `list`. False when no window could be made.
@@ -73,9 +88,9 @@ class Ui {
   // --- status bar -------------------------------------------------------
   virtual void setStatusText(StatusField field, const std::string& text, bool centred) = 0;
   virtual std::string statusText(StatusField field) const = 0;
-  // Shows `text` centred in StatusStateField at once and a wait cursor
-  // until `endBusy`.
-  virtual void showBusyMessage(const std::string& text) = 0;
+  // A long action's message: shows `text` centred in StatusStateField at
+  // once, before the work starts, and a wait cursor until `endBusy`.
+  virtual void showStatusMessage(const std::string& text) = 0;
   virtual void endBusy() = 0;
 
   // --- VocabListView: rows mirror the list given to buildMainWindow -----

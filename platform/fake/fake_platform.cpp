@@ -165,9 +165,9 @@ void FakeUi::setStatusText(StatusField field, const std::string& text, bool cent
   statusCentred_[field] = centred;
 }
 
-void FakeUi::showBusyMessage(const std::string& text) {
+void FakeUi::showStatusMessage(const std::string& text) {
   setStatusText(StatusStateField, text, true);
-  busyMessages_.push_back(text);
+  statusMessages_.push_back(text);
   busy_ = true;
 }
 
@@ -282,6 +282,12 @@ void FakeProgram::close() { dispatchEvent(program, Event{EventKind::Close, 0, Ev
 void FakeProgram::type(ControlId field, const std::string& text) {
   ui.setText(field, text);
   control(field, EventSubtype::TextChanged);
+}
+
+void FakeProgram::addPairs(const std::vector<VocabEntry>& pairs) {
+  for (const VocabEntry& pair : pairs) program.list.append(pair);
+  program.file.entryCount += static_cast<std::int32_t>(pairs.size());
+  ui.appendRows(static_cast<int>(pairs.size()));
 }
 
 }  // namespace zl

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
+#include "state/program.h"
 #include "platform/posix/file_system_posix.h"
 
 namespace zl {
@@ -53,8 +53,8 @@ class FakeUi : public Ui {
   const std::vector<std::string>& calls() const { return calls_; }
   // Runs when the event loop is entered; the default returns at once.
   std::function<void(EventSink&)> onEventLoop;
-  // Every message shown by showBusyMessage, in order.
-  const std::vector<std::string>& busyMessages() const { return busyMessages_; }
+  // Every message shown by showStatusMessage, in order.
+  const std::vector<std::string>& statusMessages() const { return statusMessages_; }
   bool busy() const { return busy_; }
   int popupsShown() const { return popups_; }
   struct Selection {
@@ -88,7 +88,7 @@ class FakeUi : public Ui {
   void showPage(Page page) override;
   void setStatusText(StatusField field, const std::string& text, bool centred) override;
   std::string statusText(StatusField field) const override { return status_[field]; }
-  void showBusyMessage(const std::string& text) override;
+  void showStatusMessage(const std::string& text) override;
   void endBusy() override { busy_ = false; }
   void removeAllRows() override {
     rows_ = 0;
@@ -159,7 +159,7 @@ class FakeUi : public Ui {
   std::vector<FileFilter> lastFilters_;
   std::vector<ShownMessage> shown_;
   std::vector<std::string> calls_;
-  std::vector<std::string> busyMessages_;
+  std::vector<std::string> statusMessages_;
 };
 
 class FakeSystem : public System {
@@ -246,6 +246,9 @@ struct FakeProgram {
   void close();
   // Types into a text field: the new text, then its change event.
   void type(ControlId field, const std::string& text);
+  // Appends pairs as a load would: counted, each with its row; nothing
+  // marked unsaved.
+  void addPairs(const std::vector<VocabEntry>& pairs);
 };
 
 }  // namespace zl

@@ -9,11 +9,13 @@
 #include <cstdlib>
 #include <vector>
 
-#include "store/path_names.h"
-
 namespace zl {
 
 namespace {
+
+// The folder part of a path, with its trailing "/"; "" for a bare name. Only
+// "/" separates here: to the system a "\" is part of a file name.
+std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
 
 // The file a write to `path` must replace: the target of a symbolic link
 // (also of a dangling one), else the path itself.
@@ -26,7 +28,7 @@ std::string replacedFile(const std::string& path) {
     const ssize_t n = ::readlink(current.c_str(), target.data(), target.size() - 1);
     if (n <= 0) return current;
     std::string next(target.data(), static_cast<std::size_t>(n));
-    current = next.front() == '/' ? next : directoryPart(current) + next;
+    current = next.front() == '/' ? next : folderOf(current) + next;
   }
   return current;
 }
@@ -69,7 +71,7 @@ bool PosixFileSystem::replaceFile(const std::string& path, std::string_view cont
   const bool existed = ::stat(target.c_str(), &old) == 0;
   if (existed && !S_ISREG(old.st_mode)) return false;
 
-  std::string temp = directoryPart(target) + ".zl-save-XXXXXX";
+  std::string temp = folderOf(target) + ".zl-save-XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return false;
   ::fcntl(fd, F_SETFD, FD_CLOEXEC);
@@ -97,7 +99,7 @@ bool PosixFileSystem::replaceFile(const std::string& path, std::string_view cont
     return false;
   }
   // Make the rename itself durable; the new content is already on the disk.
-  std::string folder = directoryPart(target);
+  std::string folder = folderOf(target);
   if (folder.empty()) folder = ".";
   const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {

@@ -10,9 +10,10 @@
 #include <functional>
 #include <vector>
 
-#include "app/controls.h"
 #include "app/window_layout.h"
 #include "platform/event.h"
+#include "platform/ui.h"
+#include "state/controls.h"
 
 class QAction;
 class QLabel;

@@ -21,11 +21,12 @@
 #include <QtTest>
 
 #include "app/dispatch.h"
+#include "app/icons.h"
 #include "app/interface_state.h"
-#include "app/program.h"
+#include "state/program.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/qt/qt_ui.h"
-#include "store/file_commands.h"
+#include "files/file_commands.h"
 
 namespace zl {
 

@@ -231,7 +231,7 @@ void QtUi::setStatusText(StatusField field, const std::string& text, bool centre
 
 std::string QtUi::statusText(StatusField field) const { return toCp1252(window_->statusField(field)->text()); }
 
-void QtUi::showBusyMessage(const std::string& text) {
+void QtUi::showStatusMessage(const std::string& text) {
   setStatusText(StatusStateField, text, true);
   window_->statusField(StatusStateField)->repaint();  // now: the work starts before the loop runs again
   if (!busy_) QApplication::setOverrideCursor(Qt::WaitCursor);

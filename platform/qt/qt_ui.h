@@ -47,7 +47,7 @@ class QtUi : public Ui {
 
   void setStatusText(StatusField field, const std::string& text, bool centred) override;
   std::string statusText(StatusField field) const override;
-  void showBusyMessage(const std::string& text) override;
+  void showStatusMessage(const std::string& text) override;
   void endBusy() override;
 
   void removeAllRows() override;

@@ -1,0 +1,32 @@
+#include "files/backup.h"
+
+#include "files/file_access.h"
+#include "files/texts.h"
+#include "state/program.h"
+#include "store/path_names.h"
+
+namespace zl {
+
+namespace {
+
+// Copies `from` over `to`; nothing when they are the same file (a naive
+// copy would empty it).
+void copyFile(FileSystem& files, const std::string& from, const std::string& to) {
+  if (files.isSameFile(from, to)) return;
+  ByteBuffer bytes;
+  if (files.readFile(from, bytes)) files.replaceFile(to, viewOf(bytes));
+}
+
+}  // namespace
+
+void makeBackup(FileSystem& files, const std::string& path) {
+  if (files.status(path).regular) copyFile(files, path, changeExtension(path, "lts"));
+}
+
+void restoreBackup(Program& program) {
+  const std::string chosen = program.ui.openFileDialog(
+      text::RestoreTitle, dialogFolder(program.file.currentPath, program.constants.programDirectory), backupFilters());
+  if (!chosen.empty()) copyFile(program.files, chosen, changeExtension(chosen, "ltk"));
+}
+
+}  // namespace zl

@@ -1,0 +1,109 @@
+#include "files/backup.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/fake/fake_platform.h"
+#include "store/cp1252.h"
+#include "files/file_commands.h"
+
+namespace zl {
+namespace {
+
+const std::string kRestoreTitle = "Vokabeldateiatei Backup zum wiederherstellen auswählen"_w;
+
+class Backup : public ::testing::Test {
+ protected:
+  std::string path(const std::string& name) const { return f.folder / name; }
+  void saveWith(const std::string& word) {
+    f.program.list.clear();
+    f.program.list.append({word, "t", 0, 0});
+    f.program.file.unsaved = 1;
+    saveFile(f.program);
+    ASSERT_EQ(f.program.file.unsaved, 0);
+  }
+  void TearDown() override { EXPECT_TRUE(f.ui.allMessagesShown()); }
+  FakeProgram f;
+};
+
+TEST_F(Backup, EverySaveKeepsThePreviousVersion) {
+  f.program.file.currentPath = path("englisch.ltk");
+  saveWith("first");
+  EXPECT_FALSE(std::filesystem::exists(path("englisch.lts")));  // a new file has no backup
+  saveWith("second");
+  saveWith("third");
+  EXPECT_EQ(readBytes(path("englisch.lts")), "second\r\nt\r\n0\r\n0\r\n");
+  EXPECT_EQ(readBytes(path("englisch.ltk")), "third\r\nt\r\n0\r\n0\r\n");
+}
+
+TEST_F(Backup, AnEmptyFileIsBackedUpAsAnEmptyFile) {
+  writeBytes(path("leer.ltk"), "");
+  writeBytes(path("leer.lts"), "older backup");
+  f.program.file.currentPath = path("leer.ltk");
+  saveWith("x");
+  EXPECT_TRUE(std::filesystem::exists(path("leer.lts")));
+  EXPECT_EQ(readBytes(path("leer.lts")), "");
+}
+
+TEST_F(Backup, AnUppercaseExtensionGetsALowercaseBackup) {
+  writeBytes(path("ALT.LTK"), "old\r\nt\r\n0\r\n0\r\n");
+  f.program.file.currentPath = path("ALT.LTK");
+  saveWith("new");
+  EXPECT_EQ(readBytes(path("ALT.lts")), "old\r\nt\r\n0\r\n0\r\n");
+}
+
+TEST_F(Backup, AFailingBackupDoesNotStopTheSave) {
+  writeBytes(path("a.ltk"), "old\r\nt\r\n0\r\n0\r\n");
+  std::filesystem::create_directory(path("a.lts"));  // no file can be made there
+  f.program.file.currentPath = path("a.ltk");
+  saveWith("new");
+  EXPECT_EQ(readBytes(path("a.ltk")), "new\r\nt\r\n0\r\n0\r\n");
+}
+
+TEST_F(Backup, RestoreCopiesTheBackupOverItsVocabularyFile) {
+  writeBytes(path("englisch.lts"), "backup\r\n");
+  writeBytes(path("englisch.ltk"), "damaged");
+  f.ui.expectOpenDialog(kRestoreTitle, "/opt/zelvo/", path("englisch.lts"));
+  f.menu(CmdRestore);
+  EXPECT_EQ(readBytes(path("englisch.ltk")), "backup\r\n");
+  EXPECT_EQ(f.program.file.currentPath, "");  // nothing is opened
+  EXPECT_TRUE(f.program.list.empty());
+  ASSERT_EQ(f.ui.lastFilters().size(), 2u);
+  EXPECT_EQ(f.ui.lastFilters()[0].description, "Vokabeldatei Backup (*.LTS)");
+  EXPECT_EQ(f.ui.lastFilters()[0].pattern, "*.LTS");
+}
+
+TEST_F(Backup, RestoringANameWithoutExtensionWritesLtk) {
+  writeBytes(path("liste"), "x\r\n");
+  f.ui.expectOpenDialog(kRestoreTitle, "", path("liste"));
+  restoreBackup(f.program);
+  EXPECT_EQ(readBytes(path("liste.ltk")), "x\r\n");
+}
+
+TEST_F(Backup, RestoringAVocabularyFileOntoItselfChangesNothing) {
+  writeBytes(path("englisch.ltk"), "keep\r\nme\r\n1\r\n2\r\n");
+  f.ui.expectOpenDialog(kRestoreTitle, "", path("englisch.ltk"));
+  restoreBackup(f.program);
+  EXPECT_EQ(readBytes(path("englisch.ltk")), "keep\r\nme\r\n1\r\n2\r\n");
+}
+
+TEST_F(Backup, RestoringAMissingFileOrCancellingChangesNothing) {
+  writeBytes(path("a.ltk"), "keep");
+  f.ui.expectOpenDialog(kRestoreTitle, "", path("a.lts"));
+  restoreBackup(f.program);
+  f.ui.expectOpenDialog(kRestoreTitle, "", "");
+  restoreBackup(f.program);
+  EXPECT_EQ(readBytes(path("a.ltk")), "keep");
+}
+
+TEST_F(Backup, RestoreIsOfferedOnlyWithoutACurrentFile) {
+  f.program.file.currentPath = path("a.ltk");
+  f.menu(CmdEntryPage);
+  EXPECT_FALSE(f.ui.isCommandEnabled(CmdRestore));
+  f.menu(CmdClose);
+  EXPECT_TRUE(f.ui.isCommandEnabled(CmdRestore));
+}
+
+}  // namespace
+}  // namespace zl

@@ -1,0 +1,139 @@
+#include "files/file_commands.h"
+
+#include <new>
+
+#include "files/backup.h"
+#include "files/clear_store.h"
+#include "files/file_access.h"
+#include "files/texts.h"
+#include "state/program.h"
+#include "store/file_format.h"
+#include "store/path_names.h"
+
+namespace zl {
+
+namespace {
+
+// Reads the pairs of the current file into the emptied store.
+void loadCurrentFile(Program& program) {
+  const std::string& path = program.file.currentPath;
+  const FileStatus status = program.files.status(path);
+  if (!status.exists || !status.regular || status.size == 0) return;  // opens as an empty list
+  ByteBuffer bytes;
+  if (!readVocabularyFile(program.ui, program.files, path, bytes)) {
+    program.file.currentPath.clear();  // never the current file: "Speichern" must not replace it
+    return;
+  }
+  program.ui.setListVisible(false);
+  try {
+    program.file.entryCount += static_cast<std::int32_t>(readRecords(std::move(bytes), program.list));
+    program.ui.appendRows(program.file.entryCount);
+  } catch (const std::bad_alloc&) {  // more pairs than memory: load none of them
+    program.list.clear();
+    program.file.entryCount = 0;
+    reportFileProblem(program.ui, path, text::TooLarge);
+    program.file.currentPath.clear();
+  }
+  program.ui.setListVisible(true);
+}
+
+// `path` with ".ltk" appended when its file name has no extension.
+std::string withDefaultExtension(const std::string& path) {
+  return extensionOf(path).empty() ? changeExtension(path, "ltk") : path;
+}
+
+std::string startFolder(const Program& program) {
+  return dialogFolder(program.file.currentPath, program.constants.programDirectory);
+}
+
+}  // namespace
+
+Answer unsavedGuard(Ui& ui) {
+  return ui.messageBox(text::UnsavedTitle, text::UnsavedQuestion, MessageButtons::YesNoCancel, MessageIcon::Warning);
+}
+
+void newFile(Program& program) {
+  const Answer answer = program.file.unsaved ? unsavedGuard(program.ui) : Answer::No;
+  if (answer == Answer::Cancel) return;
+  if (answer == Answer::Yes) {
+    saveFile(program);
+    if (program.file.unsaved) return;
+  }
+  clearStore(program);
+}
+
+void openFile(Program& program, const std::string& path) {
+  const std::string oldPath = program.file.currentPath;
+  bool discarded = false;
+  if (program.file.unsaved) {
+    switch (unsavedGuard(program.ui)) {
+      case Answer::Yes:
+        saveFile(program);
+        break;
+      case Answer::No:
+        program.file.unsaved = 0;
+        discarded = true;
+        break;
+      default:
+        break;
+    }
+  }
+  if (program.file.unsaved) {
+    program.file.currentPath = oldPath;
+    showCurrentFile(program.ui, program.file.currentPath);
+    return;
+  }
+  program.file.currentPath =
+      path.empty() ? program.ui.openFileDialog(text::OpenTitle, startFolder(program), vocabularyFilters()) : path;
+  if (program.file.currentPath.empty()) {
+    program.file.currentPath = oldPath;
+    if (discarded) program.file.unsaved = 1;  // the list was never touched
+    showCurrentFile(program.ui, program.file.currentPath);
+    return;
+  }
+  program.ui.showStatusMessage(text::Loading);
+  const std::string chosen = program.file.currentPath;
+  newFile(program);  // nothing unsaved now: clears without a question
+  program.file.currentPath = chosen;
+  loadCurrentFile(program);
+  showCurrentFile(program.ui, program.file.currentPath);
+}
+
+void saveFile(Program& program) {
+  AppState& file = program.file;
+  if (file.currentPath.empty())
+    file.currentPath =
+        program.ui.saveFileDialog(text::SaveTitle, program.constants.programDirectory, vocabularyFilters());
+  program.ui.showStatusMessage(text::Saving);
+  if (file.currentPath.empty()) return;
+  file.currentPath = withDefaultExtension(file.currentPath);
+  makeBackup(program.files, file.currentPath);
+
+  std::string bytes;
+  writeRecords(program.list, 0, program.list.size(), bytes);  // leaves the current pair as it is
+  if (!program.files.replaceFile(file.currentPath, bytes)) {
+    program.ui.messageBox(text::AccessErrorTitle, text::NotSaved, MessageButtons::Ok, MessageIcon::Error);
+    return;
+  }
+  file.unsaved = 0;
+  showCurrentFile(program.ui, file.currentPath);
+}
+
+void saveFileAs(Program& program) {
+  Ui& ui = program.ui;
+  const std::string folder = startFolder(program);
+  std::string path = ui.saveFileDialog(text::SaveTitle, folder, vocabularyFilters());
+  while (!path.empty()) {
+    path = withDefaultExtension(path);
+    if (!program.files.status(path).regular) break;
+    const Answer replace = ui.messageBox(text::SaveAsTitle, shownPath(path) + text::ReplaceQuestion,
+                                         MessageButtons::YesNo, MessageIcon::Warning);
+    if (replace == Answer::Yes) break;
+    path = ui.saveFileDialog(text::SaveTitle, folder, vocabularyFilters());
+  }
+  if (path.empty()) return;
+  program.file.currentPath = path;
+  saveFile(program);
+}
+
+}  // namespace zl

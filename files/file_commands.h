@@ -1,0 +1,39 @@
+// Moving the store between memory and one vocabulary file: new, open, save,
+// save as, and the question that stands before every discarding of unsaved
+// pairs.
+//
+// Outcomes are read from the store: `saveFile` succeeded when `unsaved` is 0
+// afterwards, `openFile` opened what `currentPath` names. A file is written
+// whole or not at all (the old file stays as it was, and the pairs stay
+// marked unsaved); a file that cannot be read is reported and never becomes
+// the current file, so no later "Speichern" replaces it unasked.
+#pragma once
+
+#include <string>
+
+#include "platform/ui.h"
+
+namespace zl {
+
+struct Program;
+
+// Asks whether unsaved pairs are to be saved: Yes, No or Cancel.
+Answer unsavedGuard(Ui& ui);
+
+// Empties the store, after the unsaved-data question when there are unsaved
+// pairs (Yes saves first and stops if that fails, Cancel stops).
+void newFile(Program& program);
+
+// Opens `path`, or the file chosen in the open dialog when `path` is empty,
+// after the unsaved-data question. A missing, empty or folder path opens
+// as an empty list under that name (a later save creates it).
+void openFile(Program& program, const std::string& path);
+
+// Writes the list to the current file after copying the old file to its
+// backup; asks for a path when there is no current file.
+void saveFile(Program& program);
+
+// Asks for a new path (and before replacing an existing file), then saves.
+void saveFileAs(Program& program);
+
+}  // namespace zl

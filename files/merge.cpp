@@ -1,0 +1,52 @@
+#include "files/merge.h"
+
+#include "files/file_access.h"
+#include "files/texts.h"
+#include "state/program.h"
+#include "state/texts.h"
+#include "store/file_format.h"
+
+namespace zl {
+
+namespace {
+
+// Appends the pairs of `bytes` up to the limit; the rows follow.
+void appendPairs(Program& program, ByteBuffer&& bytes) {
+  Ui& ui = program.ui;
+  KeepListPosition keep(program.list);
+  const std::uint64_t base = program.list.storeBytes(std::move(bytes));
+  RecordReader reader(program.list.storedBytes(base));
+  PairSpan span;
+  int added = 0;
+  bool limitReached = false;
+  for (bool first = true;; first = false) {
+    if (!first && reader.atEnd()) break;
+    if (program.file.entryCount >= MaxEntries) {
+      ui.messageBox(text::LimitTitle, text::LimitText, MessageButtons::Ok, MessageIcon::Warning);
+      limitReached = true;
+      break;
+    }
+    if (!reader.next(span)) break;
+    program.list.appendStored(base, span);
+    ++program.file.entryCount;
+    ++added;
+  }
+  ui.appendRows(added);
+  if (added > 0 || limitReached) program.file.unsaved = 1;
+}
+
+}  // namespace
+
+void mergeFile(Program& program) {
+  Ui& ui = program.ui;
+  const std::string chosen = ui.openFileDialog(
+      text::OpenTitle, dialogFolder(program.file.currentPath, program.constants.programDirectory), vocabularyFilters());
+  if (!chosen.empty()) {
+    ui.showStatusMessage(text::Merging);
+    ByteBuffer bytes;
+    if (readVocabularyFile(ui, program.files, chosen, bytes)) appendPairs(program, std::move(bytes));
+  }
+  ui.setFocus(EntryVocabularyField);
+}
+
+}  // namespace zl

@@ -1,0 +1,31 @@
+#include "quiz/grade.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fake/fake_platform.h"
+
+namespace zl {
+namespace {
+
+TEST(Grade, FollowsTheSchoolScale) {
+  const char* expected[] = {"6", "6", "6", "6", "5-", "5-", "5", "5+", "5+", "4-", "4",
+                            "4+", "3-", "3", "3+", "2-", "2", "2+", "1-", "1", "1+"};
+  for (int right = 0; right <= 20; ++right) EXPECT_EQ(gradeFor(right), expected[right]) << right;
+  EXPECT_EQ(gradeFor(21), "6");
+  EXPECT_EQ(gradeFor(-1), "6");
+}
+
+TEST(Grade, RateAndGradeShowTheRightPairs) {
+  FakeProgram f;
+  f.program.test.testRightCount = 15;
+  showRate(f.ui, f.program.test.testRightCount);
+  showGrade(f.ui, f.program.test.testRightCount);
+  EXPECT_EQ(f.ui.text(RateValue), "75%");
+  EXPECT_EQ(f.ui.text(GradeValue), "2-");
+  f.program.test.testRightCount = 0;
+  showRate(f.ui, f.program.test.testRightCount);
+  EXPECT_EQ(f.ui.text(RateValue), "0%");
+}
+
+}  // namespace
+}  // namespace zl

@@ -1,0 +1,17 @@
+// Every text a test shows, in Windows-1252 as the window takes them.
+#pragma once
+
+#include <string>
+
+#include "store/cp1252.h"
+
+namespace zl::text {
+
+inline const std::string WrongAnswer = "Das war leider falsch!";
+inline const std::string AnswerNeeded = "Bitte geben Sie ein Wort in\ndas entsprechende Feld ein!";
+inline const std::string NewTestTitle = "Neuer Test";
+inline const std::string NothingToAsk = "Die Vokabeldatei enthält noch keine Vokabeln,\nes gibt nichts abzufragen."_w;
+// Kept as written ("Tip", one p): the title of the box that shows the solution.
+inline const std::string TipTitle = "Tip";
+
+}  // namespace zl::text

@@ -1,0 +1,65 @@
+// The one instance of the program: its constants, the vocabulary store, the
+// test and edit state, and the platform it talks to.
+//
+// The program is one window, one store and one test, so all of its state
+// lives in one `Program`; every operation is a free function taking it.
+// Tests build a fresh `Program` over fake platforms. Nothing here fails.
+#pragma once
+
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/random.h"
+#include "platform/system.h"
+#include "platform/ui.h"
+#include "state/controls.h"
+#include "state/edit_state.h"
+#include "state/test_state.h"
+#include "store/vocab_store.h"
+
+namespace zl {
+
+// Set once at start-up, never changed afterwards.
+struct AppConstants {
+  std::string productName;
+  std::string versionText;
+  std::string copyrightLine;
+  std::string updateUrl;
+  std::string homepageUrl;
+  std::string programDirectory;  // with its trailing separator
+};
+
+// The constants this build carries; `programDirectory` is left empty (it
+// comes from the running executable).
+AppConstants buildConstants();
+
+// The outside world, one interface per group of services.
+struct Platform {
+  Ui& ui;
+  System& system;
+  DesktopShell& desktop;
+  FileSystem& files;
+};
+
+struct Program {
+  explicit Program(const Platform& platform)
+      : ui(platform.ui), system(platform.system), desktop(platform.desktop), files(platform.files) {}
+
+  Ui& ui;
+  System& system;
+  DesktopShell& desktop;
+  FileSystem& files;
+
+  AppConstants constants;
+  std::string startFile;
+  bool isAdministrator = false;
+  bool quitRequested = false;
+
+  VocabList list;
+  AppState file;
+  TestState test;
+  EditState edit;
+  RandomGenerator random;  // the one generator of the program
+};
+
+}  // namespace zl

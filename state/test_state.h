@@ -1,0 +1,35 @@
+// The state of the test engine: the pairs still to be asked in the running
+// test and its counters. `lastIndex` is -1 while no test runs, otherwise the
+// number of remaining items minus one, which also tells the window whether a
+// test runs. `resetTest` ends a test without evaluation; it cannot fail.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace zl {
+
+class Ui;
+
+struct TestItem {
+  std::int32_t pairIndex = 0;  // position in VocabList; 32 bits, so big files test correctly
+  std::int16_t priority = 0;   // smaller is asked sooner
+  std::uint8_t statsLocked = 0;
+};
+
+using TestList = std::vector<TestItem>;
+
+struct TestState {
+  TestList items;
+  std::int32_t lastIndex = -1;       // items remaining - 1; -1 while no test runs
+  std::int32_t testRightCount = 0;   // pairs right at the first attempt, without the tip
+  std::int32_t currentItem = -1;     // position in `items` of the item being asked
+};
+
+// Ends any running test without evaluation: empties the test list, clears
+// both test fields and the rate and grade, makes both fields read-only and,
+// when the test page is shown, puts the focus on "Neuer Test".
+// `testRightCount` is left alone.
+void resetTest(Ui& ui, TestState& test);
+
+}  // namespace zl

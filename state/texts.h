@@ -1,0 +1,22 @@
+// The texts that more than one command folder shows, in Windows-1252 as the
+// window takes them. Each folder keeps its own texts in its own texts.h;
+// a text moves here when a second folder needs it.
+#pragma once
+
+#include <string>
+
+#include "store/cp1252.h"
+
+namespace zl::text {
+
+// The status message of a sort: of the list, and of a new 20-pair test.
+inline const std::string Sorting = "Sortieren...";
+
+// The limit of pairs per file, reached by typing or by merging.
+inline const std::string LimitTitle = "Maximale Dateigröße"_w;
+inline const std::string LimitText = "Maximal 30000 Einträge pro Datei!"_w;
+
+// The title of every refused input, on the entry page and in a test.
+inline const std::string InputErrorTitle = "Eingabefehler";
+
+}  // namespace zl::text
