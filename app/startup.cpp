@@ -43,7 +43,9 @@ int runProgram(const Platform& platform, const std::vector<std::string>& argumen
   const std::string executable = system.executablePath();
   program.constants.programDirectory = directoryPart(executable);
   program.test.lastIndex = -1;
-  program.startFile = arguments.empty() ? std::string() : arguments.front();
+  // Shown in the status bar and kept as the current file: a full path,
+  // whatever folder the program was started from.
+  program.startFile = arguments.empty() ? std::string() : system.fullPath(arguments.front());
 
   ui.createFonts();
   ui.setIcons(decodeEmbeddedIcons());
@@ -60,6 +62,7 @@ int runProgram(const Platform& platform, const std::vector<std::string>& argumen
   ui.showPage(EntryPage);
   ui.setFocus(EntryVocabularyField);
   updateInterfaceState(program);
+  ui.showMainWindow();
   if (!program.startFile.empty()) {
     openFile(program, program.startFile);
     updateInterfaceState(program);  // the loop has not run yet to show what was opened

@@ -24,7 +24,8 @@ class Startup : public ::testing::Test {
 TEST_F(Startup, RunsItsStepsInOrder) {
   EXPECT_EQ(start(), 0);
   const std::vector<std::string> expectedUi = {
-      "createFonts", "setIcons 12", "buildMainWindow", "showPage 0", "setFocus EntryVocabularyField", "runEventLoop",
+      "createFonts", "setIcons 12", "buildMainWindow", "showPage 0", "setFocus EntryVocabularyField", "showMainWindow",
+      "runEventLoop",
   };
   EXPECT_EQ(uiCalls(), expectedUi);
   // No leftover file: no wait; the lock comes before the administrator check.
@@ -54,6 +55,12 @@ TEST_F(Startup, ASecondInstanceSaysSoAndEndsWithoutAWindow) {
   EXPECT_EQ(std::count(system.calls.begin(), system.calls.end(), "isAdministrator"), 0);
 }
 
+TEST_F(Startup, AWindowThatCannotBeBuiltEndsTheProgramWithoutWaitingForEvents) {
+  ui.windowFails = true;
+  EXPECT_EQ(start({"/v/englisch.ltk"}), 0);
+  EXPECT_EQ(uiCalls(), (std::vector<std::string>{"createFonts", "setIcons 12", "buildMainWindow"}));
+}
+
 TEST_F(Startup, AfterStartTheEntryPageWaitsWithNoFileOpen) {
   ui.onEventLoop = [&](EventSink&) {
     EXPECT_EQ(ui.currentPage(), EntryPage);
@@ -79,6 +86,13 @@ TEST_F(Startup, TheFirstArgumentOpensWithoutADialog) {
     EXPECT_FALSE(ui.isCommandEnabled(CmdRestore));
   };
   start({folder / "my list.ltk", folder / "ignored.ltk"});
+}
+
+// Regression: a relative start path stayed relative in the status bar and
+// in currentPath.
+TEST_F(Startup, ARelativeStartFileBecomesAFullPath) {
+  ui.onEventLoop = [&](EventSink&) { EXPECT_EQ(ui.statusText(StatusFileField), " /home/anna/neu.ltk"); };
+  start({"neu.ltk"});
 }
 
 TEST_F(Startup, AMissingStartFileOpensEmptyUnderItsName) {

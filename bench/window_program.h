@@ -14,6 +14,7 @@ struct WindowProgramOf {
   WindowProgramOf() {
     ui.createFonts();
     ui.buildMainWindow(program.list);
+    ui.showMainWindow();
   }
   WindowUi ui;
   PosixSystem system;

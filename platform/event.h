@@ -7,7 +7,9 @@ namespace zl {
 
 enum class EventKind { Menu, Control, Close };
 
-enum class EventSubtype { None, LeftClick, RightClick, FocusGained, FocusLost, TextChanged, TabChanged };
+// Toggled: an option button or check box changed its state, by a click, a
+// key or a screen reader, but not by the program.
+enum class EventSubtype { None, LeftClick, RightClick, FocusGained, FocusLost, TextChanged, TabChanged, Toggled };
 
 struct Event {
   EventKind kind = EventKind::Menu;

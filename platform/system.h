@@ -15,6 +15,9 @@ class System {
   virtual ~System() = default;
   // Full path of the running program file, as the system gives it.
   virtual std::string executablePath() = 0;
+  // `path` as a full path: unchanged when it starts with "/" (or is empty),
+  // else taken from the working directory.
+  virtual std::string fullPath(const std::string& path) = 0;
   // True when a regular file (not a folder) exists at `path`.
   virtual bool isRegularFile(const std::string& path) = 0;
   virtual void sleepMilliseconds(int milliseconds) = 0;

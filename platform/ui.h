@@ -57,9 +57,12 @@ class Ui {
   // Takes the decoded icons, in the program's icon order, for menus and
   // toolbar.
   virtual void setIcons(const std::vector<IconImage>& icons) = 0;
-  // Builds the window with every menu, toolbar, status bar field and
-  // control, showing the rows of `list`. False when no window could be made.
+  // Builds the window, not yet shown, with every menu, toolbar, status bar
+  // field and control, showing the rows of `list`. False when no window
+  // could be made (then nothing of it remains).
   virtual bool buildMainWindow(const VocabList& list) = 0;
+  // Shows the built window and makes it the active one.
+  virtual void showMainWindow() = 0;
   // Delivers events to `sink` until it asks to quit.
   virtual void runEventLoop(EventSink& sink) = 0;
 

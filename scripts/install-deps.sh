@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-translations-l10n
   libgtest-dev libbenchmark-dev
-  clang-14 libclang-rt-14-dev
+  clang libclang-rt-dev
   fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick
 )

@@ -96,7 +96,7 @@ void FakeUi::setIcons(const std::vector<IconImage>& icons) {
 
 bool FakeUi::buildMainWindow(const VocabList&) {
   calls_.push_back("buildMainWindow");
-  return true;
+  return !windowFails;
 }
 
 void FakeUi::runEventLoop(EventSink& sink) {
@@ -178,6 +178,10 @@ Answer FakeUi::messageBox(const std::string& title, const std::string& text, Mes
   const Expected* next = nextExpected(DialogKind::Message, title, text);
   if (!next) return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Cancel;
   return next->answer;
+}
+
+std::string FakeSystem::fullPath(const std::string& path) {
+  return path.empty() || path.front() == '/' ? path : "/home/anna/" + path;
 }
 
 void FakeSystem::sleepMilliseconds(int milliseconds) { calls.push_back("sleep " + std::to_string(milliseconds)); }

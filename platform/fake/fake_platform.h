@@ -70,6 +70,9 @@ class FakeUi : public Ui {
   void createFonts() override { calls_.push_back("createFonts"); }
   void setIcons(const std::vector<IconImage>& icons) override;
   bool buildMainWindow(const VocabList& list) override;
+  void showMainWindow() override { calls_.push_back("showMainWindow"); }
+  // buildMainWindow reports that no window could be made.
+  bool windowFails = false;
   void runEventLoop(EventSink& sink) override;
   void setText(ControlId id, const std::string& text) override;
   std::string text(ControlId id) const override;
@@ -171,6 +174,8 @@ class FakeSystem : public System {
   std::vector<std::string> calls;  // "sleep 1000", "remove /x", "lock Zelvo_Lingotak", ...
 
   std::string executablePath() override { return executable; }
+  // Relative paths start in "/home/anna/".
+  std::string fullPath(const std::string& path) override;
   bool isRegularFile(const std::string& path) override { return regularFiles.count(path) != 0; }
   void sleepMilliseconds(int milliseconds) override;
   void removeFile(const std::string& path) override;

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 namespace zl {
@@ -44,6 +45,27 @@ std::string PosixSystem::executablePath() {
   if (n <= 0) return std::string();
   path.resize(static_cast<std::size_t>(n));
   return path;
+}
+
+std::string PosixSystem::fullPath(const std::string& path) {
+  if (path.empty() || path.front() == '/') return path;
+  // The folder as the system resolves it ("." and "..", links), so that
+  // "../englisch.ltk" shows where it really is; the file itself may not
+  // exist yet (a later save creates it).
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+  char* resolved = ::realpath(folder.c_str(), nullptr);
+  if (resolved) {
+    std::string full = resolved;
+    std::free(resolved);
+    if (full.back() != '/') full += '/';
+    return full + name;
+  }
+  std::error_code error;
+  const std::filesystem::path here = std::filesystem::current_path(error);
+  if (error) return path;
+  return (here / path).lexically_normal();
 }
 
 bool PosixSystem::isRegularFile(const std::string& path) {

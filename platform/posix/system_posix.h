@@ -19,6 +19,7 @@ class PosixSystem : public System {
   PosixSystem& operator=(const PosixSystem&) = delete;
 
   std::string executablePath() override;
+  std::string fullPath(const std::string& path) override;
   bool isRegularFile(const std::string& path) override;
   void sleepMilliseconds(int milliseconds) override;
   void removeFile(const std::string& path) override;

@@ -65,6 +65,22 @@ TEST_F(PosixSystemTest, FilesAndFolders) {
   EXPECT_EQ(std::filesystem::path(system.executablePath()).filename(), "zl_core_tests");
 }
 
+TEST_F(PosixSystemTest, RelativePathsBecomeFullPathsFromTheWorkingDirectory) {
+  std::filesystem::create_directories(dir_ / "lists");
+  std::filesystem::create_directory_symlink(dir_ / "lists", dir_ / "link");
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir_ / "lists");
+  const std::string real = std::filesystem::canonical(dir_).string();
+  PosixSystem system;
+  EXPECT_EQ(system.fullPath("neu.ltk"), real + "/lists/neu.ltk");
+  EXPECT_EQ(system.fullPath("./neu.ltk"), real + "/lists/neu.ltk");
+  EXPECT_EQ(system.fullPath("../link/neu.ltk"), real + "/lists/neu.ltk");
+  EXPECT_EQ(system.fullPath("missing/sub/neu.ltk"), real + "/lists/missing/sub/neu.ltk");
+  EXPECT_EQ(system.fullPath("/abs/../neu.ltk"), "/abs/../neu.ltk");  // a full path stays as given
+  EXPECT_EQ(system.fullPath(""), "");
+  std::filesystem::current_path(before);
+}
+
 TEST_F(PosixSystemTest, AdministratorMeansTheDataFolderCanBeWritten) {
   ::setenv("XDG_DATA_HOME", (dir_ / "not" / "yet" / "there").c_str(), 1);
   PosixSystem system;

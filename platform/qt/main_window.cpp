@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
@@ -79,14 +80,32 @@ MainWindow::MainWindow(const VocabList& list, const WindowFonts& fonts, const st
   buildToolBar(icons);
   buildStatusBar();
   buildPages();
+  buildControls(list, fonts);
+}
 
-  // The pages get their final size only once the window is laid out and
-  // shown; the lower controls reach down to the page bottom.
+void MainWindow::showCentred() {
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
   show();
   activateWindow();  // a desktop without a window manager would not: then Return would not work
-  buildControls(list, fonts);
+}
+
+// The pages get their size only once the window is laid out, and the tab
+// container sizes only the page shown; every page has that size, and the
+// controls that reach down to the page bottom follow it.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize) {
+    const QSize page = static_cast<QResizeEvent*>(event)->size();
+    for (const FittedControl& fitted : fittedControls_) fitToPage(fitted.widget, *fitted.layout, page);
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::fitToPage(QWidget* widget, const ControlLayout& layout, QSize page) {
+  if (layout.size == SizeRule::ToPageBottom)
+    widget->setGeometry(layout.x, layout.y, layout.width, page.height() - layout.y - 3);
+  else
+    widget->setGeometry(0, 0, page.width(), page.height());
 }
 
 MainWindow::~MainWindow() {
@@ -169,6 +188,7 @@ void MainWindow::buildPages() {
   for (std::size_t i = 0; i < 3; ++i) {
     auto* page = new QWidget;
     page->setObjectName(QString::fromLatin1(names[i]));
+    page->installEventFilter(this);
     pages_->addTab(page, fromUtf8(pageCaptions()[i]));
   }
   controls_[PagePanel] = pages_;
@@ -189,14 +209,11 @@ void MainWindow::buildControls(const VocabList& list, const WindowFonts& fonts) 
       case FontRole::FontSmall: widget->setFont(fonts.small); break;
       case FontRole::DialogFont: widget->setFont(fonts.dialog); break;
     }
-    // Every page has the size of the first one, the only one laid out yet.
-    const QSize pageSize = pages_->widget(EntryPage)->size();
-    switch (layout.size) {
-      case SizeRule::Fixed: widget->setGeometry(layout.x, layout.y, layout.width, layout.height); break;
-      case SizeRule::ToPageBottom:
-        widget->setGeometry(layout.x, layout.y, layout.width, pageSize.height() - layout.y - 3);
-        break;
-      case SizeRule::WholePage: widget->setGeometry(0, 0, pageSize.width(), pageSize.height()); break;
+    if (layout.size == SizeRule::Fixed) {
+      widget->setGeometry(layout.x, layout.y, layout.width, layout.height);
+    } else {
+      fittedControls_.push_back({widget, &layout});
+      fitToPage(widget, layout, pages_->widget(EntryPage)->size());
     }
     if (!layout.tooltip.empty()) widget->setToolTip(fromUtf8(layout.tooltip));
     widget->setEnabled(layout.enabled);
@@ -255,8 +272,11 @@ QWidget* MainWindow::createControl(const ControlLayout& layout, QWidget* page, c
           layout.kind == ControlKind::OptionButton ? static_cast<QAbstractButton*>(new QRadioButton(text, page))
                                                  : static_cast<QAbstractButton*>(new QCheckBox(text, page));
       button->setChecked(layout.checked);
-      connect(button, &QAbstractButton::clicked, this,
-              [this, id] { send(EventKind::Control, id, EventSubtype::LeftClick); });
+      // The state, not the click: the keyboard, a screen reader and the
+      // arrow keys in a group change it without one.
+      connect(button, &QAbstractButton::toggled, this, [this, id] {
+        if (!settingState_) send(EventKind::Control, id, EventSubtype::Toggled);
+      });
       return button;
     }
     case ControlKind::ListView: {
@@ -279,6 +299,14 @@ QWidget* MainWindow::createControl(const ControlLayout& layout, QWidget* page, c
     }
   }
   return new QWidget(page);
+}
+
+void MainWindow::setChecked(int id, bool checked) {
+  auto* button = qobject_cast<QAbstractButton*>(control(id));
+  if (!button) return;
+  settingState_ = true;  // also for the option it unchecks in its group
+  button->setChecked(checked);
+  settingState_ = false;
 }
 
 QWidget* MainWindow::control(int id) const {

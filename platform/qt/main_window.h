@@ -1,7 +1,9 @@
 // The Qt main window, built once from the window layout tables: menus,
 // popup, toolbar, status bar, the tab container and every control at its
 // fixed position. Every signal of interest becomes one program Event handed
-// to `onEvent`; the window never closes by itself, only when told to.
+// to `onEvent`; the window never closes by itself, only when told to. It
+// shows itself only when asked (`showCentred`), once the program has set
+// what it shows.
 #pragma once
 
 #include <QFont>
@@ -51,11 +53,17 @@ class MainWindow : public QMainWindow {
   // The control id of a widget, NoControl for any other.
   ControlId idOf(const QWidget* widget) const;
 
+  // Checks or unchecks an option button or check box as the program's own
+  // change, which raises no event (a user's change does).
+  void setChecked(int id, bool checked);
+  // Shows the window in the middle of the screen and activates it.
+  void showCentred();
   // From now on a close request closes the window.
   void allowClose() { closeAllowed_ = true; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void buildMenus(const std::vector<QIcon>& icons);
@@ -65,16 +73,24 @@ class MainWindow : public QMainWindow {
   void buildControls(const VocabList& list, const WindowFonts& fonts);
   QWidget* createControl(const ControlLayout& layout, QWidget* page, const VocabList& list);
   QAction* createAction(int id, const QString& text, const QIcon& icon);
+  // Sizes a control whose layout reaches the page bottom or fills the page.
+  static void fitToPage(QWidget* widget, const ControlLayout& layout, QSize page);
   void send(EventKind kind, int id, EventSubtype subtype = EventSubtype::None);
 
   EventHandler onEvent_;
   std::array<QWidget*, ControlCount> controls_{};
   std::array<QAction*, CommandCount> commands_{};
   std::array<QLabel*, 2> statusFields_{};
+  struct FittedControl {
+    QWidget* widget;
+    const ControlLayout* layout;
+  };
+  std::vector<FittedControl> fittedControls_;
   QTabWidget* pages_ = nullptr;
   QMenu* popup_ = nullptr;
   VocabTableModel* model_ = nullptr;
   bool closeAllowed_ = false;
+  bool settingState_ = false;
 };
 
 }  // namespace zl

@@ -1,4 +1,5 @@
 // The real main window, offscreen: what only the toolkit can show.
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QtTest>
+#include <csignal>
 
 #include "app/dispatch.h"
 #include "app/icons.h"
@@ -108,6 +110,7 @@ class MainWindowTest : public QObject {
     ui->showPage(EntryPage);
     ui->setFocus(EntryVocabularyField);
     updateInterfaceState(*program);
+    ui->showMainWindow();
     sink = new RecordingSink(*program);
     ui->deliverEventsTo(sink);
     QVERIFY(QTest::qWaitForWindowExposed(ui->window()));
@@ -411,6 +414,48 @@ class MainWindowTest : public QObject {
     QVERIFY(!ui->window()->isVisible());
   }
 
+  // Regression: SIGTERM and SIGHUP ended the program without the
+  // unsaved-data question, losing the pairs typed since the last save.
+  void endSignalsAskAboutUnsavedPairsFirst() {
+    program->file.unsaved = 1;
+    QString seen;
+    QTimer::singleShot(0, [&] {
+      answerNextBox(QStringLiteral("Abbrechen"), &seen);
+      ::raise(SIGTERM);
+    });
+    // Once Cancel has kept the program running, a hang-up with nothing
+    // unsaved ends it.
+    QTimer step;
+    step.setInterval(10);
+    connect(&step, &QTimer::timeout, [&] {
+      if (seen.isEmpty() || QApplication::activeModalWidget()) return;
+      step.stop();
+      QVERIFY(!program->quitRequested);
+      program->file.unsaved = 0;
+      ::raise(SIGHUP);
+    });
+    step.start();
+    QTimer::singleShot(10000, [] { QApplication::exit(1); });  // never hang the test run
+    ui->runEventLoop(*sink);
+    QCOMPARE(seen, QStringLiteral("Ungesicherte Daten|Es gibt noch ungesicherte Daten,\n"
+                                  "sollen diese jetzt gespeichert werden?"));
+    QCOMPARE(sink->count(EventKind::Close, 0), 2);
+    QVERIFY(program->quitRequested);
+  }
+
+  // Regression: the end of the desktop session did not ask either.
+  void theSessionEndsOnlyWhenTheUnsavedQuestionAllows() {
+    program->file.unsaved = 1;
+    QString seen;
+    answerNextBox(QStringLiteral("Abbrechen"), &seen);
+    QVERIFY(!ui->agreeToEnd());
+    QVERIFY(seen.startsWith(QStringLiteral("Ungesicherte Daten|")));
+    QVERIFY(ui->window()->isVisible());
+    answerNextBox(QStringLiteral("Nein"), &seen);
+    QVERIFY(ui->agreeToEnd());
+    QVERIFY(program->quitRequested);
+  }
+
   void openingAFileFillsTheListInOnePass() {
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("englisch.ltk"));
@@ -488,6 +533,48 @@ class MainWindowTest : public QObject {
     QCOMPARE(find<QLabel>("RemainingValue")->text(), QString());
     QCOMPARE(find<QLabel>("StatusStateField")->text(), QString());  // saved
     QVERIFY(!find("AcceptAnswerButton")->isEnabled());
+  }
+
+  // Regression: the space key or a screen reader's toggle flipped the
+  // direction of a running test without ending it.
+  void testOptionsEndTheTestHoweverTheyChange() {
+    for (int i = 0; i < 3; ++i) program->list.append(VocabEntry{"w" + std::to_string(i), "t", 0, 0});
+    program->file.entryCount = 3;
+    program->file.currentPath = "/v/drei.ltk";
+    action("CmdTestPage")->trigger();
+    const auto startTest = [&] {
+      QTest::mouseClick(find("NewTestButton"), Qt::LeftButton);
+      // Its own choice of "Alle Vokbeln" for three pairs does not end it.
+      QVERIFY(find<QRadioButton>("AllVocabOption")->isChecked());
+      QVERIFY(program->test.lastIndex >= 0);
+    };
+    auto* askForeign = find<QCheckBox>("AskForeignCheck");
+    startTest();
+    askForeign->setFocus();
+    QTest::keyClick(askForeign, Qt::Key_Space);
+    QVERIFY(!askForeign->isChecked());
+    QCOMPARE(program->test.lastIndex, -1);
+
+    startTest();
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(askForeign);
+    QVERIFY(reader && reader->actionInterface());
+    reader->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(askForeign->isChecked());
+    QCOMPARE(program->test.lastIndex, -1);
+
+    startTest();
+    auto* allVocab = find<QRadioButton>("AllVocabOption");
+    allVocab->setFocus();
+    QTest::keyClick(allVocab, Qt::Key_Up);  // the arrow keys choose within the group
+    QVERIFY(find<QRadioButton>("Test20Option")->isChecked());
+    QCOMPARE(program->test.lastIndex, -1);
+
+    startTest();
+    auto* ignoreCase = find<QCheckBox>("IgnoreCaseCheck");
+    ignoreCase->setFocus();
+    QTest::keyClick(ignoreCase, Qt::Key_Space);
+    QVERIFY(!ignoreCase->isChecked());
+    QVERIFY(program->test.lastIndex >= 0);
   }
 
   void typesEditsDeletesAndSearchesWithTheKeyboardAndMouse() {

@@ -21,8 +21,10 @@
 #include <QTranslator>
 #include <QVBoxLayout>
 #include <cmath>
+#include <new>
 
 #include "platform/qt/cp1252_qt.h"
+#include "platform/qt/end_requests.h"
 #include "platform/qt/vocab_table_model.h"
 
 namespace zl {
@@ -111,16 +113,30 @@ void QtUi::setIcons(const std::vector<IconImage>& icons) {
 }
 
 bool QtUi::buildMainWindow(const VocabList& list) {
-  window_ = std::make_unique<MainWindow>(list, fonts_, icons_, [this](const Event& event) { deliver(event); });
+  try {
+    window_ = std::make_unique<MainWindow>(list, fonts_, icons_, [this](const Event& event) { deliver(event); });
+  } catch (const std::bad_alloc&) {  // what there is of the window has gone with the unwinding
+    window_.reset();
+  }
   return window_ != nullptr;
 }
+
+void QtUi::showMainWindow() { window_->showCentred(); }
 
 void QtUi::runEventLoop(EventSink& sink) {
   deliverEventsTo(&sink);
   loopRunning_ = true;
+  EndRequests endRequests([this] { window_->close(); }, [this] { return agreeToEnd(); });
   if (!sink.quitRequested()) QApplication::exec();
   loopRunning_ = false;
   deliverEventsTo(nullptr);
+}
+
+bool QtUi::agreeToEnd() {
+  if (!sink_) return true;
+  if (delivering_) return false;
+  deliver(Event{EventKind::Close, 0, EventSubtype::None});
+  return sink_->quitRequested();
 }
 
 void QtUi::deliver(const Event& event) {
@@ -194,9 +210,7 @@ bool QtUi::isReadOnly(ControlId id) const {
   return field && field->isReadOnly();
 }
 
-void QtUi::setChecked(ControlId id, bool checked) {
-  if (auto* button = qobject_cast<QAbstractButton*>(window_->control(id))) button->setChecked(checked);
-}
+void QtUi::setChecked(ControlId id, bool checked) { window_->setChecked(id, checked); }
 
 bool QtUi::isChecked(ControlId id) const {
   const auto* button = qobject_cast<QAbstractButton*>(window_->control(id));

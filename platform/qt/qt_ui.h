@@ -1,6 +1,7 @@
 // The window interface on Qt: fonts, icons, the main window, message boxes,
 // the event loop, and the queue that hands every event to the program one
-// at a time.
+// at a time. While the loop runs, SIGTERM, SIGHUP and the end of the
+// desktop session close the window as its close button does.
 //
 // Events raised while the program handles one (a text it sets, a focus it
 // moves, a dialog's own loop) wait in the queue and follow in order, so a
@@ -27,6 +28,7 @@ class QtUi : public Ui {
   void createFonts() override;
   void setIcons(const std::vector<IconImage>& icons) override;
   bool buildMainWindow(const VocabList& list) override;
+  void showMainWindow() override;
   void runEventLoop(EventSink& sink) override;
 
   void setText(ControlId id, const std::string& text) override;
@@ -72,6 +74,10 @@ class QtUi : public Ui {
   // Starts handing events to `sink` (nullptr stops it); runEventLoop does
   // this itself, tests call it to drive the window without a loop.
   void deliverEventsTo(EventSink* sink) { sink_ = sink; }
+  // The end of the desktop session: closes as the close button does, at
+  // once, and tells whether the program has agreed to end. False while one
+  // of the program's own dialogs is open (the user is busy with it).
+  bool agreeToEnd();
   MainWindow* window() const { return window_.get(); }
   const WindowFonts& fonts() const { return fonts_; }
 
