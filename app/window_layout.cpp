@@ -67,6 +67,9 @@ constexpr std::array<std::string_view, 3> kPageCaptions = {
     "                    Hilfe                    ",
 };
 
+// One row per control, as a table. The program's own spellings "Alle
+// Vokbeln" and "Tip" are kept as written.
+// clang-format off
 constexpr std::array<ControlLayout, 37> kControls = {{
     // Entry page
     {EntryVocabularyField, EntryPage, K::TextField, 3, 28, 590, 35, S::Fixed, "", F::FontField, "", true, false},
@@ -95,19 +98,16 @@ constexpr std::array<ControlLayout, 37> kControls = {{
      "Springt zur nächsten Vokabel im Test", false, false},
     {AcceptAnswerButton, TestPage, K::DefaultPushButton, 3, 138, 110, 35, S::Fixed, "Übernehmen", F::DialogFont,
      "Eingabe Übernehmen", false, false},
-    {TipButton, TestPage, K::PushButton, 163, 138, 110, 35, S::Fixed, "Tip", F::DialogFont,
-     "Zeigt die gesuchte Lösung", false, false},
+    {TipButton, TestPage, K::PushButton, 163, 138, 110, 35, S::Fixed, "Tip", F::DialogFont, "Zeigt die gesuchte Lösung", false, false},
     {RemainingValue, TestPage, K::SunkenValue, 323, 183, 270, 35, S::Fixed, "", F::FontLarge, "", true, false},
     {RemainingLabel, TestPage, K::Label, 8, 183, 310, 35, S::Fixed, "Verbleibende Vokabeln:", F::FontLarge, "", true, false},
     {OptionsFrame, TestPage, K::Frame, 3, 228, 180, 0, S::ToPageBottom, "Abfrage Optionen", F::DialogFont, "", true, false},
-    {PairStatisticsFrame, TestPage, K::Frame, 208, 228, 180, 0, S::ToPageBottom, "Statistik der Vokabel", F::DialogFont, "",
-     true, false},
+    {PairStatisticsFrame, TestPage, K::Frame, 208, 228, 180, 0, S::ToPageBottom, "Statistik der Vokabel", F::DialogFont, "", true, false},
     {EvaluationFrame, TestPage, K::Frame, 413, 228, 180, 0, S::ToPageBottom, "Test Auswertung", F::DialogFont, "", true, false},
     {Test20Option, TestPage, K::OptionButton, 18, 253, 130, 15, S::Fixed, "Test (20 Vokabeln)", F::DialogFont, "", true, true},
     {AllVocabOption, TestPage, K::OptionButton, 18, 278, 130, 15, S::Fixed, "Alle Vokbeln", F::DialogFont, "", true, false},
     {AskForeignCheck, TestPage, K::CheckBox, 18, 303, 135, 15, S::Fixed, "Fremdsprache abfragen", F::DialogFont, "", true, true},
-    {IgnoreCaseCheck, TestPage, K::CheckBox, 18, 328, 135, 15, S::Fixed, "GROSS/klein ignorieren", F::DialogFont, "", true,
-     true},
+    {IgnoreCaseCheck, TestPage, K::CheckBox, 18, 328, 135, 15, S::Fixed, "GROSS/klein ignorieren", F::DialogFont, "", true, true},
     {RightCountValue, TestPage, K::SunkenValue, 223, 268, 45, 20, S::Fixed, "", F::FontSmall, "", true, false},
     {WrongCountValue, TestPage, K::SunkenValue, 223, 308, 45, 20, S::Fixed, "", F::FontSmall, "", true, false},
     {RightCountLabel, TestPage, K::Label, 278, 268, 100, 20, S::Fixed, "Richtig", F::FontLabel, "", true, false},
@@ -119,6 +119,7 @@ constexpr std::array<ControlLayout, 37> kControls = {{
     // Help page
     {HelpViewer, HelpPage, K::RichTextViewer, 0, 0, 0, 0, S::WholePage, "", F::DialogFont, "", true, false},
 }};
+// clang-format on
 
 }  // namespace
 
