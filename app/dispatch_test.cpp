@@ -61,8 +61,8 @@ TEST(Dispatch, ClosingNeverDropsUnsavedPairsWithoutTheQuestion) {
   FakeProgram f;
   f.addPairs({{"a", "b", 0, 0}});
   f.program.file.unsaved = 1;
-  f.ui.expectMessage("Ungesicherte Daten",
-                     "Es gibt noch ungesicherte Daten,\nsollen diese jetzt gespeichert werden?", Answer::Cancel);
+  f.ui.expectMessage("Ungesicherte Daten", "Es gibt noch ungesicherte Daten,\nsollen diese jetzt gespeichert werden?",
+                     Answer::Cancel);
   f.close();
   EXPECT_FALSE(f.program.quitRequested);
   EXPECT_EQ(f.program.list.size(), 1);

@@ -13,8 +13,8 @@ std::uint32_t readLe(std::span<const unsigned char> b, std::size_t at, int bytes
 constexpr std::size_t kDirSize = 6 + 16;
 constexpr std::size_t kHeaderSize = 40;
 constexpr std::size_t kPaletteSize = 16 * 4;
-constexpr std::size_t kXorRowBytes = 8;   // 16 pixels at 4 bits
-constexpr std::size_t kAndRowBytes = 4;   // 16 bits, padded to 32
+constexpr std::size_t kXorRowBytes = 8;  // 16 pixels at 4 bits
+constexpr std::size_t kAndRowBytes = 4;  // 16 bits, padded to 32
 constexpr std::size_t kImageBytes = kHeaderSize + kPaletteSize + 16 * (kXorRowBytes + kAndRowBytes);
 
 }  // namespace
@@ -27,8 +27,8 @@ bool decodeIcon(std::span<const unsigned char> file, IconImage& out) {
   const std::uint32_t offset = readLe(file, 18, 4);
   if (offset > file.size() || file.size() - offset < kImageBytes) return false;
   auto image = file.subspan(offset);
-  if (readLe(image, 0, 4) != kHeaderSize || readLe(image, 4, 4) != IconSide ||
-      readLe(image, 8, 4) != 2 * IconSide || readLe(image, 14, 2) != 4 || readLe(image, 16, 4) != 0)
+  if (readLe(image, 0, 4) != kHeaderSize || readLe(image, 4, 4) != IconSide || readLe(image, 8, 4) != 2 * IconSide ||
+      readLe(image, 14, 2) != 4 || readLe(image, 16, 4) != 0)
     return false;
 
   std::array<std::uint32_t, 16> palette{};

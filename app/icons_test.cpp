@@ -22,8 +22,10 @@ TEST(Icons, EveryIconDecodesToAPictureWithATransparentBackground) {
     std::set<std::uint32_t> colours;
     int transparent = 0;
     for (std::uint32_t pixel : image.argb) {
-      if (pixel == 0) ++transparent;
-      else colours.insert(pixel);
+      if (pixel == 0)
+        ++transparent;
+      else
+        colours.insert(pixel);
       EXPECT_TRUE((pixel >> 24) == 0 || (pixel >> 24) == 0xFF);
     }
     EXPECT_GT(transparent, 0) << i;

@@ -21,8 +21,7 @@ class InterfaceState : public ::testing::Test {
 
 TEST_F(InterfaceState, WithoutAFileTheStatusBarShowsTheWorkingDirectory) {
   update();
-  EXPECT_EQ(f.ui.statusText(StatusFileField),
-            " Arbeitsverzeichnis: /opt/zelvo/     (Es ist keine Datei geöffnet)"_w);
+  EXPECT_EQ(f.ui.statusText(StatusFileField), " Arbeitsverzeichnis: /opt/zelvo/     (Es ist keine Datei geöffnet)"_w);
   EXPECT_FALSE(f.ui.statusCentred(StatusFileField));
   EXPECT_TRUE(on(CmdRestore));
   EXPECT_FALSE(on(CmdClose));
@@ -200,8 +199,8 @@ TEST_F(InterfaceState, HelpPageOffersPrintingAndTakesTheFocus) {
   f.program.file.unsaved = 1;
   f.ui.showPage(HelpPage);
   update();
-  for (CommandId id : {CmdNew, TbNew, CmdOpen, TbOpen, CmdSave, TbSave, CmdSaveAs, CmdSearch, CmdSort, CmdShuffle,
-                       CmdHelpPage})
+  for (CommandId id :
+       {CmdNew, TbNew, CmdOpen, TbOpen, CmdSave, TbSave, CmdSaveAs, CmdSearch, CmdSort, CmdShuffle, CmdHelpPage})
     EXPECT_FALSE(on(id)) << commandName(id);
   EXPECT_TRUE(on(CmdPrint) && on(TbPrint));  // even without pairs
   EXPECT_TRUE(on(CmdEntryPage) && on(CmdTestPage));
@@ -219,8 +218,8 @@ TEST_F(InterfaceState, AlwaysAvailableCommandsAreNeverDisabled) {
     f.program.file.unsaved = 1;
     update();
     for (CommandId id : {CmdQuit, CmdAbout, TbInfo, CmdShortcut, TbHomepage, CmdStatistics}) EXPECT_TRUE(on(id));
-    for (ControlId id : {AcceptEntryButton, NewTestButton, Test20Option, AllVocabOption, AskForeignCheck,
-                         IgnoreCaseCheck})
+    for (ControlId id :
+         {AcceptEntryButton, NewTestButton, Test20Option, AllVocabOption, AskForeignCheck, IgnoreCaseCheck})
       EXPECT_TRUE(f.ui.isEnabled(id));
   }
 }

@@ -24,8 +24,8 @@ class Startup : public ::testing::Test {
 TEST_F(Startup, RunsItsStepsInOrder) {
   EXPECT_EQ(start(), 0);
   const std::vector<std::string> expectedUi = {
-      "createFonts", "setIcons 12", "buildMainWindow", "showPage 0", "setFocus EntryVocabularyField", "showMainWindow",
-      "runEventLoop",
+      "createFonts",    "setIcons 12",  "buildMainWindow", "showPage 0", "setFocus EntryVocabularyField",
+      "showMainWindow", "runEventLoop",
   };
   EXPECT_EQ(uiCalls(), expectedUi);
   // No leftover file: no wait; the lock comes before the administrator check.
@@ -65,8 +65,7 @@ TEST_F(Startup, AfterStartTheEntryPageWaitsWithNoFileOpen) {
   ui.onEventLoop = [&](EventSink&) {
     EXPECT_EQ(ui.currentPage(), EntryPage);
     EXPECT_EQ(ui.focusedControl(), EntryVocabularyField);
-    EXPECT_EQ(ui.statusText(StatusFileField),
-              " Arbeitsverzeichnis: /opt/zelvo/     (Es ist keine Datei geöffnet)"_w);
+    EXPECT_EQ(ui.statusText(StatusFileField), " Arbeitsverzeichnis: /opt/zelvo/     (Es ist keine Datei geöffnet)"_w);
     EXPECT_EQ(ui.statusText(StatusStateField), "");
     EXPECT_FALSE(ui.isCommandEnabled(CmdClose));
     EXPECT_TRUE(ui.isCommandEnabled(CmdRestore));

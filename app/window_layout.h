@@ -30,7 +30,7 @@ struct MenuItem {
 enum class StockPicture { None, NewFile, OpenFile, Save, Print };
 
 struct ToolButton {
-  int id;  // command id; 0 for a separator
+  int id;              // command id; 0 for a separator
   StockPicture stock;  // the platform's picture, with `icon` as fallback
   IconId icon;
   std::string_view tooltip;
@@ -40,15 +40,15 @@ enum class ControlKind {
   TextField,          // single-line, writable
   ReadOnlyTextField,  // single-line, read-only at start
   Label,
-  SunkenValue,        // label, text centred, sunken border
-  PlainValue,         // label, text centred, no border
+  SunkenValue,  // label, text centred, sunken border
+  PlainValue,   // label, text centred, no border
   PushButton,
   DefaultPushButton,
-  Frame,              // frame with caption
+  Frame,  // frame with caption
   OptionButton,
   CheckBox,
-  ListView,           // VocabListView
-  RichTextViewer,     // HelpViewer
+  ListView,        // VocabListView
+  RichTextViewer,  // HelpViewer
 };
 
 // The four fonts of the window; every other control uses the dialog font.

@@ -11,7 +11,9 @@ TEST(WindowLayout, EveryControlIsCreatedExactlyOnceOnItsPage) {
   std::set<int> seen;
   for (const ControlLayout& layout : controlLayouts()) {
     EXPECT_TRUE(seen.insert(layout.id).second) << controlName(layout.id);
-    EXPECT_EQ(layout.page, layout.id <= VocabListView ? EntryPage : layout.id == HelpViewer ? HelpPage : TestPage)
+    EXPECT_EQ(layout.page, layout.id <= VocabListView ? EntryPage
+                           : layout.id == HelpViewer  ? HelpPage
+                                                      : TestPage)
         << controlName(layout.id);
   }
   EXPECT_EQ(seen.size(), static_cast<std::size_t>(ControlCount - 1));  // all but PagePanel
@@ -25,15 +27,16 @@ TEST(WindowLayout, MenusHoldEveryCommandOnceInMenuOrder) {
   std::vector<int> order;
   for (const MenuItem& item : menuItems())
     if (item.id != 0) order.push_back(item.id);
-  const std::vector<int> expected = {CmdNew,       CmdOpen,     CmdClose,    CmdSave,    CmdSaveAs,
-                                     CmdSearch,    CmdSort,     CmdShuffle,  CmdPrint,   CmdRestore,
-                                     CmdSplit,     CmdQuit,     CmdEntryPage, CmdTestPage, CmdHelpPage,
-                                     CmdShortcut,  CmdRegister, CmdUnregister, CmdAbout};
+  const std::vector<int> expected = {CmdNew,      CmdOpen,     CmdClose,      CmdSave,     CmdSaveAs,
+                                     CmdSearch,   CmdSort,     CmdShuffle,    CmdPrint,    CmdRestore,
+                                     CmdSplit,    CmdQuit,     CmdEntryPage,  CmdTestPage, CmdHelpPage,
+                                     CmdShortcut, CmdRegister, CmdUnregister, CmdAbout};
   EXPECT_EQ(order, expected);
   std::vector<int> buttons;
   for (const ToolButton& button : toolButtons())
     if (button.id != 0) buttons.push_back(button.id);
-  EXPECT_EQ(buttons, (std::vector<int>{TbNew, TbOpen, TbSave, TbSearch, TbSort, TbPrint, TbUpdate, TbHomepage, TbInfo}));
+  EXPECT_EQ(buttons,
+            (std::vector<int>{TbNew, TbOpen, TbSave, TbSearch, TbSort, TbPrint, TbUpdate, TbHomepage, TbInfo}));
 }
 
 }  // namespace

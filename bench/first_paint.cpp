@@ -10,8 +10,7 @@ void waitForFirstPaint(QWidget* window) {
     QWidget* window = nullptr;
     bool painted = false;
     bool eventFilter(QObject* object, QEvent* event) override {
-      if (event->type() == QEvent::Paint && object->isWidgetType() &&
-          static_cast<QWidget*>(object)->window() == window)
+      if (event->type() == QEvent::Paint && object->isWidgetType() && static_cast<QWidget*>(object)->window() == window)
         painted = true;
       return false;
     }

@@ -2,10 +2,10 @@
 // the benchmarks), for benchmarks that time what the window does.
 #pragma once
 
-#include "state/program.h"
 #include "platform/posix/file_system_posix.h"
 #include "platform/posix/system_posix.h"
 #include "platform/qt/qt_ui.h"
+#include "state/program.h"
 
 namespace zl::bench {
 

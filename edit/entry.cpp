@@ -65,7 +65,8 @@ void beginEdit(Program& program) {
 void deleteSelectedEntry(Program& program) {
   Ui& ui = program.ui;
   disableRowButtons(ui);
-  const Answer answer = ui.messageBox(text::DeleteTitle, text::DeleteQuestion, MessageButtons::YesNo, MessageIcon::Error);
+  const Answer answer =
+      ui.messageBox(text::DeleteTitle, text::DeleteQuestion, MessageButtons::YesNo, MessageIcon::Error);
   const int row = ui.selectedRow();
   if (answer == Answer::Yes && row >= 0) {
     program.edit.editRow = row;

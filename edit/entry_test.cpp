@@ -101,7 +101,7 @@ TEST_F(Entry, EditingReplacesThePairAndStartsItsCountsAfresh) {
   EXPECT_EQ(f.ui.focusedControl(), EntryVocabularyField);
   EXPECT_FALSE(f.ui.isEnabled(EditButton));
   EXPECT_EQ(f.program.file.unsaved, 0);  // nothing changed yet
-  clickRow(2);  // no second edit can start meanwhile
+  clickRow(2);                           // no second edit can start meanwhile
   EXPECT_FALSE(f.ui.isEnabled(EditButton));
   EXPECT_FALSE(f.ui.isEnabled(DeleteButton));
   f.menu(CmdAccept);  // accepted unchanged

@@ -10,7 +10,8 @@ namespace {
 
 TEST(PairStatistics, TheTextLinesUpWordsAndCounts) {
   EXPECT_EQ(pairStatisticsText({"house", "Haus", 3, -2}),
-            "Vokabel: \t\thouse\n\xDC" "bersetzung: \tHaus\n\nAnzahl Richtig: \t3\nAnzahl Falsch: \t-2");
+            "Vokabel: \t\thouse\n\xDC"
+            "bersetzung: \tHaus\n\nAnzahl Richtig: \t3\nAnzahl Falsch: \t-2");
 }
 
 TEST(PairStatistics, ThePopupShowsTheSelectedPairAndChangesNothing) {

@@ -12,8 +12,7 @@ namespace {
 // The shared start of both commands; false when the user declined.
 bool confirmReorder(Program& program, const std::string& title, const std::string& question,
                     const std::string& message) {
-  if (program.ui.messageBox(title, question, MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes)
-    return false;
+  if (program.ui.messageBox(title, question, MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes) return false;
   resetTest(program.ui, program.test);
   abandonEdit(program.ui, program.edit);
   program.ui.showStatusMessage(message);

@@ -41,8 +41,8 @@ TEST_F(Search, FindsTheTermInEitherColumnOnePairPerClick) {
   f.ui.setFocus(EntryTranslationField);  // the user goes back to the field
   EXPECT_EQ(click(), 2);
   EXPECT_EQ(click(), 3);
-  EXPECT_EQ(clickNotFound(), -1);  // the fourth click
-  EXPECT_EQ(click(), 0);           // the fifth starts at the top again
+  EXPECT_EQ(clickNotFound(), -1);            // the fourth click
+  EXPECT_EQ(click(), 0);                     // the fifth starts at the top again
   EXPECT_FALSE(f.ui.isEnabled(EditButton));  // a hit does not offer editing
 }
 

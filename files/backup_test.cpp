@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
+#include "files/file_commands.h"
 #include "platform/fake/fake_platform.h"
 #include "store/cp1252.h"
-#include "files/file_commands.h"
 
 namespace zl {
 namespace {

@@ -280,10 +280,18 @@ TEST_P(SaveFaults, AFailedSaveLeavesTheOldFileWholeAndThePairsUnsaved) {
   typePairs(3000);
   f.program.file.currentPath = path("a.ltk");
   switch (GetParam()) {
-    case 0: f.files.bytesBeforeDiskFull = 4096; break;  // disk full in the middle
-    case 1: f.files.bytesBeforeDiskFull = 0; break;     // disk full at once
-    case 2: f.files.failSync = true; break;             // I/O error on flush
-    case 3: f.files.failClose = true; break;            // I/O error on close
+    case 0:
+      f.files.bytesBeforeDiskFull = 4096;
+      break;  // disk full in the middle
+    case 1:
+      f.files.bytesBeforeDiskFull = 0;
+      break;  // disk full at once
+    case 2:
+      f.files.failSync = true;
+      break;  // I/O error on flush
+    case 3:
+      f.files.failClose = true;
+      break;  // I/O error on close
   }
   f.ui.expectMessage("Datei Zugriffsfehler", "Datei konnte nicht gespeichert werden!", Answer::Ok);
   f.menu(CmdSave);

@@ -55,8 +55,9 @@ void splitFile(Program& program) {
     std::string bytes;
     writeRecords(program.list, (part - 1) * partSize, std::min(size, part * partSize), bytes);
     if (!program.files.replaceFile(name, bytes)) {
-      ui.messageBox(text::AccessErrorTitle, text::PartNotSavedStart + shownPath(fileNamePart(name)) + text::PartNotSavedEnd,
-                    MessageButtons::Ok, MessageIcon::Error);
+      ui.messageBox(text::AccessErrorTitle,
+                    text::PartNotSavedStart + shownPath(fileNamePart(name)) + text::PartNotSavedEnd, MessageButtons::Ok,
+                    MessageIcon::Error);
       break;
     }
   }

@@ -51,7 +51,8 @@ TEST_F(Split, TwoHundredFiftyPairsInTwentiesMakeThirteenParts) {
   split("20",
         "Aufteilen von:\tenglisch.ltk\t\r\n\r\nin 13 nummerierte Teilstücke.\r\n\r\n"
         "Teilstücknamen:\tenglisch_XX. ltk\t"_w);
-  for (int i = 1; i <= 12; ++i) EXPECT_EQ(pairsIn("englisch_" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".ltk"), 20);
+  for (int i = 1; i <= 12; ++i)
+    EXPECT_EQ(pairsIn("englisch_" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".ltk"), 20);
   EXPECT_EQ(pairsIn("englisch_13.ltk"), 10);
   EXPECT_EQ(f.folder.names().size(), 13u);
   // Every pair lands in one part, in order, with its counts.
@@ -128,7 +129,8 @@ TEST_F(Split, APartThatCannotBeWrittenStopsTheSplit) {
   haveFile("a.ltk", 30);
   std::filesystem::create_directory(path("a_2.ltk"));  // in the way of part 2
   f.ui.expectInput(kTitle, kPrompt, "10");
-  f.ui.expectMessage(kTitle, "Aufteilen von:\ta.ltk\t\r\n\r\nin 3 nummerierte Teilstücke.\r\n\r\nTeilstücknamen:\ta_X. ltk\t"_w,
+  f.ui.expectMessage(kTitle,
+                     "Aufteilen von:\ta.ltk\t\r\n\r\nin 3 nummerierte Teilstücke.\r\n\r\nTeilstücknamen:\ta_X. ltk\t"_w,
                      Answer::Yes);
   f.ui.expectMessage("Datei Zugriffsfehler", "Datei a_2.ltk konnte nicht gespeichert werden!", Answer::Ok);
   f.menu(CmdSplit);

@@ -8,8 +8,8 @@ namespace zl {
 namespace {
 
 TEST(Grade, FollowsTheSchoolScale) {
-  const char* expected[] = {"6", "6", "6", "6", "5-", "5-", "5", "5+", "5+", "4-", "4",
-                            "4+", "3-", "3", "3+", "2-", "2", "2+", "1-", "1", "1+"};
+  const char* expected[] = {"6",  "6",  "6", "6",  "5-", "5-", "5",  "5+", "5+", "4-", "4",
+                            "4+", "3-", "3", "3+", "2-", "2",  "2+", "1-", "1",  "1+"};
   for (int right = 0; right <= 20; ++right) EXPECT_EQ(gradeFor(right), expected[right]) << right;
   EXPECT_EQ(gradeFor(21), "6");
   EXPECT_EQ(gradeFor(-1), "6");

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
+#include "files/file_commands.h"
 #include "platform/fake/fake_platform.h"
 #include "store/cp1252.h"
-#include "files/file_commands.h"
 
 namespace zl {
 namespace {
@@ -20,7 +20,8 @@ class TestRun : public ::testing::Test {
   // opened, with the test page shown.
   void haveFile(int count, const std::string& extra = "") {
     std::string bytes;
-    for (int i = 0; i < count; ++i) bytes += "Wort" + std::to_string(i) + "\r\nword" + std::to_string(i) + "\r\n0\r\n0\r\n";
+    for (int i = 0; i < count; ++i)
+      bytes += "Wort" + std::to_string(i) + "\r\nword" + std::to_string(i) + "\r\n0\r\n0\r\n";
     file_ = f.folder / "test.ltk";
     writeBytes(file_, bytes + extra);
     openFile(f.program, file_);

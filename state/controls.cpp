@@ -7,41 +7,86 @@ namespace zl {
 namespace {
 
 constexpr std::array<std::string_view, ControlCount> kControlNames = {
-    "PagePanel",           "EntryVocabularyField", "EntryTranslationField",
-    "EntryVocabularyLabel", "EntryTranslationLabel", "MergeButton",
-    "DeleteButton",        "AcceptEntryButton",    "EditButton",
-    "EntryCountValue",     "EntryCountLabel",      "VocabListView",
-    "TestVocabularyField", "TestTranslationField", "TestTranslationLabel",
-    "TestVocabularyLabel", "NewTestButton",        "SkipButton",
-    "AcceptAnswerButton",  "TipButton",            "RemainingValue",
-    "RemainingLabel",      "OptionsFrame",         "PairStatisticsFrame",
-    "EvaluationFrame",     "Test20Option",         "AllVocabOption",
-    "AskForeignCheck",     "IgnoreCaseCheck",      "RightCountValue",
-    "WrongCountValue",     "RightCountLabel",      "WrongCountLabel",
-    "RateLabel",           "GradeLabel",           "HelpViewer",
-    "RateValue",           "GradeValue",
+    "PagePanel",
+    "EntryVocabularyField",
+    "EntryTranslationField",
+    "EntryVocabularyLabel",
+    "EntryTranslationLabel",
+    "MergeButton",
+    "DeleteButton",
+    "AcceptEntryButton",
+    "EditButton",
+    "EntryCountValue",
+    "EntryCountLabel",
+    "VocabListView",
+    "TestVocabularyField",
+    "TestTranslationField",
+    "TestTranslationLabel",
+    "TestVocabularyLabel",
+    "NewTestButton",
+    "SkipButton",
+    "AcceptAnswerButton",
+    "TipButton",
+    "RemainingValue",
+    "RemainingLabel",
+    "OptionsFrame",
+    "PairStatisticsFrame",
+    "EvaluationFrame",
+    "Test20Option",
+    "AllVocabOption",
+    "AskForeignCheck",
+    "IgnoreCaseCheck",
+    "RightCountValue",
+    "WrongCountValue",
+    "RightCountLabel",
+    "WrongCountLabel",
+    "RateLabel",
+    "GradeLabel",
+    "HelpViewer",
+    "RateValue",
+    "GradeValue",
 };
 
 constexpr std::array<std::string_view, CommandCount> kCommandNames = {
-    "",           "CmdAccept",     "CmdNew",       "CmdOpen",
-    "CmdClose",   "CmdSave",       "CmdSaveAs",    "CmdSearch",
-    "CmdSort",    "CmdShuffle",    "CmdPrint",     "CmdRestore",
-    "CmdSplit",   "CmdQuit",       "CmdEntryPage", "CmdTestPage",
-    "CmdHelpPage", "CmdAbout",     "CmdShortcut",  "CmdRegister",
-    "CmdUnregister", "TbNew",      "TbOpen",       "TbSave",
-    "TbSearch",   "TbSort",        "TbPrint",      "TbUpdate",
-    "TbHomepage", "TbInfo",        "StatisticsPopup", "CmdStatistics",
+    "",
+    "CmdAccept",
+    "CmdNew",
+    "CmdOpen",
+    "CmdClose",
+    "CmdSave",
+    "CmdSaveAs",
+    "CmdSearch",
+    "CmdSort",
+    "CmdShuffle",
+    "CmdPrint",
+    "CmdRestore",
+    "CmdSplit",
+    "CmdQuit",
+    "CmdEntryPage",
+    "CmdTestPage",
+    "CmdHelpPage",
+    "CmdAbout",
+    "CmdShortcut",
+    "CmdRegister",
+    "CmdUnregister",
+    "TbNew",
+    "TbOpen",
+    "TbSave",
+    "TbSearch",
+    "TbSort",
+    "TbPrint",
+    "TbUpdate",
+    "TbHomepage",
+    "TbInfo",
+    "StatisticsPopup",
+    "CmdStatistics",
 };
 
 }  // namespace
 
-std::string_view controlName(int id) {
-  return id >= 0 && id < ControlCount ? kControlNames[id] : std::string_view();
-}
+std::string_view controlName(int id) { return id >= 0 && id < ControlCount ? kControlNames[id] : std::string_view(); }
 
-std::string_view commandName(int id) {
-  return id >= 1 && id < CommandCount ? kCommandNames[id] : std::string_view();
-}
+std::string_view commandName(int id) { return id >= 1 && id < CommandCount ? kCommandNames[id] : std::string_view(); }
 
 namespace {
 
@@ -50,8 +95,13 @@ struct RepeatedCommand {
   int command;
 };
 constexpr std::array<RepeatedCommand, 7> kRepeated = {{
-    {TbNew, CmdNew}, {TbOpen, CmdOpen}, {TbSave, CmdSave}, {TbSearch, CmdSearch},
-    {TbSort, CmdSort}, {TbPrint, CmdPrint}, {TbInfo, CmdAbout},
+    {TbNew, CmdNew},
+    {TbOpen, CmdOpen},
+    {TbSave, CmdSave},
+    {TbSearch, CmdSearch},
+    {TbSort, CmdSort},
+    {TbPrint, CmdPrint},
+    {TbInfo, CmdAbout},
 }};
 
 }  // namespace

@@ -9,9 +9,9 @@
 namespace zl {
 
 struct EditState {
-  bool editMode = false;         // a pair copied into the fields waits to be stored back
-  std::int32_t editRow = -1;     // position of that pair
-  std::string searchTerm;        // lower-cased term of the last search
+  bool editMode = false;            // a pair copied into the fields waits to be stored back
+  std::int32_t editRow = -1;        // position of that pair
+  std::string searchTerm;           // lower-cased term of the last search
   std::int32_t searchPosition = 0;  // pairs the running search has passed
 };
 

@@ -21,9 +21,9 @@ using TestList = std::vector<TestItem>;
 
 struct TestState {
   TestList items;
-  std::int32_t lastIndex = -1;       // items remaining - 1; -1 while no test runs
-  std::int32_t testRightCount = 0;   // pairs right at the first attempt, without the tip
-  std::int32_t currentItem = -1;     // position in `items` of the item being asked
+  std::int32_t lastIndex = -1;      // items remaining - 1; -1 while no test runs
+  std::int32_t testRightCount = 0;  // pairs right at the first attempt, without the tip
+  std::int32_t currentItem = -1;    // position in `items` of the item being asked
 };
 
 // Ends any running test without evaluation: empties the test list, clears

@@ -36,14 +36,20 @@ TEST(Cp1252, CharactersOutsideTheCodePageAreRefused) {
 }
 
 TEST(Cp1252, ProgramTextsConvertFromUtf8) {
-  EXPECT_EQ("Öffnen"_w, "\xD6" "ffnen");
-  EXPECT_EQ("Schließen"_w, "Schlie\xDF" "en");
+  EXPECT_EQ("Öffnen"_w,
+            "\xD6"
+            "ffnen");
+  EXPECT_EQ("Schließen"_w,
+            "Schlie\xDF"
+            "en");
   EXPECT_EQ("Geändert"_w, "Ge\xE4ndert");
   EXPECT_EQ(cp1252FromUtf8("€ – Ž"), "\x80 \x96 \x8E");
   // Unrepresentable and malformed input shows as "?".
   EXPECT_EQ(cp1252FromUtf8("Жa"), "?a");
   EXPECT_EQ(cp1252FromUtf8("a\xC3"), "a?");
-  EXPECT_EQ(cp1252FromUtf8("\xFF" "b"), "?b");
+  EXPECT_EQ(cp1252FromUtf8("\xFF"
+                           "b"),
+            "?b");
 }
 
 TEST(Cp1252, LowerCaseFollowsTheSystemMapping) {

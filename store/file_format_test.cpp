@@ -12,8 +12,8 @@ std::vector<VocabEntry> readAll(std::string_view bytes) {
   readRecords(bufferOf(bytes), list);
   std::vector<VocabEntry> pairs;
   for (std::int64_t i = 0; i < list.size(); ++i)
-    pairs.push_back({std::string(list[i].vocabulary), std::string(list[i].translation), list[i].correctCount,
-                     list[i].wrongCount});
+    pairs.push_back(
+        {std::string(list[i].vocabulary), std::string(list[i].translation), list[i].correctCount, list[i].wrongCount});
   return pairs;
 }
 
@@ -23,8 +23,7 @@ std::string bytesOf(const VocabList& list) {
   return bytes;
 }
 
-void expectPair(const VocabEntry& e, std::string_view vocabulary, std::string_view translation, int right,
-                int wrong) {
+void expectPair(const VocabEntry& e, std::string_view vocabulary, std::string_view translation, int right, int wrong) {
   EXPECT_EQ(e.vocabulary, vocabulary);
   EXPECT_EQ(e.translation, translation);
   EXPECT_EQ(e.correctCount, right);
@@ -103,7 +102,7 @@ TEST(FileFormat, DamagedBytesStillReadAsPairs) {
   const std::string junk("\xFF\x00\r\r\n\n\x80\xC3(\x01$zz%2\r", 16);
   const auto pairs = readAll(junk);
   ASSERT_EQ(pairs.size(), 2u);
-  expectPair(pairs[0], "\xFF", "", 0, 0);   // NUL, then CR, CR LF
+  expectPair(pairs[0], "\xFF", "", 0, 0);  // NUL, then CR, CR LF
   expectPair(pairs[1], "\x80\xC3(\x01$zz%2", "", 0, 0);
 }
 
@@ -146,7 +145,7 @@ TEST(LenientNumber, KeepsSixtyFourBitsAndWrapsBeyond) {
   EXPECT_EQ(parseLenientNumber("4294967296"), 4294967296LL);
   EXPECT_EQ(parseLenientNumber("-4294967297"), -4294967297LL);
   EXPECT_EQ(parseLenientNumber("9223372036854775807"), 9223372036854775807LL);
-  EXPECT_EQ(parseLenientNumber("18446744073709551617"), 1);  // 2^64 + 1
+  EXPECT_EQ(parseLenientNumber("18446744073709551617"), 1);                      // 2^64 + 1
   EXPECT_EQ(parseLenientNumber("99999999999999999999"), 7766279631452241919LL);  // modulo 2^64
   EXPECT_EQ(parseCount("99999999999999999999"), -1);                             // low 16 bits FFFF
 }

@@ -35,9 +35,7 @@ void VocabList::append(const VocabEntry& entry) {
   setCounts(at, entry.correctCount, entry.wrongCount);
 }
 
-void VocabList::select(std::int64_t position) {
-  current_ = (position >= 0 && position < size()) ? position : -1;
-}
+void VocabList::select(std::int64_t position) { current_ = (position >= 0 && position < size()) ? position : -1; }
 
 void VocabList::removeCurrent() {
   if (current_ < 0) return;

@@ -171,8 +171,7 @@ void FakeUi::showStatusMessage(const std::string& text) {
   busy_ = true;
 }
 
-Answer FakeUi::messageBox(const std::string& title, const std::string& text, MessageButtons buttons,
-                          MessageIcon icon) {
+Answer FakeUi::messageBox(const std::string& title, const std::string& text, MessageButtons buttons, MessageIcon icon) {
   calls_.push_back("messageBox " + title);
   shown_.push_back({title, text, buttons, icon});
   const Expected* next = nextExpected(DialogKind::Message, title, text);
@@ -263,9 +262,7 @@ std::string readBytes(const std::string& path) {
   return bytes.str();
 }
 
-void writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void writeBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 FakeProgram::FakeProgram() {
   program.constants = buildConstants();

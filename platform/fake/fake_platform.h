@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "state/program.h"
 #include "platform/posix/file_system_posix.h"
+#include "state/program.h"
 
 namespace zl {
 
@@ -132,7 +132,7 @@ class FakeUi : public Ui {
     DialogKind kind;
     std::string title, text;  // text: the message, the start folder or the prompt
     Answer answer = Answer::Ok;
-    std::string result;       // the path chosen or the text typed
+    std::string result;  // the path chosen or the text typed
     bool closed = false;
   };
   // The next expected entry, checked against what is shown; nullptr (and a

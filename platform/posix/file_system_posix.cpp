@@ -110,7 +110,8 @@ bool PosixFileSystem::replaceFile(const std::string& path, std::string_view cont
 }
 
 bool PosixFileSystem::isSameFile(const std::string& first, const std::string& second) {
-  struct stat a {}, b {};
+  struct stat a {
+  }, b{};
   return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
          a.st_ino == b.st_ino;
 }

@@ -85,7 +85,7 @@ TEST_F(PosixSystemTest, AdministratorMeansTheDataFolderCanBeWritten) {
   ::setenv("XDG_DATA_HOME", (dir_ / "not" / "yet" / "there").c_str(), 1);
   PosixSystem system;
   EXPECT_TRUE(system.isAdministrator());  // the nearest existing folder is ours
-  if (::geteuid() != 0) {  // root may write anywhere
+  if (::geteuid() != 0) {                 // root may write anywhere
     const auto locked = dir_ / "locked";
     std::filesystem::create_directories(locked);
     ::chmod(locked.c_str(), 0500);

@@ -28,7 +28,7 @@ class Cp1252QtTest : public QObject {
     QVERIFY(!fitsVocabularyLine(QStringLiteral("zwei\nZeilen")));
     QVERIFY(!fitsVocabularyLine(QStringLiteral("cr\r")));
     QVERIFY(!fitsVocabularyLine(QString(QChar(0))));
-    QVERIFY(!fitsVocabularyLine(QStringLiteral("\u0142")));         // ł
+    QVERIFY(!fitsVocabularyLine(QStringLiteral("\u0142")));               // ł
     QVERIFY(!fitsVocabularyLine(QString::fromUtf8("\xF0\x9F\x98\x80")));  // emoji, a surrogate pair
     Cp1252Validator validator;
     QString ok = QStringLiteral("Haus");

@@ -34,11 +34,16 @@ QIcon stockIcon(StockPicture stock, const QIcon& fallback) {
   const QString theme = QIcon::themeName();
   if (theme.isEmpty() || theme == QStringLiteral("hicolor")) return fallback;
   switch (stock) {
-    case StockPicture::NewFile: return QIcon::fromTheme(QStringLiteral("document-new"), fallback);
-    case StockPicture::OpenFile: return QIcon::fromTheme(QStringLiteral("document-open"), fallback);
-    case StockPicture::Save: return QIcon::fromTheme(QStringLiteral("document-save"), fallback);
-    case StockPicture::Print: return QIcon::fromTheme(QStringLiteral("document-print"), fallback);
-    case StockPicture::None: break;
+    case StockPicture::NewFile:
+      return QIcon::fromTheme(QStringLiteral("document-new"), fallback);
+    case StockPicture::OpenFile:
+      return QIcon::fromTheme(QStringLiteral("document-open"), fallback);
+    case StockPicture::Save:
+      return QIcon::fromTheme(QStringLiteral("document-save"), fallback);
+    case StockPicture::Print:
+      return QIcon::fromTheme(QStringLiteral("document-print"), fallback);
+    case StockPicture::None:
+      break;
   }
   return fallback;
 }
@@ -203,11 +208,21 @@ void MainWindow::buildControls(const VocabList& list, const WindowFonts& fonts) 
     QWidget* widget = createControl(layout, page, list);
     widget->setObjectName(fromUtf8(controlName(layout.id)));
     switch (layout.font) {
-      case FontRole::FontLarge: widget->setFont(fonts.large); break;
-      case FontRole::FontField: widget->setFont(fonts.field); break;
-      case FontRole::FontLabel: widget->setFont(fonts.label); break;
-      case FontRole::FontSmall: widget->setFont(fonts.small); break;
-      case FontRole::DialogFont: widget->setFont(fonts.dialog); break;
+      case FontRole::FontLarge:
+        widget->setFont(fonts.large);
+        break;
+      case FontRole::FontField:
+        widget->setFont(fonts.field);
+        break;
+      case FontRole::FontLabel:
+        widget->setFont(fonts.label);
+        break;
+      case FontRole::FontSmall:
+        widget->setFont(fonts.small);
+        break;
+      case FontRole::DialogFont:
+        widget->setFont(fonts.dialog);
+        break;
     }
     if (layout.size == SizeRule::Fixed) {
       widget->setGeometry(layout.x, layout.y, layout.width, layout.height);
@@ -258,7 +273,8 @@ QWidget* MainWindow::createControl(const ControlLayout& layout, QWidget* page, c
       auto* button = new QPushButton(text, page);
       button->setAutoDefault(false);
       button->setDefault(layout.kind == ControlKind::DefaultPushButton);
-      connect(button, &QPushButton::clicked, this, [this, id] { send(EventKind::Control, id, EventSubtype::LeftClick); });
+      connect(button, &QPushButton::clicked, this,
+              [this, id] { send(EventKind::Control, id, EventSubtype::LeftClick); });
       return button;
     }
     case ControlKind::Frame: {
@@ -268,9 +284,9 @@ QWidget* MainWindow::createControl(const ControlLayout& layout, QWidget* page, c
     }
     case ControlKind::OptionButton:
     case ControlKind::CheckBox: {
-      QAbstractButton* button =
-          layout.kind == ControlKind::OptionButton ? static_cast<QAbstractButton*>(new QRadioButton(text, page))
-                                                 : static_cast<QAbstractButton*>(new QCheckBox(text, page));
+      QAbstractButton* button = layout.kind == ControlKind::OptionButton
+                                    ? static_cast<QAbstractButton*>(new QRadioButton(text, page))
+                                    : static_cast<QAbstractButton*>(new QCheckBox(text, page));
       button->setChecked(layout.checked);
       // The state, not the click: the keyboard, a screen reader and the
       // arrow keys in a group change it without one.
@@ -280,7 +296,8 @@ QWidget* MainWindow::createControl(const ControlLayout& layout, QWidget* page, c
       return button;
     }
     case ControlKind::ListView: {
-      auto* view = new VocabTableView(page, [this, id](EventSubtype subtype) { send(EventKind::Control, id, subtype); });
+      auto* view =
+          new VocabTableView(page, [this, id](EventSubtype subtype) { send(EventKind::Control, id, subtype); });
       model_ = new VocabTableModel(list, view);
       view->setModel(model_);
       view->setColumnWidth(0, 284);

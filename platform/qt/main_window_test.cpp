@@ -25,10 +25,10 @@
 #include "app/dispatch.h"
 #include "app/icons.h"
 #include "app/interface_state.h"
-#include "state/program.h"
+#include "files/file_commands.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/qt/qt_ui.h"
-#include "files/file_commands.h"
+#include "state/program.h"
 
 namespace zl {
 
@@ -42,8 +42,8 @@ class RecordingSink : public EventSink {
   }
   bool quitRequested() const override { return program_.quitRequested; }
   int count(EventKind kind, int id) const {
-    return static_cast<int>(std::count_if(events.begin(), events.end(),
-                                          [&](const Event& e) { return e.kind == kind && e.id == id; }));
+    return static_cast<int>(
+        std::count_if(events.begin(), events.end(), [&](const Event& e) { return e.kind == kind && e.id == id; }));
   }
   std::vector<Event> events;
 
@@ -243,10 +243,16 @@ class MainWindowTest : public QObject {
       bool bold;
     };
     const Expected fonts[] = {
-        {"EntryCountValue", 20, false}, {"EntryCountLabel", 20, false}, {"RemainingValue", 20, false},
-        {"EntryVocabularyField", 19, false}, {"TestTranslationField", 19, false},
-        {"EntryVocabularyLabel", 12, true}, {"RateValue", 12, true}, {"GradeLabel", 12, true},
-        {"RightCountValue", 10, true}, {"WrongCountValue", 10, true},
+        {"EntryCountValue", 20, false},
+        {"EntryCountLabel", 20, false},
+        {"RemainingValue", 20, false},
+        {"EntryVocabularyField", 19, false},
+        {"TestTranslationField", 19, false},
+        {"EntryVocabularyLabel", 12, true},
+        {"RateValue", 12, true},
+        {"GradeLabel", 12, true},
+        {"RightCountValue", 10, true},
+        {"WrongCountValue", 10, true},
     };
     for (const Expected& e : fonts) {
       const QFont font = find(e.name)->font();
@@ -285,8 +291,9 @@ class MainWindowTest : public QObject {
                                              "Vokabeldatei teilen|—|Beenden"));
     QStringList hilfe;
     for (QAction* a : menus[2]->menu()->actions()) hilfe << (a->isSeparator() ? QStringLiteral("—") : a->text());
-    QCOMPARE(hilfe.join('|'), QStringLiteral("Hilfe|—|Desktop Verknüpfung erstellen...|—|"
-                                             "Dateiendung .LTK registrieren...|Registrierung .LTK entfernen...|—|Info"));
+    QCOMPARE(hilfe.join('|'),
+             QStringLiteral("Hilfe|—|Desktop Verknüpfung erstellen...|—|"
+                            "Dateiendung .LTK registrieren...|Registrierung .LTK entfernen...|—|Info"));
     QCOMPARE(menus[1]->text(), QStringLiteral("Vokabeln"));
     for (const char* withIcon : {"CmdNew", "CmdOpen", "CmdSave", "CmdSearch", "CmdSort", "CmdPrint", "CmdRestore",
                                  "CmdShortcut", "CmdRegister", "CmdAbout"})
@@ -375,7 +382,8 @@ class MainWindowTest : public QObject {
     QApplication::clipboard()->setText(QStringLiteral(" Ž"));
     field->paste();
     QCOMPARE(field->text(), QStringLiteral("Straße€ Ž"));
-    QCOMPARE(ui->text(EntryVocabularyField), std::string("Stra\xDF" "e\x80 \x8E"));
+    QCOMPARE(ui->text(EntryVocabularyField), std::string("Stra\xDF"
+                                                         "e\x80 \x8E"));
   }
 
   void typingRaisesTextEventsThatUpdateTheRules() {
@@ -461,7 +469,9 @@ class MainWindowTest : public QObject {
     const QString file = folder.filePath(QStringLiteral("englisch.ltk"));
     QFile out(file);
     QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write("street\r\nStra\xDF" "e\r\n1\r\n0\r\nthe quote\r\n\x84Zitat\x93\r\n0\r\n0\r\n");
+    out.write(
+        "street\r\nStra\xDF"
+        "e\r\n1\r\n0\r\nthe quote\r\n\x84Zitat\x93\r\n0\r\n0\r\n");
     out.close();
     openFile(*program, QFile::encodeName(file).toStdString());
     updateInterfaceState(*program);
@@ -496,8 +506,7 @@ class MainWindowTest : public QObject {
     const QString vocabulary = qtFileFilter({"Vokabeldatei (*.LTK)", "*.LTK"});
     QVERIFY(vocabulary.startsWith(QStringLiteral("Vokabeldatei (*.LTK) (")));
     QDir dir(folder.path());
-    QCOMPARE(dir.entryList({patternOf(vocabulary)}, QDir::Files, QDir::Name),
-             (QStringList{"a.ltk", "b.LTK", "c.Ltk"}));
+    QCOMPARE(dir.entryList({patternOf(vocabulary)}, QDir::Files, QDir::Name), (QStringList{"a.ltk", "b.LTK", "c.Ltk"}));
     QCOMPARE(dir.entryList({patternOf(qtFileFilter({"Alle Dateien (*.*)", "*.*"}))}, QDir::Files).size(), 5);
   }
 
@@ -581,9 +590,9 @@ class MainWindowTest : public QObject {
     auto* vocabulary = find<QLineEdit>("EntryVocabularyField");
     auto* view = find<QTableView>("VocabListView");
     QTRY_VERIFY(vocabulary->hasFocus());
-    const char* words[10][2] = {{"house", "Haus"}, {"tree", "Baum"}, {"street", "Straße"}, {"door", "Tür"},
-                                {"key", "Schlüssel"}, {"bird", "Vogel"}, {"town hall", "Rathaus"},
-                                {"cheese", "Käse"}, {"bread", "Brot"}, {"milk", "Milch"}};
+    const char* words[10][2] = {{"house", "Haus"},    {"tree", "Baum"},  {"street", "Straße"},     {"door", "Tür"},
+                                {"key", "Schlüssel"}, {"bird", "Vogel"}, {"town hall", "Rathaus"}, {"cheese", "Käse"},
+                                {"bread", "Brot"},    {"milk", "Milch"}};
     for (const auto& pair : words) {
       typeText(QApplication::focusWidget(), QString::fromUtf8(pair[0]));
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

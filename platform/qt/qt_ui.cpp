@@ -40,10 +40,14 @@ QFont arial(double points, bool bold, double dpi) {
 
 QMessageBox::Icon qtIcon(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::Question:
+      return QMessageBox::Question;
+    case MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case MessageIcon::Error:
+      return QMessageBox::Critical;
   }
   return QMessageBox::NoIcon;
 }
@@ -286,8 +290,7 @@ int QtUi::selectedRow() const {
 
 void QtUi::showStatisticsPopup() { window_->statisticsPopup()->popup(QCursor::pos()); }
 
-Answer QtUi::messageBox(const std::string& title, const std::string& text, MessageButtons buttons,
-                        MessageIcon icon) {
+Answer QtUi::messageBox(const std::string& title, const std::string& text, MessageButtons buttons, MessageIcon icon) {
   QMessageBox box(qtIcon(icon), toQString(title), messageText(text), QMessageBox::NoButton, window_.get());
   box.setTextFormat(Qt::PlainText);
   std::vector<std::pair<QAbstractButton*, Answer>> answers;
