@@ -93,7 +93,7 @@ bool PosixSystem::anotherInstanceRuns(const std::string& name) {
 }
 
 std::string xdgDataHome() {
-  const std::string data = environment("XDG_DATA_HOME");
+  std::string data = environment("XDG_DATA_HOME");
   if (!data.empty() && data.front() == '/') return data;
   return environment("HOME") + "/.local/share";
 }
