@@ -3,9 +3,12 @@
 #include <benchmark/benchmark.h>
 
 #include "app/dispatch.h"
+#include "bench/corpus.h"
 #include "bench/window_program.h"
 #include "edit/entry.h"
 #include "edit/search.h"
+#include "files/file_commands.h"
+#include "store/cp1252.h"
 #include "store/vocab_store.h"
 
 namespace {
@@ -67,35 +70,75 @@ class YesUi : public zl::QtUi {
 
 using YesWindowProgram = zl::bench::WindowProgramOf<YesUi>;
 
+enum Corpus : std::int64_t { Generated, Dictionary };
+
+// A file of 1,000,000 pairs of `corpus`, opened in the window.
+template <typename Window>
+void openMillion(Window& window, std::int64_t corpus) {
+  constexpr std::int64_t Million = 1000000;
+  const std::string path = corpus == Generated ? zl::bench::generatedFile(Million) : zl::bench::dictionaryFile(Million);
+  zl::openFile(window.program, path);
+  window.ui.endBusy();
+}
+
+// Search terms as typed (UTF-8 here): the first two occur nowhere, the
+// others a few thousand times in the dictionary.
+const char* const kTerms[] = {"zqxj", "Ölkännchenqu", "wort", "straße"};
+
 // One click that walks the whole list without a hit: the worst case.
 void BM_SearchClickNoHit(benchmark::State& state) {
   YesWindowProgram window;
-  fill(window, state.range(0));
-  window.ui.setText(zl::EntryVocabularyField, "zebra");
+  openMillion(window, state.range(0));
+  window.ui.setText(zl::EntryVocabularyField, zl::cp1252FromUtf8(kTerms[state.range(1)]));
   for (auto _ : state) {
     window.program.edit.searchPosition = 0;
     zl::searchList(window.program);
   }
 }
-BENCHMARK(BM_SearchClickNoHit)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchClickNoHit)
+    ->ArgsProduct({{Generated, Dictionary}, {0, 1}})
+    ->ArgNames({"dictionary", "term"})
+    ->Unit(benchmark::kMillisecond);
 
+// Clicks from the top through every hit until the search starts over;
+// "clicks" counts them, so the time of one click is the time / clicks.
+void BM_SearchEveryHit(benchmark::State& state) {
+  YesWindowProgram window;
+  openMillion(window, state.range(0));
+  window.ui.setText(zl::EntryVocabularyField, zl::cp1252FromUtf8(kTerms[state.range(1)]));
+  std::int64_t clicks = 0;
+  for (auto _ : state) {
+    window.program.edit.searchPosition = 0;
+    do {
+      zl::searchList(window.program);
+      ++clicks;
+    } while (window.program.edit.searchPosition != 0);
+  }
+  state.counters["clicks"] = benchmark::Counter(static_cast<double>(clicks), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_SearchEveryHit)
+    ->ArgsProduct({{Dictionary}, {2, 3}})
+    ->ArgNames({"dictionary", "term"})
+    ->Unit(benchmark::kMillisecond);
+
+// Sorting a shuffled list, shuffled again before every run.
 void BM_Sort(benchmark::State& state) {
   YesWindowProgram window;
-  fill(window, state.range(0));
+  openMillion(window, state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
-    window.program.list.exchange(0, window.program.list.size() - 1);  // unsorted again
+    zl::dispatchEvent(window.program, {zl::EventKind::Menu, zl::CmdShuffle, zl::EventSubtype::None});
     state.ResumeTiming();
     zl::dispatchEvent(window.program, {zl::EventKind::Menu, zl::CmdSort, zl::EventSubtype::None});
   }
 }
-BENCHMARK(BM_Sort)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sort)->Arg(Generated)->Arg(Dictionary)->ArgName("dictionary")->Unit(benchmark::kMillisecond);
 
 void BM_Shuffle(benchmark::State& state) {
   YesWindowProgram window;
-  fill(window, state.range(0));
+  openMillion(window, state.range(0));
   for (auto _ : state) zl::dispatchEvent(window.program, {zl::EventKind::Menu, zl::CmdShuffle, zl::EventSubtype::None});
 }
-BENCHMARK(BM_Shuffle)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Shuffle)->Arg(Generated)->Arg(Dictionary)->ArgName("dictionary")->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -53,8 +53,14 @@ void beginEdit(Program& program) {
   const int row = ui.selectedRow();
   if (row < 0) return;
   disableRowButtons(ui);
-  program.edit.editRow = row;
   const PairView pair = program.list[row];
+  // The fields would hold only the start of such a text, and "Übernehmen"
+  // would store that start in place of the whole.
+  if (pair.vocabulary.size() > MaxFieldText || pair.translation.size() > MaxFieldText) {
+    ui.messageBox(text::TooLongTitle, text::TooLongToEdit, MessageButtons::Ok, MessageIcon::Warning);
+    return;
+  }
+  program.edit.editRow = row;
   ui.setText(EntryVocabularyField, std::string(pair.vocabulary));
   ui.setText(EntryTranslationField, std::string(pair.translation));
   ui.clearSelection();

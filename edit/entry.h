@@ -17,7 +17,9 @@ class Ui;
 // the pair being edited. A field left empty is refused with a message.
 void acceptEntry(Program& program);
 
-// "Bearbeiten": takes the selected pair into the fields to be changed.
+// "Bearbeiten": takes the selected pair into the fields to be changed. A
+// pair with a text longer than a field holds (MaxFieldText) is refused with
+// a message and left as it is, not in edit.
 void beginEdit(Program& program);
 
 // "Löschen": removes the selected pair after a confirmation.

@@ -116,6 +116,25 @@ TEST_F(Entry, EditingReplacesThePairAndStartsItsCountsAfresh) {
   EXPECT_FALSE(f.program.edit.editMode);
 }
 
+// Regression: "Bearbeiten" put only the start of a text too long for a field
+// into it, and "Übernehmen" then stored that start in place of the pair.
+TEST_F(Entry, OnlyPairsThatFitTheFieldsCanBeEdited) {
+  const std::string longest(MaxFieldText, 'x');
+  f.addPairs({{"fits", longest, 5, 2}, {longest + "y", "too long", 5, 2}});
+  clickRow(1);
+  f.ui.expectMessage("Vokabel zu lang",
+                     "Diese Vokabel ist zu lang zum Bearbeiten:\nEin Eingabefeld fasst höchstens 32767 Zeichen.\n"
+                     "Die Vokabel bleibt unverändert."_w,
+                     Answer::Ok);
+  f.control(EditButton);
+  EXPECT_FALSE(f.program.edit.editMode);
+  EXPECT_EQ(f.ui.text(EntryVocabularyField), "");
+  clickRow(0);  // a text that just fits is edited as any other
+  f.control(EditButton);
+  f.menu(CmdAccept);
+  EXPECT_EQ(f.program.list[0].translation, longest);
+}
+
 TEST_F(Entry, DeletingAsksAndAnsweringNoOnlyClearsTheSelection) {
   havePairs(3);
   clickRow(1);

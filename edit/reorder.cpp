@@ -37,6 +37,7 @@ void shuffleVocabulary(Program& program) {
   VocabList& list = program.list;
   const std::int64_t size = list.size();
   for (std::int64_t i = 0; i < size; ++i) list.exchange(i, program.random.uniform(size - 1));
+  list.layOutTextsInOrder();  // so that a search reads the texts as one block again
   finishReorder(program);
 }
 

@@ -4,15 +4,10 @@
 // nothing (more) was found and the next click starts at the top.
 #pragma once
 
-#include <string_view>
-
 namespace zl {
 
 struct Program;
 
 void searchList(Program& program);
-
-// True when `text`, lower-cased as Windows-1252, contains `loweredTerm`.
-bool containsFolded(std::string_view text, std::string_view loweredTerm);
 
 }  // namespace zl

@@ -112,16 +112,5 @@ TEST_F(Search, TheListAndATestsPairStayAsTheyAre) {
   EXPECT_EQ(f.program.file.unsaved, 0);
 }
 
-TEST(ContainsFolded, MatchesSubstringsRegardlessOfCase) {
-  EXPECT_TRUE(containsFolded("Haustür"_w, "haus"));
-  EXPECT_TRUE(containsFolded("Rathaus", "haus"));
-  EXPECT_TRUE(containsFolded("RATHAUS", "haus"));
-  EXPECT_TRUE(containsFolded("ÄPFEL"_w, "äpf"_w));
-  EXPECT_FALSE(containsFolded("Hau", "haus"));
-  EXPECT_FALSE(containsFolded("Maus", "haus"));
-  EXPECT_TRUE(containsFolded("abc", ""));
-  EXPECT_FALSE(containsFolded("h*us", "h?us"));  // no wildcards
-}
-
 }  // namespace
 }  // namespace zl

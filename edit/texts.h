@@ -4,11 +4,18 @@
 
 #include <string>
 
+#include "platform/ui.h"
 #include "store/cp1252.h"
 
 namespace zl::text {
 
 inline const std::string BothWordsNeeded = "Bitte immer beide Wörter eingeben!"_w;
+
+// "Bearbeiten" on a pair with a text longer than a field holds.
+inline const std::string TooLongTitle = "Vokabel zu lang";
+inline const std::string TooLongToEdit =
+    "Diese Vokabel ist zu lang zum Bearbeiten:\nEin Eingabefeld fasst höchstens "_w + std::to_string(MaxFieldText) +
+    " Zeichen.\nDie Vokabel bleibt unverändert."_w;
 
 inline const std::string DeleteTitle = "Löschen bestätigen"_w;
 // Kept as written ("Rückgängig" with a capital R).

@@ -19,9 +19,7 @@ void copyFile(FileSystem& files, const std::string& from, const std::string& to)
 
 }  // namespace
 
-void makeBackup(FileSystem& files, const std::string& path) {
-  if (files.status(path).regular) copyFile(files, path, changeExtension(path, "lts"));
-}
+std::string backupPathOf(const std::string& path) { return changeExtension(path, "lts"); }
 
 void restoreBackup(Program& program) {
   const std::string chosen = program.ui.openFileDialog(

@@ -1,9 +1,10 @@
 // The backup beside every vocabulary file ("englisch.lts" for
-// "englisch.ltk"): a byte copy of the file as it was before the latest save,
-// and "Restore", which copies a chosen backup back over its vocabulary file.
+// "englisch.ltk"): the file as it was before the latest save, and
+// "Restore", which copies a chosen backup back over its vocabulary file.
 //
-// Neither copy reports anything, as the user asked for neither directly; a
-// failed copy leaves the disk as it was.
+// Neither reports anything, as the user asked for neither directly; a
+// failed backup or restore leaves the disk as it was, and a file the user
+// may not write is never written.
 #pragma once
 
 #include <string>
@@ -14,9 +15,11 @@ namespace zl {
 
 struct Program;
 
-// Copies the file at `path`, when one exists, to its backup, replacing an
-// older backup. Nothing when there is no file yet.
-void makeBackup(FileSystem& files, const std::string& path);
+// Where the backup of the vocabulary file at `path` lies. A save hands it to
+// FileSystem::replaceFile, which keeps the file there before replacing it
+// (with its mode and owner), replacing an older backup unless the user may
+// not write that one; nothing when there is no file yet.
+std::string backupPathOf(const std::string& path);
 
 // Asks for a backup file and copies it over the vocabulary file of the same
 // name. The store and the current file stay as they are. Choosing the

@@ -1,6 +1,7 @@
 #include "files/backup.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -59,6 +60,34 @@ TEST_F(Backup, AFailingBackupDoesNotStopTheSave) {
   f.program.file.currentPath = path("a.ltk");
   saveWith("new");
   EXPECT_EQ(readBytes(path("a.ltk")), "new\r\nt\r\n0\r\n0\r\n");
+}
+
+TEST_F(Backup, ReadOnlyFilesAreNeverWritten) {
+  writeBytes(path("a.ltk"), "keep");
+  writeBytes(path("b.ltk"), "old\r\nt\r\n0\r\n0\r\n");
+  writeBytes(path("b.lts"), "older");
+  writeBytes(path("c.lts"), "backup\r\n");
+  writeBytes(path("c.ltk"), "keep");
+  for (const char* name : {"a.ltk", "b.lts", "c.ltk"}) ::chmod(path(name).c_str(), 0444);
+  const bool ran = asPlainUser({f.folder.path(), path("a.ltk"), path("b.ltk"), path("b.lts"), path("c.ltk")}, [&] {
+    f.program.file.currentPath = path("a.ltk");
+    f.program.file.unsaved = 1;
+    f.ui.expectMessage("Datei Zugriffsfehler", "Datei konnte nicht gespeichert werden!", Answer::Ok);
+    saveFile(f.program);
+    EXPECT_EQ(f.program.file.unsaved, 1);
+    f.program.file.currentPath = path("b.ltk");
+    saveWith("new");  // a read-only backup stays, and the save goes on without a word
+    f.program.file.currentPath.clear();
+    f.ui.expectOpenDialog(kRestoreTitle, "", path("c.lts"));
+    restoreBackup(f.program);  // nothing happens, nothing is said
+    EXPECT_TRUE(f.ui.allMessagesShown());
+  });
+  if (!ran) GTEST_SKIP() << "no user without root's rights to run as";
+  EXPECT_EQ(readBytes(path("a.ltk")), "keep");
+  EXPECT_EQ(readBytes(path("b.ltk")), "new\r\nt\r\n0\r\n0\r\n");
+  EXPECT_EQ(readBytes(path("b.lts")), "older");
+  EXPECT_EQ(readBytes(path("c.ltk")), "keep");
+  EXPECT_EQ(f.folder.names(), (std::vector<std::string>{"a.ltk", "b.ltk", "b.lts", "c.ltk", "c.lts"}));
 }
 
 TEST_F(Backup, RestoreCopiesTheBackupOverItsVocabularyFile) {

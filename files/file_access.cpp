@@ -32,10 +32,12 @@ void reportFileProblem(Ui& ui, const std::string& path, const std::string& endin
                 MessageIcon::Error);
 }
 
-bool readVocabularyFile(Ui& ui, FileSystem& files, const std::string& path, ByteBuffer& bytes) {
+bool readVocabularyFile(Ui& ui, FileSystem& files, const std::string& path, std::uint64_t availableMemory,
+                        ByteBuffer& bytes) {
   const std::string* problem = nullptr;
   try {
-    if (files.status(path).size > MaxFileBytes)
+    const std::uint64_t size = files.status(path).size;
+    if (size > MaxFileBytes || size > availableMemory)
       problem = &text::TooLarge;
     else if (!files.readFile(path, bytes))
       problem = &text::Unreadable;
@@ -45,6 +47,26 @@ bool readVocabularyFile(Ui& ui, FileSystem& files, const std::string& path, Byte
   if (!problem) return true;
   ByteBuffer().swap(bytes);
   reportFileProblem(ui, path, *problem);
+  return false;
+}
+
+bool fitsInMemory(Ui& ui, const std::string& path, ByteBuffer& bytes, const VocabList& list,
+                  std::uint64_t availableMemory, std::int64_t& pairRoom) {
+  const auto needed = [&](std::int64_t pairs) {
+    return bytes.size() + list.memoryToTakeIn(bytes.size(), pairs) + static_cast<std::uint64_t>(pairs) * ListRowBytes;
+  };
+  // Mostly there is room without counting: no file holds more than a pair
+  // per four bytes, and a list sized for a typical file grows to at most
+  // three times its pairs on the way. Counting costs a pass over the bytes.
+  const std::int64_t most = static_cast<std::int64_t>(bytes.size() / 4) + 1;
+  if (needed(3 * most) <= availableMemory) {
+    pairRoom = static_cast<std::int64_t>(bytes.size() / 16);  // a typical pair takes more
+    return true;
+  }
+  pairRoom = pairCountBound(viewOf(bytes));
+  if (needed(pairRoom) <= availableMemory) return true;
+  ByteBuffer().swap(bytes);
+  reportFileProblem(ui, path, text::TooLarge);
   return false;
 }
 

@@ -6,7 +6,9 @@
 // no bytes behind.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/byte_buffer.h"
@@ -14,6 +16,8 @@
 #include "platform/ui.h"
 
 namespace zl {
+
+class VocabList;
 
 // Where file dialogs start: the folder of `currentPath`, else the
 // program's folder.
@@ -36,8 +40,17 @@ void reportFileProblem(Ui& ui, const std::string& path, const std::string& endin
 
 // Reads a vocabulary file whole. False, after telling the user, when it
 // cannot be read (missing, no permission, a folder, an I/O error) or is
-// larger than the program can hold (over 4 GiB, or more than the memory);
-// `bytes` is then empty.
-bool readVocabularyFile(Ui& ui, FileSystem& files, const std::string& path, ByteBuffer& bytes);
+// larger than the program can hold (over 4 GiB, or more than the
+// `availableMemory` measured before); `bytes` is then empty.
+bool readVocabularyFile(Ui& ui, FileSystem& files, const std::string& path, std::uint64_t availableMemory,
+                        ByteBuffer& bytes);
+
+// Whether `list` can take in `bytes`, the file at `path` just read, within
+// the `availableMemory` measured before reading it; `pairRoom` tells how
+// many pairs to make room for at once. When not, lets go of the bytes and
+// tells the user that the file is too large (nothing was allocated for its
+// pairs).
+bool fitsInMemory(Ui& ui, const std::string& path, ByteBuffer& bytes, const VocabList& list,
+                  std::uint64_t availableMemory, std::int64_t& pairRoom);
 
 }  // namespace zl

@@ -19,14 +19,19 @@ void loadCurrentFile(Program& program) {
   const std::string& path = program.file.currentPath;
   const FileStatus status = program.files.status(path);
   if (!status.exists || !status.regular || status.size == 0) return;  // opens as an empty list
+  // Linux seldom refuses an allocation; it ends the program instead. So the
+  // memory a file needs is compared with what there is before it is taken.
+  const std::uint64_t memory = program.system.availableMemory();
   ByteBuffer bytes;
-  if (!readVocabularyFile(program.ui, program.files, path, bytes)) {
+  std::int64_t pairRoom = 0;
+  if (!readVocabularyFile(program.ui, program.files, path, memory, bytes) ||
+      !fitsInMemory(program.ui, path, bytes, program.list, memory, pairRoom)) {
     program.file.currentPath.clear();  // never the current file: "Speichern" must not replace it
     return;
   }
   program.ui.setListVisible(false);
   try {
-    program.file.entryCount += static_cast<std::int32_t>(readRecords(std::move(bytes), program.list));
+    program.file.entryCount += static_cast<std::int32_t>(readRecords(std::move(bytes), pairRoom, program.list));
     program.ui.appendRows(program.file.entryCount);
   } catch (const std::bad_alloc&) {  // more pairs than memory: load none of them
     program.list.clear();
@@ -107,11 +112,9 @@ void saveFile(Program& program) {
   program.ui.showStatusMessage(text::Saving);
   if (file.currentPath.empty()) return;
   file.currentPath = withDefaultExtension(file.currentPath);
-  makeBackup(program.files, file.currentPath);
-
   std::string bytes;
   writeRecords(program.list, 0, program.list.size(), bytes);  // leaves the current pair as it is
-  if (!program.files.replaceFile(file.currentPath, bytes)) {
+  if (!program.files.replaceFile(file.currentPath, bytes, backupPathOf(file.currentPath))) {
     program.ui.messageBox(text::AccessErrorTitle, text::NotSaved, MessageButtons::Ok, MessageIcon::Error);
     return;
   }

@@ -121,6 +121,20 @@ TEST_F(FileCommands, AFileLargerThanTheMemoryIsReportedInsteadOfEndingTheProgram
   EXPECT_TRUE(f.ui.listVisible());
 }
 
+// Regression: a file of line ends takes many times its size as pairs, and
+// Linux ends the program rather than refuse it the memory.
+TEST_F(FileCommands, AFileWhosePairsOutgrowTheMemoryIsRefusedBeforeLoading) {
+  writeBytes(path("nul.ltk"), std::string(64 * 1024, '\0'));  // 16,383 empty pairs and a blank end
+  f.system.memory = 200 * 1024;                               // the bytes fit, their pairs do not
+  f.ui.expectMessage("Datei Zugriffsfehler", "Die Datei\n" + path("nul.ltk") + "\nist zu groß!"_w, Answer::Ok);
+  openFile(f.program, path("nul.ltk"));
+  EXPECT_TRUE(f.program.list.empty());
+  EXPECT_EQ(f.program.file.currentPath, "");
+  f.system.memory = std::uint64_t{64} << 20;
+  openFile(f.program, path("nul.ltk"));
+  EXPECT_EQ(f.program.list.size(), 16383);
+}
+
 TEST_F(FileCommands, OpenWithUnsavedPairsAnsweredNoThenCancelledKeepsThem) {
   typePairs(3);
   f.program.file.currentPath = path("old.ltk");

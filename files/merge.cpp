@@ -1,5 +1,7 @@
 #include "files/merge.h"
 
+#include <algorithm>
+
 #include "files/file_access.h"
 #include "files/texts.h"
 #include "state/program.h"
@@ -11,9 +13,10 @@ namespace zl {
 namespace {
 
 // Appends the pairs of `bytes` up to the limit; the rows follow.
-void appendPairs(Program& program, ByteBuffer&& bytes) {
+void appendPairs(Program& program, ByteBuffer&& bytes, std::int64_t pairRoom) {
   Ui& ui = program.ui;
   KeepListPosition keep(program.list);
+  program.list.reserve(program.list.size() + std::min<std::int64_t>(pairRoom, MaxEntries));
   const std::uint64_t base = program.list.storeBytes(std::move(bytes));
   RecordReader reader(program.list.storedBytes(base));
   PairSpan span;
@@ -43,8 +46,12 @@ void mergeFile(Program& program) {
       text::OpenTitle, dialogFolder(program.file.currentPath, program.constants.programDirectory), vocabularyFilters());
   if (!chosen.empty()) {
     ui.showStatusMessage(text::Merging);
+    const std::uint64_t memory = program.system.availableMemory();
     ByteBuffer bytes;
-    if (readVocabularyFile(ui, program.files, chosen, bytes)) appendPairs(program, std::move(bytes));
+    std::int64_t pairRoom = 0;
+    if (readVocabularyFile(ui, program.files, chosen, memory, bytes) &&
+        fitsInMemory(ui, chosen, bytes, program.list, memory, pairRoom))
+      appendPairs(program, std::move(bytes), pairRoom);
   }
   ui.setFocus(EntryVocabularyField);
 }

@@ -119,6 +119,15 @@ TEST_F(Merge, AnUnreadableFileOrAFolderIsReportedAndAddsNothing) {
   EXPECT_EQ(f.ui.statusText(StatusStateField), "");
 }
 
+TEST_F(Merge, AFileWhosePairsOutgrowTheMemoryIsRefusedAndAddsNothing) {
+  haveFile(2);
+  writeBytes(path("nul.ltk"), std::string(64 * 1024, '\0'));
+  f.system.memory = 200 * 1024;
+  merge(path("nul.ltk"), "Datei Zugriffsfehler", "Die Datei\n" + path("nul.ltk") + "\nist zu groß!"_w);
+  EXPECT_EQ(f.program.list.size(), 2);
+  EXPECT_EQ(f.program.file.unsaved, 0);
+}
+
 TEST_F(Merge, CancellingTheDialogChangesNothing) {
   haveFile(2);
   f.ui.setFocus(VocabListView);

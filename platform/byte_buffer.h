@@ -1,8 +1,9 @@
 // Storage for large blocks of bytes and records: the bytes of a vocabulary
 // file and the list's pair records. Growing such a buffer leaves its new
 // elements uninitialised instead of zeroing 30 MB that are about to be
-// overwritten by a read. Allocation failure throws std::bad_alloc, as any
-// allocation does.
+// overwritten by a read, and large ones come in huge pages
+// (platform/large_blocks.h). Allocation failure throws std::bad_alloc, as
+// any allocation does.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/large_blocks.h"
+
 namespace zl {
 
 template <typename T>
@@ -20,8 +23,11 @@ struct UninitialisedAllocator {
   UninitialisedAllocator() = default;
   template <typename U>
   UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
-  T* allocate(std::size_t n) { return std::allocator<T>().allocate(n); }
-  void deallocate(T* p, std::size_t n) noexcept { std::allocator<T>().deallocate(p, n); }
+  T* allocate(std::size_t n) {
+    if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_alloc();
+    return static_cast<T*>(allocateBlock(n * sizeof(T)));
+  }
+  void deallocate(T* p, std::size_t n) noexcept { releaseBlock(p, n * sizeof(T)); }
   // Growing leaves new elements uninitialised where they are trivial.
   template <typename U>
   void construct(U* p) noexcept {

@@ -3,9 +3,10 @@
 //
 // Abstract so tests can make it fail (disk full, I/O errors) where no real
 // disk would on demand; the real version is POSIX (file_system_posix.h).
-// Writing never leaves a half-written file behind: a file is either the old
-// one or the new content, whole. Nothing here shows a message; callers
-// decide what to tell the user.
+// Writing replaces a file whole where the folder allows it, so that a file
+// is either the old one or the new content; only where it cannot (see
+// replaceFile) is a file rewritten in place. Nothing here shows a message;
+// callers decide what to tell the user.
 #pragma once
 
 #include <cstdint>
@@ -33,12 +34,22 @@ class FileSystem {
   // error.
   virtual bool readFile(const std::string& path, ByteBuffer& content) = 0;
 
-  // Puts `content` at `path` safely: writes a new file beside it, flushes it
-  // to the disk and renames it over the old one, which keeps its
-  // permissions; a symbolic link keeps pointing to the replaced file. False
-  // when any step fails; then the old file is untouched and nothing else is
-  // left behind.
-  virtual bool replaceFile(const std::string& path, std::string_view content) = 0;
+  // Puts `content` at `path`. The usual way is safe: a new file is written
+  // beside the old one, flushed to the disk and renamed over it, keeping its
+  // permissions and owner; a symbolic link keeps pointing to the replaced
+  // file. Where no new file can take the old one's place (a folder the user
+  // may not write, a file of another owner, a file with more hard links),
+  // the old file is rewritten in place and flushed instead. A file the user
+  // may not write is never written. False when any step fails; then no
+  // temporary file is left behind and the old file is untouched, except in
+  // place, where its backup (when asked for) still holds the old content.
+  //
+  // When `backupPath` is not empty and a regular file exists at `path`, the
+  // old file is kept at `backupPath` first, with its mode and, where
+  // allowed, its owner. An existing backup the user may not write is left
+  // alone. The backup never fails the write and is never reported.
+  virtual bool replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) = 0;
+  bool replaceFile(const std::string& path, std::string_view content) { return replaceFile(path, content, {}); }
 
   // True when both paths name the same existing file (also through links).
   virtual bool isSameFile(const std::string& first, const std::string& second) = 0;

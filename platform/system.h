@@ -6,6 +6,7 @@
 // failed removal or an unavailable lock is simply not acted upon.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace zl {
@@ -30,6 +31,10 @@ class System {
   // True exactly when the user may write the store that the file-type
   // association uses.
   virtual bool isAdministrator() = 0;
+  // The bytes of memory the program can still take before the system
+  // refuses it or ends the program: what the system has available, within
+  // the memory limit of the program's control group when it has one.
+  virtual std::uint64_t availableMemory() = 0;
 };
 
 // The desktop shell's side of the file-type association. Abstract so tests

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,6 +34,11 @@ struct IconImage {
   std::array<std::uint32_t, IconSide * IconSide> argb{};
 };
 
+// The most characters a text field holds. A longer text is shown cut, with
+// a mark at its end, so what the field gives back is not that text: the
+// logic never puts a longer text into a field whose text it stores.
+inline constexpr std::size_t MaxFieldText = 32767;
+
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
 // Information: confirmations; Question: the sort and shuffle questions;
 // Warning: questions and input errors; Error: errors and the "stop" icon.
@@ -45,6 +51,9 @@ struct FileFilter {
   std::string description;  // Windows-1252, as every text of the window
   std::string pattern;
 };
+
+// The memory the window keeps for each row of VocabListView, at most.
+inline constexpr std::uint64_t ListRowBytes = 16;
 
 class Ui {
  public:

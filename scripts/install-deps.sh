@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need,
 # when they are missing. Uses sudo when not run as root.
+# Usage: scripts/install-deps.sh [bench]   (bench: also what bench/run.sh needs)
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,10 @@ packages=(
   fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick
 )
+
+if [ "${1:-}" = bench ]; then
+  packages+=(trans-de-en hyperfine)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -26,6 +26,40 @@ constexpr std::array<bool, 256> kLineEnd = [] {
   return ends;
 }();
 
+// The CR, LF and NUL bytes of the 64 bytes at `block` (fewer at the end),
+// one bit each.
+struct LineEnds {
+  std::uint64_t cr = 0, lf = 0, nul = 0;
+};
+
+LineEnds lineEndsAt(std::string_view text, std::size_t block) {
+  const char* bytes = text.data() + block;
+  LineEnds ends;
+#if defined(__SSE2__)
+  if (block + 64 <= text.size()) {
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), nul = _mm_setzero_si128();
+    for (int part = 0; part < 4; ++part) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
+      const auto bits = [&](__m128i hits) {
+        return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(hits))) << (16 * part);
+      };
+      ends.cr |= bits(_mm_cmpeq_epi8(chunk, cr));
+      ends.lf |= bits(_mm_cmpeq_epi8(chunk, lf));
+      ends.nul |= bits(_mm_cmpeq_epi8(chunk, nul));
+    }
+    return ends;
+  }
+#endif
+  const std::size_t count = std::min<std::size_t>(64, text.size() - block);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint64_t bit = std::uint64_t{1} << i;
+    if (bytes[i] == '\r') ends.cr |= bit;
+    if (bytes[i] == '\n') ends.lf |= bit;
+    if (bytes[i] == '\0') ends.nul |= bit;
+  }
+  return ends;
+}
+
 }  // namespace
 
 std::int64_t parseLenientNumber(std::string_view line) {
@@ -56,24 +90,8 @@ std::int64_t parseLenientNumber(std::string_view line) {
 std::int16_t parseCount(std::string_view line) { return static_cast<std::int16_t>(parseLenientNumber(line)); }
 
 std::uint64_t RecordReader::terminatorsAt(std::size_t block) const {
-  const char* bytes = bytes_.data() + block;
-  std::uint64_t mask = 0;
-#if defined(__SSE2__)
-  if (block + 64 <= bytes_.size()) {
-    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), nul = _mm_setzero_si128();
-    for (int part = 0; part < 4; ++part) {
-      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
-      const __m128i hits =
-          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf)), _mm_cmpeq_epi8(chunk, nul));
-      mask |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(hits))) << (16 * part);
-    }
-    return mask;
-  }
-#endif
-  const std::size_t count = std::min<std::size_t>(64, bytes_.size() - block);
-  for (std::size_t i = 0; i < count; ++i)
-    if (kLineEnd[static_cast<unsigned char>(bytes[i])]) mask |= std::uint64_t{1} << i;
-  return mask;
+  const LineEnds ends = lineEndsAt(bytes_, block);
+  return ends.cr | ends.lf | ends.nul;
 }
 
 // Inlined by force: the two run four times per pair, and calls cost a third
@@ -125,9 +143,23 @@ bool RecordReader::next(PairSpan& span) {
   return true;
 }
 
-std::int64_t readRecords(ByteBuffer&& bytes, VocabList& list) {
+std::int64_t pairCountBound(std::string_view bytes) {
+  // A line ends at every CR, LF and NUL, except at the LF of a CR LF.
+  std::int64_t lines = 0;
+  std::uint64_t crBefore = 0;
+  for (std::size_t block = 0; block < bytes.size(); block += 64) {
+    const LineEnds ends = lineEndsAt(bytes, block);
+    const std::uint64_t lfAfterCr = ends.lf & ((ends.cr << 1) | crBefore);
+    lines += std::popcount(ends.cr | ends.nul | (ends.lf & ~lfAfterCr));
+    crBefore = ends.cr >> 63;
+  }
+  if (!bytes.empty() && !kLineEnd[static_cast<unsigned char>(bytes.back())]) ++lines;  // an unterminated last line
+  return (lines + 3) / 4;
+}
+
+std::int64_t readRecords(ByteBuffer&& bytes, std::int64_t pairRoom, VocabList& list) {
   const std::int64_t before = list.size();
-  list.reserve(before + static_cast<std::int64_t>(bytes.size() / 16));  // a typical pair takes more
+  list.reserve(before + pairRoom);
   const std::uint64_t base = list.storeBytes(std::move(bytes));
   RecordReader reader(list.storedBytes(base));
   PairSpan span;

@@ -51,7 +51,6 @@ class RecordReader {
   // The position of the first CR, LF or NUL at or after `from`; the size of
   // the bytes when there is none.
   std::size_t nextTerminator(std::size_t from);
-  // Bit i set where the byte at `block` + i ends a line.
   std::uint64_t terminatorsAt(std::size_t block) const;
 
   std::string_view bytes_;
@@ -61,9 +60,19 @@ class RecordReader {
   std::uint64_t mask_ = 0;
 };
 
+// The most pairs `bytes` can read as: a quarter of their lines, rounded up.
+// One quick pass over the line ends; nothing is allocated.
+std::int64_t pairCountBound(std::string_view bytes);
+
 // Reads every pair of `bytes` and appends it to `list`, which keeps the bytes
-// as the storage of the texts. Returns the number of pairs appended.
-std::int64_t readRecords(ByteBuffer&& bytes, VocabList& list);
+// as the storage of the texts; the list first makes room for `pairRoom`
+// more pairs (pairCountBound gives the most there can be) and grows
+// beyond when there are more. Returns the number of pairs appended.
+std::int64_t readRecords(ByteBuffer&& bytes, std::int64_t pairRoom, VocabList& list);
+inline std::int64_t readRecords(ByteBuffer&& bytes, VocabList& list) {
+  const std::int64_t pairRoom = pairCountBound(viewOf(bytes));
+  return readRecords(std::move(bytes), pairRoom, list);
+}
 
 // The bytes of the pairs [first, last) of `list`, four lines each, every
 // line ending in CR LF, appended to `out`. No pairs give no bytes.

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (zl::parseCount(bytes) != static_cast<std::int16_t>(zl::parseLenientNumber(bytes))) std::abort();
 
   zl::VocabList list;
-  zl::readRecords(zl::bufferOf(bytes), list);
+  const std::int64_t bound = zl::pairCountBound(bytes);
+  if (zl::readRecords(zl::bufferOf(bytes), bound, list) > bound) std::abort();  // the list was sized by it
   std::string written;
   zl::writeRecords(list, 0, list.size(), written);
   zl::VocabList again;

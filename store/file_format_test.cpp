@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "store/cp1252.h"
 
 namespace zl {
@@ -104,6 +106,27 @@ TEST(FileFormat, DamagedBytesStillReadAsPairs) {
   ASSERT_EQ(pairs.size(), 2u);
   expectPair(pairs[0], "\xFF", "", 0, 0);  // NUL, then CR, CR LF
   expectPair(pairs[1], "\x80\xC3(\x01$zz%2", "", 0, 0);
+}
+
+// The list is sized, and the memory checked, by the bound before reading;
+// a bound below the pairs read would let the list outgrow both.
+TEST(FileFormat, ThePairBoundHoldsForAnyBytesAndIsTight) {
+  std::vector<std::string> files = {"", "a", "\r\n", "a\r\nb\r\n1\r\n2\r\n", "a\rb\r\n\n1\n\r2",
+                                    std::string(7, '\0'), std::string(63, 'x') + "\r\nb\r\n1\r\n"};
+  std::mt19937 random(7);
+  const char alphabet[] = {'a', '\r', '\n', '\0'};
+  for (int i = 0; i < 300; ++i) {
+    std::string bytes(random() % 200, 'a');
+    for (char& c : bytes) c = alphabet[random() % 4];
+    files.push_back(bytes);
+  }
+  for (const std::string& bytes : files) {
+    VocabList list;
+    const std::int64_t read = readRecords(bufferOf(bytes), list);
+    const std::int64_t bound = pairCountBound(bytes);
+    EXPECT_GE(bound, read) << testing::PrintToString(bytes);
+    EXPECT_LE(bound, read + 1) << testing::PrintToString(bytes);
+  }
 }
 
 TEST(FileFormat, PairsReadIntoAListAfterItsTypedPairs) {

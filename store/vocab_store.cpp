@@ -111,6 +111,25 @@ void VocabList::sortByVocabulary() {
   });
   for (std::size_t i = 0; i < keyed.size(); ++i) pairs_[i] = keyed[i].pair;
   current_ = -1;
+  layOutTextsInOrder();
+}
+
+void VocabList::layOutTextsInOrder() {
+  std::uint64_t total = 0;
+  for (const PairSpan& p : pairs_) total += std::uint64_t{p.vocabularyLength} + p.translationLength;
+  try {
+    ByteBuffer texts(static_cast<std::size_t>(total));
+    char* out = texts.data();
+    for (PairSpan& p : pairs_) {
+      for (auto [at, length] : {std::pair{&p.vocabularyAt, p.vocabularyLength}, {&p.translationAt, p.translationLength}}) {
+        if (length > 0) std::memcpy(out, texts_.data() + *at, length);
+        *at = static_cast<std::uint64_t>(out - texts.data());
+        out += length;
+      }
+    }
+    texts_.swap(texts);
+  } catch (const std::bad_alloc&) {
+  }  // a search then reads pair by pair
 }
 
 void VocabList::exchange(std::int64_t first, std::int64_t second) {
@@ -123,6 +142,11 @@ std::uint64_t VocabList::storeBytes(ByteBuffer&& bytes) {
     return 0;
   }
   return storeText(viewOf(bytes));
+}
+
+std::uint64_t VocabList::memoryToTakeIn(std::uint64_t bytes, std::int64_t pairs) const {
+  const std::uint64_t texts = texts_.empty() ? 0 : texts_.size() + bytes;
+  return texts + static_cast<std::uint64_t>(size() + pairs) * sizeof(PairSpan);
 }
 
 void VocabList::appendStored(std::uint64_t base, const PairSpan& span) {

@@ -82,16 +82,25 @@ class VocabList {
   std::int64_t size() const { return static_cast<std::int64_t>(pairs_.size()); }
   bool empty() const { return pairs_.empty(); }
   PairView operator[](std::int64_t position) const;
+  // Where the pair's texts lie in `storedBytes(0)`: for walks over many
+  // pairs that look at positions only.
+  const PairSpan& spanAt(std::int64_t position) const { return pairs_[static_cast<std::size_t>(position)]; }
   void setTexts(std::int64_t position, std::string_view vocabulary, std::string_view translation);
   void setCounts(std::int64_t position, std::int16_t correctCount, std::int16_t wrongCount);
 
   // --- reordering -----------------------------------------------------------
   // Sorts by `vocabulary` alone, A to Z folded to a to z and every byte
   // compared unsigned, so umlauts come after z; equal words keep their
-  // order. No pair is current afterwards.
+  // order. No pair is current afterwards; the texts are laid out again in
+  // the new order.
   void sortByVocabulary();
   // Exchanges the pairs at two positions.
   void exchange(std::int64_t first, std::int64_t second);
+  // Stores the texts again in list order, each pair's vocabulary before its
+  // translation, and drops texts no pair uses any more (replaced by edits),
+  // so that a search can read the texts of many pairs as one block. Without
+  // the memory for that the texts stay where they are.
+  void layOutTextsInOrder();
 
   // --- bulk loading --------------------------------------------------------
   // Takes `bytes` into the list's text storage (without copying them when
@@ -104,6 +113,11 @@ class VocabList {
   void appendStored(std::uint64_t base, const PairSpan& span);
   // Room for `count` pairs in all, so a long load does not reallocate.
   void reserve(std::int64_t count) { pairs_.reserve(static_cast<std::size_t>(count)); }
+  // The most new memory that taking in `bytes` bytes holding `pairs` pairs
+  // costs (storeBytes, reserve, appendStored): a grown text block beside
+  // the old one, unless the bytes are taken over, and grown records beside
+  // the old ones.
+  std::uint64_t memoryToTakeIn(std::uint64_t bytes, std::int64_t pairs) const;
 
  private:
   std::uint64_t storeText(std::string_view text);

@@ -91,6 +91,19 @@ TEST(VocabList, EditingATextLeavesTheOtherPairsAlone) {
   EXPECT_EQ(list[1].translation, "x");
 }
 
+TEST(VocabList, LayingOutTheTextsKeepsEveryPairAndDropsReplacedTexts) {
+  VocabList list = listOf({"a", "b", "c"});
+  list.setTexts(0, "Apfel", "apple");
+  list.setTexts(1, "", "");
+  list.exchange(0, 2);
+  list.layOutTextsInOrder();
+  EXPECT_EQ(list.storedBytes(0), "ccApfelapple");  // list order, each vocabulary before its translation
+  EXPECT_EQ(list[0].vocabulary, "c");
+  EXPECT_EQ(list[1].translation, "");
+  EXPECT_EQ(list[2].vocabulary, "Apfel");
+  EXPECT_EQ(list[2].translation, "apple");
+}
+
 TEST(VocabList, StoredBytesAreTakenOverAndAddedBehindTypedTexts) {
   VocabList list;
   EXPECT_EQ(list.storeBytes(bufferOf("first")), 0u);

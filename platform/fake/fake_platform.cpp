@@ -1,13 +1,18 @@
 #include "platform/fake/fake_platform.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "app/dispatch.h"
 #include "app/window_layout.h"
@@ -23,6 +28,7 @@ FakeUi::FakeUi() {
     c.enabled = layout.enabled;
     c.checked = layout.checked;
     c.readOnly = layout.kind == ControlKind::ReadOnlyTextField;
+    c.field = c.readOnly || layout.kind == ControlKind::TextField;
   }
 }
 
@@ -105,7 +111,9 @@ void FakeUi::runEventLoop(EventSink& sink) {
 }
 
 void FakeUi::setText(ControlId id, const std::string& text) {
-  if (valid(id)) controls_[static_cast<std::size_t>(id)].text = text;
+  if (!valid(id)) return;
+  Control& control = controls_[static_cast<std::size_t>(id)];
+  control.text = control.field ? text.substr(0, MaxFieldText) : text;
 }
 
 std::string FakeUi::text(ControlId id) const { return valid(id) ? controls_[static_cast<std::size_t>(id)].text : ""; }
@@ -207,6 +215,7 @@ bool FaultyFileSystem::readFile(const std::string& path, ByteBuffer& content) {
 }
 
 ssize_t FaultyFileSystem::writeSome(int fd, const char* data, std::size_t size) {
+  if (beforeWrite) std::exchange(beforeWrite, nullptr)();
   if (bytesBeforeDiskFull >= 0) {
     if (bytesBeforeDiskFull == 0) {
       errno = ENOSPC;
@@ -253,6 +262,33 @@ TempFolder::~TempFolder() {
   std::error_code ignored;
   std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
   std::filesystem::remove_all(path_, ignored);
+}
+
+bool asPlainUser(const std::vector<std::string>& handedOver, const std::function<void()>& body) {
+  if (::geteuid() != 0) {
+    body();
+    return true;
+  }
+  const passwd* nobody = ::getpwnam("nobody");
+  if (nobody == nullptr) return false;
+  for (const std::string& path : handedOver)
+    if (::chown(path.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) return false;
+  constexpr int kNoSuchUser = 77;
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setresgid(nobody->pw_gid, nobody->pw_gid, nobody->pw_gid) != 0 ||
+        ::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) != 0)
+      ::_exit(kNoSuchUser);
+    body();
+    std::fflush(nullptr);
+    ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+  }
+  int status = 0;
+  if (child < 0 || ::waitpid(child, &status, 0) != child) return false;
+  if (WIFEXITED(status) && WEXITSTATUS(status) == kNoSuchUser) return false;
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the part run as nobody failed";
+  return true;
 }
 
 std::string readBytes(const std::string& path) {

@@ -1,12 +1,15 @@
 // Scripted fakes of the platform for tests of the program logic.
 //
 // FakeUi keeps every control's text and state by id (starting as the window
-// layout says), answers message boxes and dialogs from a script set up in
-// advance and fails the running test on any box or dialog nobody expected.
+// layout says; a text field keeps at most MaxFieldText characters of what it
+// is given, as the window's do), answers message boxes and dialogs from a
+// script set up in advance and fails the running test on any box or dialog
+// nobody expected.
 // FakeSystem and FakeDesktop record what they were asked and answer as told.
 // FaultyFileSystem is the real file system that can be told to fail like a
-// full or broken disk. A `FakeProgram` bundles them with a fresh Program and
-// a fresh temporary folder for its files.
+// full or broken disk, and asPlainUser runs a part of a test where file
+// modes count even for root. A `FakeProgram` bundles them with a fresh
+// Program and a fresh temporary folder for its files.
 #pragma once
 
 #include <array>
@@ -127,6 +130,7 @@ class FakeUi : public Ui {
     bool enabled = true;
     bool readOnly = false;
     bool checked = false;
+    bool field = false;  // a text field, which holds at most MaxFieldText characters
   };
   struct Expected {
     DialogKind kind;
@@ -181,6 +185,8 @@ class FakeSystem : public System {
   void removeFile(const std::string& path) override;
   bool anotherInstanceRuns(const std::string& name) override;
   bool isAdministrator() override;
+  std::uint64_t memory = std::uint64_t{1} << 40;
+  std::uint64_t availableMemory() override { return memory; }
 };
 
 // The real file system, with faults on demand.
@@ -192,6 +198,7 @@ class FaultyFileSystem : public PosixFileSystem {
   bool failClose = false;              // close reports an I/O error
   bool failReads = false;              // every file is unreadable (no permission)
   bool outOfMemory = false;            // reading a file runs out of memory
+  std::function<void()> beforeWrite;   // runs once, at the next write
 
   bool readFile(const std::string& path, ByteBuffer& content) override;
 
@@ -217,6 +224,13 @@ class TempFolder {
  private:
   std::string path_;
 };
+
+// Runs `body` as a user without root's rights, so that file modes count:
+// here when this process is not root, else in a forked child that has
+// become `nobody`, after the paths in `handedOver` were given to that user.
+// A failing EXPECT inside the child fails the test. False when root cannot
+// become another user; the test is then to be skipped.
+bool asPlainUser(const std::vector<std::string>& handedOver, const std::function<void()>& body);
 
 // Whole files, byte for byte.
 std::string readBytes(const std::string& path);

@@ -1,17 +1,29 @@
 #include "platform/posix/file_system_posix.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "platform/fake/fake_platform.h"
 
 namespace zl {
+
+// Every umask call of this test program, counted: the mask is the whole
+// process's, and while a save has it changed, files that other threads
+// create get the wrong mode.
+int umaskCalls = 0;
+
 namespace {
 
 namespace fs = std::filesystem;
+
+const char* const kNoPlainUser = "no user without root's rights to run as";
 
 class PosixFiles : public ::testing::Test {
  protected:
@@ -63,6 +75,82 @@ TEST_F(PosixFiles, AFailedReplaceLeavesTheOldFileAndNoTemporaryFile) {
   EXPECT_EQ(entries(), 1u);
 }
 
+TEST_F(PosixFiles, SavingNeverTouchesTheProcessUmask) {
+  writeBytes(path("a.ltk"), "old");
+  umaskCalls = 0;
+  ASSERT_TRUE(files.replaceFile(path("new.ltk"), "x"));
+  ASSERT_TRUE(files.replaceFile(path("a.ltk"), "new", path("a.lts")));
+  EXPECT_EQ(umaskCalls, 0);
+}
+
+TEST_F(PosixFiles, TheBackupKeepsTheModeAndOwnerOfTheOldFile) {
+  const passwd* nobody = ::getpwnam("nobody");
+  const uid_t owner = ::geteuid() == 0 && nobody ? nobody->pw_uid : ::geteuid();  // root saves another's file
+  for (const bool moreLinks : {false, true}) {  // the backup made by swapping names, or by a copy
+    SCOPED_TRACE(moreLinks ? "copied" : "swapped");
+    writeBytes(path("a.lts"), "an older backup, and longer");  // lends its room to the new content
+    ::chmod(path("a.lts").c_str(), 0600);
+    writeBytes(path("a.ltk"), "old");
+    ::chmod(path("a.ltk").c_str(), 0640);
+    ASSERT_EQ(::chown(path("a.ltk").c_str(), owner, -1), 0);
+    if (moreLinks) fs::create_hard_link(path("a.ltk"), path("other.ltk"));
+    ASSERT_TRUE(files.replaceFile(path("a.ltk"), "new", path("a.lts")));
+    struct stat st {};
+    ::stat(path("a.lts").c_str(), &st);
+    EXPECT_EQ(readBytes(path("a.lts")), "old");
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(st.st_uid, owner);
+    ::stat(path("a.ltk").c_str(), &st);
+    EXPECT_EQ(readBytes(path("a.ltk")), "new");
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(st.st_uid, owner);
+  }
+  writeBytes(path("b.lts"), "old");  // a backup saved as such is not its own backup
+  ASSERT_TRUE(files.replaceFile(path("b.lts"), "new", path("b.lts")));
+  EXPECT_EQ(readBytes(path("b.lts")), "new");
+}
+
+TEST_F(PosixFiles, AFileThatNoNewFileMayReplaceIsRewrittenInPlace) {
+  // A file with a second hard link, one in a folder that takes no new file,
+  // and, when root can stand in for a user, another user's file in a sticky
+  // folder, where only the owner may rename it.
+  const std::vector<std::string> names = {"a", "locked/a", "shared/a"};
+  fs::create_directory(path("locked"));
+  fs::create_directory(path("shared"));
+  for (const std::string& name : names) {
+    writeBytes(path(name + ".ltk"), "old and longer");
+    ::chmod(path(name + ".ltk").c_str(), 0666);
+  }
+  fs::create_hard_link(path("a.ltk"), path("link.ltk"));
+  ::chmod(path("locked").c_str(), 0555);
+  ::chmod(path("shared").c_str(), 01777);
+  const bool ran = asPlainUser({folder.path(), path("a.ltk"), path("locked"), path("locked/a.ltk")}, [&] {
+    for (const std::string& name : names)
+      EXPECT_TRUE(files.replaceFile(path(name + ".ltk"), "new", path(name + ".lts"))) << name;
+  });
+  ::chmod(path("locked").c_str(), 0755);  // so that the test's folder can be removed
+  if (!ran) GTEST_SKIP() << kNoPlainUser;
+  for (const std::string& name : names) EXPECT_EQ(readBytes(path(name + ".ltk")), "new") << name;
+  EXPECT_EQ(readBytes(path("link.ltk")), "new");          // the links still share the file
+  EXPECT_EQ(readBytes(path("a.lts")), "old and longer");  // a real copy, made first
+}
+
+TEST_F(PosixFiles, ASaveClearsWhatKilledSavesLeftButNotARunningSave) {
+  writeBytes(path("a.ltk"), "old");
+  const pid_t child = ::fork();
+  if (child == 0) {
+    files.beforeWrite = [] { ::raise(SIGKILL); };
+    files.replaceFile(path("a.ltk"), "killed");
+    ::_exit(0);
+  }
+  ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+  ASSERT_EQ(entries(), 2u);  // the killed save's temporary file
+  files.beforeWrite = [&] { EXPECT_TRUE(PosixFileSystem().replaceFile(path("b.ltk"), "b")); };
+  EXPECT_TRUE(files.replaceFile(path("a.ltk"), "new"));
+  EXPECT_EQ(readBytes(path("a.ltk")), "new");
+  EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.ltk", "b.ltk"}));
+}
+
 TEST_F(PosixFiles, NothingCanReplaceAFolderOrWriteIntoAMissingOne) {
   fs::create_directory(path("dir.ltk"));
   EXPECT_FALSE(files.replaceFile(path("dir.ltk"), "x"));
@@ -102,3 +190,8 @@ TEST_F(PosixFiles, StatusAndSameFile) {
 
 }  // namespace
 }  // namespace zl
+
+extern "C" mode_t umask(mode_t mask) {
+  ++zl::umaskCalls;
+  return static_cast<mode_t>(::syscall(SYS_umask, mask));
+}

@@ -25,12 +25,25 @@ bool isDirectory(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string lockFilePath(const std::string& name) {
-  const std::string runtime = environment("XDG_RUNTIME_DIR");
-  if (!runtime.empty() && runtime.front() == '/' && isDirectory(runtime)) return runtime + "/" + name + ".lock";
-  std::string temp = environment("TMPDIR");
-  if (temp.empty() || !isDirectory(temp)) temp = "/tmp";
-  return temp + "/" + name + "-" + std::to_string(::getuid()) + ".lock";
+// A folder in which nobody but this user can make or replace a file.
+bool isPrivateFolder(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
+}
+
+// The folder of the lock: the same for every start of the user, whatever
+// the environment says, as far as the system allows. $XDG_RUNTIME_DIR
+// counts only where there is no /run/user/<uid>, and only when it names a
+// folder as private as that one.
+std::string lockFolder(const std::string& runtimeRoot, const std::string& tempRoot) {
+  const std::string uid = std::to_string(::geteuid());
+  std::string runtime = runtimeRoot + "/" + uid;
+  if (isPrivateFolder(runtime)) return runtime;
+  std::string variable = environment("XDG_RUNTIME_DIR");
+  if (!variable.empty() && variable.front() == '/' && isPrivateFolder(variable)) return variable;
+  const std::string own = tempRoot + "/zelvo-lingotak-" + uid;
+  ::mkdir(own.c_str(), 0700);
+  return isPrivateFolder(own) ? own : std::string();
 }
 
 }  // namespace
@@ -81,8 +94,10 @@ void PosixSystem::removeFile(const std::string& path) { ::unlink(path.c_str()); 
 
 bool PosixSystem::anotherInstanceRuns(const std::string& name) {
   if (lockFd_ >= 0) return false;
-  const int fd = ::open(lockFilePath(name).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd < 0) return false;  // no lock to be had: run as the only instance
+  const std::string folder = lockFolder(runtimeRoot_, tempRoot_);
+  if (folder.empty()) return false;  // no lock to be had: run as the only instance
+  const int fd = ::open((folder + "/" + name + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const bool held = errno == EWOULDBLOCK;
     ::close(fd);

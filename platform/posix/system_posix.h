@@ -2,10 +2,19 @@
 // unlink, nanosleep, an flock'ed lock file for the single instance, and
 // write access to the XDG data folder as the administrator check.
 //
-// The lock file lies in $XDG_RUNTIME_DIR (else the temp folder, with the user
-// id in its name, opened without following links). The kernel releases the
-// lock when the process ends, also after a crash or kill -9.
+// The lock file lies in one folder per user, so that every start of the
+// same user meets the same lock whatever its environment: the user's
+// runtime folder /run/user/<uid> when it is the user's alone, else
+// $XDG_RUNTIME_DIR when that is a folder of the user's alone, else a folder
+// of the user's own, mode 0700, in /tmp. A folder that another user owns or
+// may write is never used (that user could hold the lock and keep the
+// program from starting); then there is no lock, and the program runs.
+// The kernel releases the lock when the process ends, also after a crash
+// or kill -9.
 #pragma once
+
+#include <string>
+#include <utility>
 
 #include "platform/system.h"
 
@@ -13,7 +22,9 @@ namespace zl {
 
 class PosixSystem : public System {
  public:
-  PosixSystem() = default;
+  // The two roots are parameters only so that tests can stand in for them.
+  explicit PosixSystem(std::string runtimeRoot = "/run/user", std::string tempRoot = "/tmp")
+      : runtimeRoot_(std::move(runtimeRoot)), tempRoot_(std::move(tempRoot)) {}
   ~PosixSystem() override;
   PosixSystem(const PosixSystem&) = delete;
   PosixSystem& operator=(const PosixSystem&) = delete;
@@ -25,8 +36,13 @@ class PosixSystem : public System {
   void removeFile(const std::string& path) override;
   bool anotherInstanceRuns(const std::string& name) override;
   bool isAdministrator() override;
+  // MemAvailable of /proc/meminfo, less where a cgroup (v1 or v2) limit
+  // leaves less room (memory_posix.cpp).
+  std::uint64_t availableMemory() override;
 
  private:
+  std::string runtimeRoot_;
+  std::string tempRoot_;
   int lockFd_ = -1;
 };
 

@@ -1,12 +1,17 @@
 #include "platform/posix/system_posix.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <vector>
 
 namespace zl {
 namespace {
@@ -15,38 +20,76 @@ class PosixSystemTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() / ("zl-posix-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-    ::setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
+    runtime_ = dir_ / "run" / std::to_string(::geteuid());
+    std::filesystem::create_directories(runtime_);
+    std::filesystem::create_directories(dir_ / "tmp");
+    ::chmod(runtime_.c_str(), 0700);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::filesystem::path dir_;
+  // An instance of the program, with the test's stand-ins for /run/user and /tmp.
+  std::unique_ptr<PosixSystem> instance() const {
+    return std::make_unique<PosixSystem>((dir_ / "run").string(), (dir_ / "tmp").string());
+  }
+  std::filesystem::path dir_, runtime_;
 };
 
 TEST_F(PosixSystemTest, OnlyOneHolderOfTheLockAtATime) {
-  auto first = std::make_unique<PosixSystem>();
+  auto first = instance();
   EXPECT_FALSE(first->anotherInstanceRuns("Zelvo_Test"));
-  EXPECT_TRUE(std::filesystem::exists(dir_ / "Zelvo_Test.lock"));
-  {
-    PosixSystem second;
-    EXPECT_TRUE(second.anotherInstanceRuns("Zelvo_Test"));
-  }
+  EXPECT_TRUE(std::filesystem::exists(runtime_ / "Zelvo_Test.lock"));
+  EXPECT_TRUE(instance()->anotherInstanceRuns("Zelvo_Test"));
   first.reset();  // the first instance ends: the lock is free again
-  PosixSystem third;
-  EXPECT_FALSE(third.anotherInstanceRuns("Zelvo_Test"));
+  EXPECT_FALSE(instance()->anotherInstanceRuns("Zelvo_Test"));
+}
+
+TEST_F(PosixSystemTest, TheSameUserMeetsTheSameLockWhateverTheEnvironment) {
+  // The variable names another folder of the user's, or, without
+  // /run/user/<uid>, a folder that is not the user's alone.
+  std::filesystem::create_directories(dir_ / "elsewhere");
+  for (const bool runtimeFolder : {true, false}) {
+    SCOPED_TRACE(runtimeFolder ? "with /run/user/<uid>" : "without /run/user/<uid>");
+    if (!runtimeFolder) std::filesystem::remove_all(runtime_);
+    ::chmod((dir_ / "elsewhere").c_str(), runtimeFolder ? 0700 : 01777);
+    ::setenv("XDG_RUNTIME_DIR", (dir_ / "elsewhere").c_str(), 1);
+    auto first = instance();
+    EXPECT_FALSE(first->anotherInstanceRuns("Zelvo_Test"));
+    ::unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_TRUE(instance()->anotherInstanceRuns("Zelvo_Test"));
+  }
+}
+
+TEST_F(PosixSystemTest, AFolderAnotherUserCouldFillIsNeverUsed) {
+  // Where another user could have put the lock, to hold it for ever.
+  const auto planted = dir_ / "tmp" / ("zelvo-lingotak-" + std::to_string(::geteuid()));
+  std::filesystem::create_directories(planted);
+  const passwd* nobody = ::getpwnam("nobody");
+  if (::geteuid() == 0 && nobody != nullptr) {
+    ASSERT_EQ(::chown(planted.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+  } else {
+    ::chmod(planted.c_str(), 0777);
+  }
+  ::chmod(runtime_.c_str(), 0777);
+  ::setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);  // also when the environment names it
+  std::vector<int> held;
+  for (const auto& folder : {planted, runtime_}) {
+    held.push_back(::open((folder / "Zelvo_Test.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
+    ASSERT_EQ(::flock(held.back(), LOCK_EX), 0);
+  }
+  EXPECT_FALSE(instance()->anotherInstanceRuns("Zelvo_Test"));  // the program starts all the same
+  for (const int fd : held) ::close(fd);
+  ::unsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST_F(PosixSystemTest, ALockThatCannotBeMadeLetsTheProgramRun) {
-  std::filesystem::create_directories(dir_ / "Zelvo_Dir.lock");  // a folder in the way
-  PosixSystem system;
-  EXPECT_FALSE(system.anotherInstanceRuns("Zelvo_Dir"));
+  std::filesystem::create_directories(runtime_ / "Zelvo_Dir.lock");  // a folder in the way
+  EXPECT_FALSE(instance()->anotherInstanceRuns("Zelvo_Dir"));
 }
 
 TEST_F(PosixSystemTest, ALinkInPlaceOfTheLockFileIsNotFollowed) {
   const auto target = dir_ / "target";
   std::ofstream(target) << "keep";
-  std::filesystem::create_symlink(target, dir_ / "Zelvo_Link.lock");
-  PosixSystem system;
-  system.anotherInstanceRuns("Zelvo_Link");
+  std::filesystem::create_symlink(target, runtime_ / "Zelvo_Link.lock");
+  instance()->anotherInstanceRuns("Zelvo_Link");
   std::ifstream in(target);
   std::string content;
   in >> content;

@@ -11,6 +11,11 @@ QString toQString(std::string_view cp1252) {
   return text;
 }
 
+QString toShownQString(std::string_view cp1252, std::size_t length) {
+  if (cp1252.size() <= length) return toQString(cp1252);
+  return toQString(cp1252.substr(0, length - 1)) + QChar(u'\u2026');
+}
+
 std::string toCp1252(const QString& text) {
   std::string out(static_cast<std::size_t>(text.size()), '?');
   for (qsizetype i = 0; i < text.size(); ++i) {

@@ -1,16 +1,30 @@
 // The one boundary between the program's Windows-1252 texts and Qt's
 // Unicode, and the validator that keeps every text field within what
 // Windows-1252 (and a vocabulary file line) can hold.
+//
+// A stored text has no length limit, and Qt lays out a whole text to paint
+// any of it, so a control shows a text through `toShownQString`, which
+// converts only the part that is shown.
 #pragma once
 
 #include <QString>
 #include <QValidator>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace zl {
 
+// The most characters one row of the list or one line of a message box
+// shows: far more than a row has room for, and few enough that the
+// statistics box with two cut words still fits a screen 768 pixels high.
+inline constexpr std::size_t ShownLineLength = 500;
+
 QString toQString(std::string_view cp1252);
+// At most `length` characters (at least 1) of `cp1252`: a longer text shows
+// its first length - 1 and "…", so the cut can be seen. The rest of the
+// text is never read.
+QString toShownQString(std::string_view cp1252, std::size_t length);
 // Characters Windows-1252 cannot hold become "?"; the text fields never
 // let such characters in, so for their texts the conversion is exact.
 std::string toCp1252(const QString& text);

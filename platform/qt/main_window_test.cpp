@@ -27,6 +27,7 @@
 #include "app/interface_state.h"
 #include "files/file_commands.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/qt/cp1252_qt.h"
 #include "platform/qt/qt_ui.h"
 #include "state/program.h"
 
@@ -648,6 +649,32 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(view->viewport(), Qt::RightButton, {}, QPoint(20, 5));
     QCOMPARE(sink->count(EventKind::Control, VocabListView), 1);
     QVERIFY(!ui->window()->statisticsPopup()->isVisible());
+  }
+
+  // Regression: a pair with a text of megabytes froze the window for seconds
+  // whenever its row was painted (one of a gigabyte crashed it), and a field
+  // showed the start of such a text with nothing to say it goes on.
+  void aHugeTextShowsItsStartAndAMark() {
+    const std::string huge = "Haus" + std::string(4 << 20, 'x');
+    program->list.append(VocabEntry{huge, "house", 3, 1});
+    program->file.entryCount = 1;
+    ui->appendRows(1);
+    const QString cell = find<QTableView>("VocabListView")->model()->index(0, 0).data().toString();
+    QCOMPARE(cell.size(), qsizetype{ShownLineLength});
+    QVERIFY(cell.startsWith(QStringLiteral("Haus")) && cell.endsWith(QChar(0x2026)));
+    ui->setText(TestTranslationField, huge);
+    QCOMPARE(ui->text(TestTranslationField), huge.substr(0, MaxFieldText - 1) + '\x85');
+    ui->setText(TestTranslationField, huge.substr(0, MaxFieldText));  // what a field holds comes back whole
+    QCOMPARE(ui->text(TestTranslationField), huge.substr(0, MaxFieldText));
+    // The counts below the long word in the statistics box still show.
+    ui->revealListRow(0, true);
+    QString seen;
+    answerNextBox(QStringLiteral("OK"), &seen);
+    action("CmdStatistics")->trigger();
+    const QStringList lines = seen.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 5);
+    QVERIFY(lines[0].endsWith(QChar(0x2026)));
+    QCOMPARE(lines[4], QStringLiteral("Anzahl Falsch: \t1"));
   }
 };
 

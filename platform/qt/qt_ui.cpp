@@ -20,8 +20,10 @@
 #include <QTableView>
 #include <QTranslator>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <new>
+#include <string_view>
 
 #include "platform/qt/cp1252_qt.h"
 #include "platform/qt/end_requests.h"
@@ -52,11 +54,39 @@ QMessageBox::Icon qtIcon(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
-// Message texts use CR LF or LF for their line breaks; Qt wants LF.
-QString messageText(const std::string& text) {
-  QString result = toQString(text);
-  result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+// A message box wraps its lines only between words and clips a longer word
+// at its edge; break chances (zero-width spaces) in long runs keep the end
+// of a cut line, its "…", in sight.
+QString withBreakChances(const QString& line) {
+  constexpr int kLongestRun = 40;
+  QString result;
+  int run = 0;
+  for (QChar ch : line) {
+    run = ch.isSpace() ? 0 : run + 1;
+    if (run > kLongestRun) {
+      result += QChar(0x200B);
+      run = 1;
+    }
+    result += ch;
+  }
   return result;
+}
+
+// Message texts use CR LF or LF for their line breaks; Qt wants LF. A line
+// may carry a whole stored text (the tip, the statistics), so each is cut
+// on its own and the lines after a long one still show.
+QString messageText(std::string_view text) {
+  QString result;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    std::string_view line = text.substr(start, end - start);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    const QString shown = toShownQString(line, ShownLineLength);
+    result += line.size() > ShownLineLength ? withBreakChances(shown) : shown;
+    if (end == text.size()) return result;
+    result += QLatin1Char('\n');
+    start = end + 1;
+  }
 }
 
 }  // namespace
@@ -166,9 +196,11 @@ void QtUi::deliver(const Event& event) {
 
 void QtUi::setText(ControlId id, const std::string& text) {
   QWidget* widget = window_->control(id);
-  const QString value = toQString(text);
+  const QString value = toShownQString(text, MaxFieldText);
   if (auto* field = qobject_cast<QLineEdit*>(widget)) {
-    if (field->text() != value) field->setText(value);
+    if (field->text() == value) return;
+    field->setText(value);
+    if (field->isReadOnly()) field->setCursorPosition(0);  // a question longer than the field shows its start
   } else if (auto* label = qobject_cast<QLabel*>(widget)) {
     if (label->text() != value) label->setText(value);
   } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {

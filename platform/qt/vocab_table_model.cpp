@@ -14,7 +14,7 @@ int VocabTableModel::columnCount(const QModelIndex& parent) const { return paren
 QVariant VocabTableModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole || !index.isValid() || index.row() >= shownRows_) return {};
   const PairView entry = list_[index.row()];
-  return toQString(index.column() == 0 ? entry.vocabulary : entry.translation);
+  return toShownQString(index.column() == 0 ? entry.vocabulary : entry.translation, ShownLineLength);
 }
 
 QVariant VocabTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -1,5 +1,7 @@
 // The rows of VocabListView: a model that reads the program's VocabList in
-// place (no copies of the texts), so lists of any size fill at once.
+// place (no copies of the texts), so lists of any size fill at once. A cell
+// shows at most ShownLineLength characters of its text, so a pair of any
+// length paints at once.
 //
 // The model shows as many rows as the program has put into the list view;
 // the program changes the list first and then tells the model, so a row is

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs what the benchmarks need (the build's packages, Debian's
+# German-English dictionary for the real corpus, hyperfine for the
+# yardsticks), builds them in Release, and runs every benchmark, then the
+# yardsticks wc -l, cp and dd conv=fsync on the same files. Run it on an
+# idle machine; see bench/README.md for what each figure means.
+# Usage: bench/run.sh [REPETITIONS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh bench
+
+repetitions="${1:-5}"
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZL_BENCH=ON -DZL_TESTS=OFF >/dev/null
+cmake --build build-bench -j "$(nproc)"
+
+export QT_QPA_PLATFORM=offscreen
+flags=(--benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true)
+for bench in file test edit; do
+  echo "== zl_${bench}_bench =="
+  "build-bench/bench/zl_${bench}_bench" "${flags[@]}" 2>/dev/null | grep -E '_median|^BM_.* (ms|us) ' || true
+done
+echo "== start-up to the first paint (xvfb) =="
+xvfb-run -a -s "-screen 0 1024x768x24" \
+  build-bench/bench/zl_startup_bench "${flags[@]}" 2>/dev/null | grep -E '_median' || true
+
+# The files exist now: the benchmarks made them.
+cd /tmp/zl-file-bench
+echo "== yardsticks on the same files (hyperfine, mean of 20 runs) =="
+for file in pairs-300000.ltk pairs-1000000.ltk dictionary.ltk dictionary-1000000.ltk; do
+  [ -f "$file" ] || continue
+  hyperfine -N -w 3 -r 20 --export-markdown /dev/stdout --style none \
+    "wc -l $file" "cp $file yardstick-copy.ltk" \
+    "dd if=$file of=yardstick-dd.ltk bs=1M conv=fsync status=none" 2>/dev/null | grep '^|' || true
+done
+rm -f yardstick-copy.ltk yardstick-dd.ltk
+echo "== the whole program from start to the painted list of 1,000,000 pairs (xvfb) =="
+cd - >/dev/null
+xvfb-run -a -s "-screen 0 1024x768x24" hyperfine -N -w 2 -r 10 --style none \
+  "build-bench/bench/zl_first_paint /tmp/zl-file-bench/pairs-1000000.ltk" \
+  "build-bench/bench/zl_first_paint /tmp/zl-file-bench/dictionary-1000000.ltk" 2>/dev/null | grep -E 'Time|Benchmark'
