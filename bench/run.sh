@@ -24,17 +24,20 @@ xvfb-run -a -s "-screen 0 1024x768x24" \
   build-bench/bench/zl_startup_bench "${flags[@]}" 2>/dev/null | grep -E '_median' || true
 
 # The files exist now: the benchmarks made them.
-cd /tmp/zl-file-bench
+table=$(mktemp)
+trap 'rm -f "$table" /tmp/zl-file-bench/yardstick-*.ltk' EXIT
 echo "== yardsticks on the same files (hyperfine, mean of 20 runs) =="
 for file in pairs-300000.ltk pairs-1000000.ltk dictionary.ltk dictionary-1000000.ltk; do
-  [ -f "$file" ] || continue
-  hyperfine -N -w 3 -r 20 --export-markdown /dev/stdout --style none \
-    "wc -l $file" "cp $file yardstick-copy.ltk" \
-    "dd if=$file of=yardstick-dd.ltk bs=1M conv=fsync status=none" 2>/dev/null | grep '^|' || true
+  path="/tmp/zl-file-bench/$file"
+  [ -f "$path" ] || continue
+  hyperfine -N -w 3 -r 20 --style none --export-markdown "$table" \
+    "wc -l $path" "cp $path /tmp/zl-file-bench/yardstick-copy.ltk" \
+    "dd if=$path of=/tmp/zl-file-bench/yardstick-dd.ltk bs=1M conv=fsync status=none" >/dev/null 2>&1
+  grep '^| `' "$table"
 done
-rm -f yardstick-copy.ltk yardstick-dd.ltk
-echo "== the whole program from start to the painted list of 1,000,000 pairs (xvfb) =="
-cd - >/dev/null
-xvfb-run -a -s "-screen 0 1024x768x24" hyperfine -N -w 2 -r 10 --style none \
+echo "== the whole program from start to the painted list (xvfb, mean of 10 runs) =="
+xvfb-run -a -s "-screen 0 1024x768x24" hyperfine -N -w 2 -r 10 --style none --export-markdown "$table" \
+  "build-bench/bench/zl_first_paint" \
   "build-bench/bench/zl_first_paint /tmp/zl-file-bench/pairs-1000000.ltk" \
-  "build-bench/bench/zl_first_paint /tmp/zl-file-bench/dictionary-1000000.ltk" 2>/dev/null | grep -E 'Time|Benchmark'
+  "build-bench/bench/zl_first_paint /tmp/zl-file-bench/dictionary-1000000.ltk" >/dev/null 2>&1
+grep '^| `' "$table"
