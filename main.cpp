@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "platform/posix/file_system_posix.h"
 #include "platform/posix/system_posix.h"
+#include "platform/qt/printer_qt.h"
 #include "platform/qt/qt_ui.h"
 
 int main(int argc, char* argv[]) {
@@ -16,5 +17,6 @@ int main(int argc, char* argv[]) {
   zl::PosixSystem system;
   zl::PosixDesktopShell desktop;
   zl::PosixFileSystem files;
-  return zl::runProgram({ui, system, desktop, files}, arguments);
+  zl::QtPrinter printer(ui);
+  return zl::runProgram({ui, system, desktop, files, printer}, arguments);
 }

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a build
-# with AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz target
-# of the file reader for a few seconds, then in the normal build (which also
-# compiles the benchmarks, without running them), whose ctest summary line
-# ends the output. Warnings are errors in every one of these builds.
+# with AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz targets
+# of the file reader and of the help text's reader for a few seconds each,
+# then in the normal build (which also compiles the benchmarks, without
+# running them), whose ctest summary line ends the output. Warnings are errors in every one of these builds.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -15,14 +15,20 @@ echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer =="
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
   ctest --test-dir build-asan --output-on-failure -j "$jobs" -E '^smoke\.'
 
-echo "== fuzzing the file reader for a few seconds =="
+echo "== fuzzing the file reader and the help text's reader for a few seconds each =="
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZL_FUZZ=ON -DZL_TESTS=OFF -DZL_WERROR=ON >/dev/null
-cmake --build build-fuzz --target zl_file_format_fuzz
-rm -rf build-fuzz/corpus && mkdir -p build-fuzz/corpus && cp examples/*.ltk build-fuzz/corpus/
-build-fuzz/zl_file_format_fuzz -max_total_time=5 -seed=1 build-fuzz/corpus >build-fuzz/fuzz.log 2>&1 ||
-  { tail -n 40 build-fuzz/fuzz.log; echo "the fuzz target found a fault"; exit 1; }
-tail -n 1 build-fuzz/fuzz.log
+cmake --build build-fuzz --target zl_file_format_fuzz zl_rtf_reader_fuzz
+fuzz() {  # target, seed files...
+  local target=$1
+  shift
+  rm -rf "build-fuzz/corpus-$target" && mkdir -p "build-fuzz/corpus-$target" && cp "$@" "build-fuzz/corpus-$target/"
+  "build-fuzz/$target" -max_total_time=5 -seed=1 "build-fuzz/corpus-$target" >"build-fuzz/$target.log" 2>&1 ||
+    { tail -n 40 "build-fuzz/$target.log"; echo "$target found a fault"; exit 1; }
+  tail -n 1 "build-fuzz/$target.log"
+}
+fuzz zl_file_format_fuzz examples/*.ltk
+fuzz zl_rtf_reader_fuzz app/help/hilfe.rtf
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZL_WERROR=ON -DZL_BENCH=ON >/dev/null
 cmake --build build -j "$jobs"

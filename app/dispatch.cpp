@@ -2,6 +2,7 @@
 
 #include <cassert>
 
+#include "app/about.h"
 #include "app/interface_state.h"
 #include "edit/entry.h"
 #include "edit/pair_statistics.h"
@@ -11,6 +12,8 @@
 #include "files/file_commands.h"
 #include "files/merge.h"
 #include "files/split.h"
+#include "print/help_printout.h"
+#include "print/list_printout.h"
 #include "quiz/quiz_run.h"
 #include "state/program.h"
 
@@ -61,8 +64,17 @@ void runCommand(Program& program, Event& event) {
     case CmdSplit:
       splitFile(program);
       break;
+    case CmdPrint:
+      if (ui.currentPage() == HelpPage)
+        printHelpText(program.printer);
+      else
+        printVocabularyList(program);
+      break;
     case CmdQuit:
       event.kind = EventKind::Close;
+      break;
+    case CmdAbout:
+      showAbout(ui, program.constants);
       break;
     case CmdEntryPage:
       ui.showPage(EntryPage);

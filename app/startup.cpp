@@ -1,8 +1,10 @@
 #include "app/startup.h"
 
 #include "app/dispatch.h"
+#include "app/help_document.h"
 #include "app/icons.h"
 #include "app/interface_state.h"
+#include "app/rtf_reader.h"
 #include "app/texts.h"
 #include "files/file_commands.h"
 #include "state/program.h"
@@ -59,6 +61,7 @@ int runProgram(const Platform& platform, const std::vector<std::string>& argumen
   program.isAdministrator = system.isAdministrator();
 
   if (!ui.buildMainWindow(program.list)) return 0;
+  ui.setHelpDocument(readRtf(helpDocumentRtf()));
   ui.showPage(EntryPage);
   ui.setFocus(EntryVocabularyField);
   updateInterfaceState(program);

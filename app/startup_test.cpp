@@ -12,22 +12,28 @@ namespace {
 
 class Startup : public ::testing::Test {
  protected:
-  int start(std::vector<std::string> arguments = {}) { return runProgram({ui, system, desktop, files}, arguments); }
+  int start(std::vector<std::string> arguments = {}) {
+    return runProgram({ui, system, desktop, files, printer}, arguments);
+  }
   std::vector<std::string> uiCalls() const { return ui.calls(); }
 
   FakeUi ui;
   FakeSystem system;
   FakeDesktop desktop;
   FaultyFileSystem files;
+  FakePrinter printer;
 };
 
 TEST_F(Startup, RunsItsStepsInOrder) {
   EXPECT_EQ(start(), 0);
   const std::vector<std::string> expectedUi = {
-      "createFonts",    "setIcons 12",  "buildMainWindow", "showPage 0", "setFocus EntryVocabularyField",
-      "showMainWindow", "runEventLoop",
+      "createFonts",     "setIcons 12",  "buildMainWindow",
+      "setHelpDocument", "showPage 0",   "setFocus EntryVocabularyField",
+      "showMainWindow",  "runEventLoop",
   };
   EXPECT_EQ(uiCalls(), expectedUi);
+  ASSERT_FALSE(ui.helpDocument().paragraphs.empty());  // the built-in help, read
+  EXPECT_EQ(ui.helpDocument().paragraphs.front().runs.front().text, "Hilfe zum Zelvo Lingotak");
   // No leftover file: no wait; the lock comes before the administrator check.
   EXPECT_EQ(system.calls, (std::vector<std::string>{"lock Zelvo_Lingotak", "isAdministrator"}));
 }

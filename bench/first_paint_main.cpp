@@ -6,6 +6,7 @@
 #include "bench/first_paint.h"
 #include "platform/posix/file_system_posix.h"
 #include "platform/posix/system_posix.h"
+#include "platform/qt/printer_qt.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -16,5 +17,6 @@ int main(int argc, char* argv[]) {
   zl::PosixSystem system;
   zl::PosixDesktopShell desktop;
   zl::PosixFileSystem files;
-  return zl::runProgram({ui, system, desktop, files}, arguments);
+  zl::QtPrinter printer(ui);
+  return zl::runProgram({ui, system, desktop, files, printer}, arguments);
 }

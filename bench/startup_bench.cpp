@@ -16,6 +16,7 @@
 #include "bench/first_paint.h"
 #include "platform/posix/file_system_posix.h"
 #include "platform/posix/system_posix.h"
+#include "platform/qt/printer_qt.h"
 
 extern char** environ;
 
@@ -60,7 +61,8 @@ void BM_InProcess_TrainerStartToFirstPaint(benchmark::State& state) {
     zl::PosixSystem system;
     zl::PosixDesktopShell desktop;
     zl::PosixFileSystem files;
-    zl::runProgram({ui, system, desktop, files}, {});
+    zl::QtPrinter printer(ui);
+    zl::runProgram({ui, system, desktop, files, printer}, {});
   }
 }
 BENCHMARK(BM_InProcess_TrainerStartToFirstPaint)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -2,8 +2,11 @@
 // the benchmarks), for benchmarks that time what the window does.
 #pragma once
 
+#include <QDir>
+
 #include "platform/posix/file_system_posix.h"
 #include "platform/posix/system_posix.h"
+#include "platform/qt/printer_qt.h"
 #include "platform/qt/qt_ui.h"
 #include "state/program.h"
 
@@ -20,7 +23,9 @@ struct WindowProgramOf {
   PosixSystem system;
   PosixDesktopShell desktop;
   PosixFileSystem files;
-  Program program{Platform{ui, system, desktop, files}};
+  // Prints to this PDF file: no dialog waits in a benchmark.
+  QtPrinter printer{ui, QDir::temp().filePath(QStringLiteral("zl-bench-printout.pdf"))};
+  Program program{Platform{ui, system, desktop, files, printer}};
 };
 
 using WindowProgram = WindowProgramOf<>;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/event.h"
+#include "platform/rich_text.h"
 
 namespace zl {
 
@@ -70,6 +71,9 @@ class Ui {
   // field and control, showing the rows of `list`. False when no window
   // could be made (then nothing of it remains).
   virtual bool buildMainWindow(const VocabList& list) = 0;
+  // Shows `document` in HelpViewer, replacing what it showed: once, right
+  // after the window is built.
+  virtual void setHelpDocument(const RichDocument& document) = 0;
   // Shows the built window and makes it the active one.
   virtual void showMainWindow() = 0;
   // Delivers events to `sink` until it asks to quit.

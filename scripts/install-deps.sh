@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-dev
   fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick
+  poppler-utils
 )
 
 if [ "${1:-}" = bench ]; then

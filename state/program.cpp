@@ -11,6 +11,7 @@ AppConstants buildConstants() {
   c.copyrightLine = "Copyright © 2024-2026 Zelvo"_w;
   c.updateUrl = "http://update.zelvo-lingotak.example/lingotak/Lingotak.upd";
   c.homepageUrl = "http://www.zelvo-lingotak.example/";
+  c.buildStamp = ZL_BUILD_STAMP;  // set by the build: SOURCE_DATE_EPOCH, else the last commit's time
   return c;
 }
 

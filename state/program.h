@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/printer.h"
 #include "platform/random.h"
 #include "platform/system.h"
 #include "platform/ui.h"
@@ -27,6 +28,7 @@ struct AppConstants {
   std::string updateUrl;
   std::string homepageUrl;
   std::string programDirectory;  // with its trailing separator
+  std::int64_t buildStamp = 0;   // when the program was built, seconds since 1970 (UTC)
 };
 
 // The constants this build carries; `programDirectory` is left empty (it
@@ -39,16 +41,22 @@ struct Platform {
   System& system;
   DesktopShell& desktop;
   FileSystem& files;
+  Printer& printer;
 };
 
 struct Program {
   explicit Program(const Platform& platform)
-      : ui(platform.ui), system(platform.system), desktop(platform.desktop), files(platform.files) {}
+      : ui(platform.ui),
+        system(platform.system),
+        desktop(platform.desktop),
+        files(platform.files),
+        printer(platform.printer) {}
 
   Ui& ui;
   System& system;
   DesktopShell& desktop;
   FileSystem& files;
+  Printer& printer;
 
   AppConstants constants;
   std::string startFile;

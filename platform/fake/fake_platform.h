@@ -5,7 +5,8 @@
 // is given, as the window's do), answers message boxes and dialogs from a
 // script set up in advance and fails the running test on any box or dialog
 // nobody expected.
-// FakeSystem and FakeDesktop record what they were asked and answer as told.
+// FakeSystem, FakeDesktop and FakePrinter (fake_printer.h) record what they
+// were asked and answer as told.
 // FaultyFileSystem is the real file system that can be told to fail like a
 // full or broken disk, and asPlainUser runs a part of a test where file
 // modes count even for root. A `FakeProgram` bundles them with a fresh
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fake/fake_printer.h"
 #include "platform/posix/file_system_posix.h"
 #include "state/program.h"
 
@@ -73,6 +75,11 @@ class FakeUi : public Ui {
   void createFonts() override { calls_.push_back("createFonts"); }
   void setIcons(const std::vector<IconImage>& icons) override;
   bool buildMainWindow(const VocabList& list) override;
+  void setHelpDocument(const RichDocument& document) override {
+    calls_.push_back("setHelpDocument");
+    helpDocument_ = document;
+  }
+  const RichDocument& helpDocument() const { return helpDocument_; }
   void showMainWindow() override { calls_.push_back("showMainWindow"); }
   // buildMainWindow reports that no window could be made.
   bool windowFails = false;
@@ -167,6 +174,7 @@ class FakeUi : public Ui {
   std::vector<ShownMessage> shown_;
   std::vector<std::string> calls_;
   std::vector<std::string> statusMessages_;
+  RichDocument helpDocument_;
 };
 
 class FakeSystem : public System {
@@ -256,8 +264,9 @@ struct FakeProgram {
   FakeSystem system;
   FakeDesktop desktop;
   FaultyFileSystem files;
+  FakePrinter printer;
   TempFolder folder;
-  Program program{Platform{ui, system, desktop, files}};
+  Program program{Platform{ui, system, desktop, files, printer}};
 
   // Dispatches one event, as the window would raise it.
   void menu(int command);

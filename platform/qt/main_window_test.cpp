@@ -60,6 +60,7 @@ class MainWindowTest : public QObject {
   FakeSystem system;
   FakeDesktop desktop;
   PosixFileSystem files;
+  FakePrinter printer;
   Program* program = nullptr;
   RecordingSink* sink = nullptr;
 
@@ -102,7 +103,7 @@ class MainWindowTest : public QObject {
  private slots:
   void init() {
     ui = new QtUi;
-    program = new Program(Platform{*ui, system, desktop, files});
+    program = new Program(Platform{*ui, system, desktop, files, printer});
     program->constants = buildConstants();
     program->constants.programDirectory = "/opt/zelvo/";
     ui->createFonts();

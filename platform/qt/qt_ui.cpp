@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTextBrowser>
 #include <QTranslator>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -27,6 +28,7 @@
 
 #include "platform/qt/cp1252_qt.h"
 #include "platform/qt/end_requests.h"
+#include "platform/qt/rich_text_qt.h"
 #include "platform/qt/vocab_table_model.h"
 
 namespace zl {
@@ -153,6 +155,12 @@ bool QtUi::buildMainWindow(const VocabList& list) {
     window_.reset();
   }
   return window_ != nullptr;
+}
+
+void QtUi::setHelpDocument(const RichDocument& document) {
+  auto* viewer = static_cast<QTextBrowser*>(window_->control(HelpViewer));
+  fillTextDocument(*viewer->document(), document, viewer->logicalDpiX());
+  viewer->moveCursor(QTextCursor::Start);  // the page opens at the top
 }
 
 void QtUi::showMainWindow() { window_->showCentred(); }

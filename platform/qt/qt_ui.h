@@ -28,6 +28,7 @@ class QtUi : public Ui {
   void createFonts() override;
   void setIcons(const std::vector<IconImage>& icons) override;
   bool buildMainWindow(const VocabList& list) override;
+  void setHelpDocument(const RichDocument& document) override;
   void showMainWindow() override;
   void runEventLoop(EventSink& sink) override;
 
