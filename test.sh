@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a build
 # with AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz targets
-# of the file reader and of the help text's reader for a few seconds each,
+# of the file reader, the help text's reader, the HTTP response reader and
+# the readers of update files for a few seconds each,
 # then in the normal build (which also compiles the benchmarks, without
 # running them), whose ctest summary line ends the output. Warnings are errors in every one of these builds.
 set -euo pipefail
@@ -15,10 +16,10 @@ echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer =="
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
   ctest --test-dir build-asan --output-on-failure -j "$jobs" -E '^smoke\.'
 
-echo "== fuzzing the file reader and the help text's reader for a few seconds each =="
+echo "== fuzzing the file reader, the help text's reader and the update's readers for a few seconds each =="
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZL_FUZZ=ON -DZL_TESTS=OFF -DZL_WERROR=ON >/dev/null
-cmake --build build-fuzz --target zl_file_format_fuzz zl_rtf_reader_fuzz
+cmake --build build-fuzz --target zl_file_format_fuzz zl_rtf_reader_fuzz zl_http_response_fuzz zl_update_file_fuzz
 fuzz() {  # target, seed files...
   local target=$1
   shift
@@ -29,6 +30,8 @@ fuzz() {  # target, seed files...
 }
 fuzz zl_file_format_fuzz examples/*.ltk
 fuzz zl_rtf_reader_fuzz app/help/hilfe.rtf
+fuzz zl_http_response_fuzz update/fuzz-seeds/response-*
+fuzz zl_update_file_fuzz update/fuzz-seeds/program-* update/fuzz-seeds/signature-*
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZL_WERROR=ON -DZL_BENCH=ON >/dev/null
 cmake --build build -j "$jobs"

@@ -4,6 +4,7 @@
 
 #include "app/about.h"
 #include "app/interface_state.h"
+#include "desktop/desktop_commands.h"
 #include "edit/entry.h"
 #include "edit/pair_statistics.h"
 #include "edit/reorder.h"
@@ -16,6 +17,7 @@
 #include "print/list_printout.h"
 #include "quiz/quiz_run.h"
 #include "state/program.h"
+#include "update/internet_update.h"
 
 namespace zl {
 
@@ -75,6 +77,21 @@ void runCommand(Program& program, Event& event) {
       break;
     case CmdAbout:
       showAbout(ui, program.constants);
+      break;
+    case CmdShortcut:
+      createDesktopShortcut(program);
+      break;
+    case CmdRegister:
+      askRegisterFileType(program);
+      break;
+    case CmdUnregister:
+      askUnregisterFileType(program);
+      break;
+    case TbHomepage:
+      openHomepage(program);
+      break;
+    case TbUpdate:
+      if (runInternetUpdate(program)) event.kind = EventKind::Close;  // the new program has started
       break;
     case CmdEntryPage:
       ui.showPage(EntryPage);

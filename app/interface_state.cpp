@@ -1,6 +1,7 @@
 #include "app/interface_state.h"
 
 #include "app/texts.h"
+#include "desktop/file_type.h"
 #include "state/program.h"
 
 namespace zl {
@@ -52,7 +53,7 @@ void updateInterfaceState(Program& program) {
   bool registerOn = false;
   bool unregisterOn = false;
   if (program.isAdministrator) {
-    const bool registered = program.desktop.isFileTypeRegistered();
+    const bool registered = isFileTypeRegistered(program.desktop);
     registerOn = !registered;
     unregisterOn = registered;
   }

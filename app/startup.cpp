@@ -15,6 +15,8 @@ namespace zl {
 namespace {
 
 constexpr int LeftoverWaitMilliseconds = 1000;
+constexpr int LockWaitMilliseconds = 10'000;
+constexpr int LockRetryMilliseconds = 100;
 
 class ProgramEvents : public EventSink {
  public:
@@ -27,12 +29,24 @@ class ProgramEvents : public EventSink {
 };
 
 // An updated program starts while the old one is still ending; give it the
-// second it needs to let go of its renamed program file.
-void removeLeftoverFile(System& system, const std::string& executable) {
+// second it needs to let go of its renamed program file. True when there
+// was such a file.
+bool removeLeftoverFile(System& system, const std::string& executable) {
   const std::string leftover = changeExtension(executable, "tmp");
-  if (!system.isRegularFile(leftover)) return;
+  if (!system.isRegularFile(leftover)) return false;
   system.sleepMilliseconds(LeftoverWaitMilliseconds);
   system.removeFile(leftover);
+  return true;
+}
+
+// Right after an update the old instance may hold the lock a while longer
+// as it ends: wait for it rather than take this start for a second one.
+bool anotherInstanceRuns(System& system, bool afterUpdate) {
+  for (int waited = 0; system.anotherInstanceRuns("Zelvo_Lingotak"); waited += LockRetryMilliseconds) {
+    if (!afterUpdate || waited >= LockWaitMilliseconds) return true;
+    system.sleepMilliseconds(LockRetryMilliseconds);
+  }
+  return false;
 }
 
 }  // namespace
@@ -52,9 +66,9 @@ int runProgram(const Platform& platform, const std::vector<std::string>& argumen
   ui.createFonts();
   ui.setIcons(decodeEmbeddedIcons());
 
-  removeLeftoverFile(system, executable);
+  const bool afterUpdate = removeLeftoverFile(system, executable);
 
-  if (system.anotherInstanceRuns("Zelvo_Lingotak")) {
+  if (anotherInstanceRuns(system, afterUpdate)) {
     ui.messageBox(text::ErrorTitle, text::AlreadyRunning, MessageButtons::Ok, MessageIcon::Error);
     return 0;
   }

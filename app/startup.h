@@ -1,11 +1,14 @@
 // The program's start, run and end, in a fixed order: constants, fonts and
 // icons, the leftover file of an update, the single instance, the
-// administrator check, the window, the entry page, the interface state, the
-// start file, the event loop, the shutdown.
+// administrator check, the window with its help text, the entry page, the
+// interface state, the window shown, the start file, the event loop, the
+// shutdown.
 //
-// A second instance shows "Das Programm ist bereits gestartet!" and ends. A
-// window that cannot be built ends the program instead of waiting for events
-// that cannot come. The result is the exit code, 0 in every case.
+// A second instance shows "Das Programm ist bereits gestartet!" and ends;
+// right after an update (its leftover file was there) the start first waits
+// up to 10 seconds for the old instance to end. A window that cannot be
+// built ends the program instead of waiting for events that cannot come.
+// The result is the exit code, 0 in every case.
 #pragma once
 
 #include <string>

@@ -13,7 +13,7 @@ namespace {
 class Startup : public ::testing::Test {
  protected:
   int start(std::vector<std::string> arguments = {}) {
-    return runProgram({ui, system, desktop, files, printer}, arguments);
+    return runProgram({ui, system, desktop, files, printer, network, signatures}, arguments);
   }
   std::vector<std::string> uiCalls() const { return ui.calls(); }
 
@@ -22,6 +22,8 @@ class Startup : public ::testing::Test {
   FakeDesktop desktop;
   FaultyFileSystem files;
   FakePrinter printer;
+  FaultyNetwork network;
+  SodiumSignatureVerifier signatures;
 };
 
 TEST_F(Startup, RunsItsStepsInOrder) {
@@ -59,6 +61,39 @@ TEST_F(Startup, ASecondInstanceSaysSoAndEndsWithoutAWindow) {
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "runEventLoop"), 0);
   EXPECT_EQ(system.calls.front(), "sleep 1000");
   EXPECT_EQ(std::count(system.calls.begin(), system.calls.end(), "isAdministrator"), 0);
+}
+
+int sleptMilliseconds(const std::vector<std::string>& calls) {
+  int total = 0;
+  for (const std::string& call : calls)
+    if (call.starts_with("sleep ")) total += std::stoi(call.substr(6));
+  return total;
+}
+
+// Regression: a program restarted by the update took the old instance,
+// still ending, for a second one and ended.
+TEST_F(Startup, AfterAnUpdateItWaitsForTheOldInstanceToLetGo) {
+  system.regularFiles.insert("/opt/zelvo/zelvo-lingotak.tmp");
+  system.lockHeldElsewhere = true;
+  system.lockReleasedAfter = 30;
+  EXPECT_EQ(start(), 0);
+  EXPECT_TRUE(ui.shownMessages().empty());
+  EXPECT_EQ(uiCalls().back(), "runEventLoop");
+  EXPECT_LE(sleptMilliseconds(system.calls), 1000 + 3100);
+}
+
+TEST_F(Startup, ASecondInstanceWaitsOnlyRightAfterAnUpdateAndAtMostTenSeconds) {
+  system.lockHeldElsewhere = true;
+  ui.expectMessage("Fehler", "Das Programm ist bereits gestartet!", Answer::Ok);
+  start();
+  EXPECT_EQ(sleptMilliseconds(system.calls), 0);
+
+  system.calls.clear();
+  system.regularFiles.insert("/opt/zelvo/zelvo-lingotak.tmp");
+  ui.expectMessage("Fehler", "Das Programm ist bereits gestartet!", Answer::Ok);
+  start();
+  EXPECT_EQ(sleptMilliseconds(system.calls), 1000 + 10000);
+  EXPECT_TRUE(ui.allMessagesShown());
 }
 
 TEST_F(Startup, AWindowThatCannotBeBuiltEndsTheProgramWithoutWaitingForEvents) {
@@ -116,7 +151,7 @@ TEST_F(Startup, TheAdministratorFlagDecidesTheAssociationCommands) {
     EXPECT_FALSE(ui.isCommandEnabled(CmdUnregister));
   };
   start();
-  EXPECT_EQ(desktop.queries, 0);
+  EXPECT_EQ(desktop.lookups, 0);
 }
 
 TEST_F(Startup, TheLoopRunsUntilTheProgramQuits) {

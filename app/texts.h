@@ -5,11 +5,11 @@
 
 #include <string>
 
+#include "state/texts.h"  // ErrorTitle, shared with the file-type association
 #include "store/cp1252.h"
 
 namespace zl::text {
 
-inline const std::string ErrorTitle = "Fehler";
 inline const std::string AlreadyRunning = "Das Programm ist bereits gestartet!";
 
 // The About box: AboutTitle and the product name, then the lines of its

@@ -5,7 +5,10 @@
 #include "app/startup.h"
 #include "bench/first_paint.h"
 #include "platform/posix/file_system_posix.h"
+#include "platform/posix/network_posix.h"
+#include "platform/posix/signature_sodium.h"
 #include "platform/posix/system_posix.h"
+#include "platform/qt/desktop_qt.h"
 #include "platform/qt/printer_qt.h"
 
 int main(int argc, char* argv[]) {
@@ -15,8 +18,10 @@ int main(int argc, char* argv[]) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   zl::bench::FirstPaintUi ui;
   zl::PosixSystem system;
-  zl::PosixDesktopShell desktop;
+  zl::QtDesktopShell desktop;
   zl::PosixFileSystem files;
   zl::QtPrinter printer(ui);
-  return zl::runProgram({ui, system, desktop, files, printer}, arguments);
+  zl::PosixNetwork network;
+  zl::SodiumSignatureVerifier signatures;
+  return zl::runProgram({ui, system, desktop, files, printer, network, signatures}, arguments);
 }

@@ -15,7 +15,10 @@
 #include "app/startup.h"
 #include "bench/first_paint.h"
 #include "platform/posix/file_system_posix.h"
+#include "platform/posix/network_posix.h"
+#include "platform/posix/signature_sodium.h"
 #include "platform/posix/system_posix.h"
+#include "platform/qt/desktop_qt.h"
 #include "platform/qt/printer_qt.h"
 
 extern char** environ;
@@ -59,10 +62,12 @@ void BM_InProcess_TrainerStartToFirstPaint(benchmark::State& state) {
   for (auto _ : state) {
     zl::bench::FirstPaintUi ui;
     zl::PosixSystem system;
-    zl::PosixDesktopShell desktop;
+    zl::QtDesktopShell desktop;
     zl::PosixFileSystem files;
     zl::QtPrinter printer(ui);
-    zl::runProgram({ui, system, desktop, files, printer}, {});
+    zl::PosixNetwork network;
+    zl::SodiumSignatureVerifier signatures;
+    zl::runProgram({ui, system, desktop, files, printer, network, signatures}, {});
   }
 }
 BENCHMARK(BM_InProcess_TrainerStartToFirstPaint)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -5,7 +5,10 @@
 #include <QDir>
 
 #include "platform/posix/file_system_posix.h"
+#include "platform/posix/network_posix.h"
+#include "platform/posix/signature_sodium.h"
 #include "platform/posix/system_posix.h"
+#include "platform/qt/desktop_qt.h"
 #include "platform/qt/printer_qt.h"
 #include "platform/qt/qt_ui.h"
 #include "state/program.h"
@@ -21,11 +24,13 @@ struct WindowProgramOf {
   }
   WindowUi ui;
   PosixSystem system;
-  PosixDesktopShell desktop;
+  QtDesktopShell desktop;
   PosixFileSystem files;
   // Prints to this PDF file: no dialog waits in a benchmark.
   QtPrinter printer{ui, QDir::temp().filePath(QStringLiteral("zl-bench-printout.pdf"))};
-  Program program{Platform{ui, system, desktop, files, printer}};
+  PosixNetwork network;
+  SodiumSignatureVerifier signatures;
+  Program program{Platform{ui, system, desktop, files, printer, network, signatures}};
 };
 
 using WindowProgram = WindowProgramOf<>;

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,18 @@ struct FileStatus {
   bool exists = false;
   bool regular = false;  // a plain file, not a folder
   std::uint64_t size = 0;
+};
+
+// A file written piece by piece as its bytes arrive (a download). A file
+// not finished is removed when its OutputFile goes.
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  // False when the bytes cannot be written (disk full, I/O error).
+  virtual bool write(std::string_view bytes) = 0;
+  // Writes what is left, flushes the file to the disk and closes it. False
+  // when any of that fails; the file is then removed.
+  virtual bool finish() = 0;
 };
 
 class FileSystem {
@@ -53,6 +66,15 @@ class FileSystem {
 
   // True when both paths name the same existing file (also through links).
   virtual bool isSameFile(const std::string& first, const std::string& second) = 0;
+
+  // Reads at most `size` bytes at `offset` into `bytes`: fewer at the end
+  // of the file, none past it or when the file cannot be read.
+  virtual void readPart(const std::string& path, std::uint64_t offset, std::size_t size, std::string& bytes) = 0;
+
+  // Creates a new file at `path` for writing piece by piece, in place of a
+  // file of that name (a link is replaced, not followed). nullptr when it
+  // cannot be created; then nothing has changed.
+  virtual std::unique_ptr<OutputFile> createOutputFile(const std::string& path) = 0;
 };
 
 }  // namespace zl

@@ -1,13 +1,18 @@
 // The system services start-up needs: the program's own path, files beside
-// it, a wait, the single-instance lock and the administrator check.
+// it, a wait, the single-instance lock and the administrator check; and
+// what the internet update needs to put a new program file in place and
+// start it. DesktopShell below is the desktop the program ties itself into.
 //
 // Abstract so tests can fake it (a fake records every call in order); the
-// real version is POSIX (system_posix.h). None of these report errors: a
-// failed removal or an unavailable lock is simply not acted upon.
+// real version is POSIX (system_posix.h). Start-up's services report no
+// errors: a failed removal or an unavailable lock is simply not acted upon;
+// the update's tell by their results whether they succeeded.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace zl {
 
@@ -24,6 +29,18 @@ class System {
   virtual void sleepMilliseconds(int milliseconds) = 0;
   // Deletes the file; failure is ignored.
   virtual void removeFile(const std::string& path) = 0;
+  // Renames a file. False, with nothing changed, when that fails, also
+  // when something exists at `to` already.
+  virtual bool renameFile(const std::string& from, const std::string& to) = 0;
+  // True when the user may make and rename files in `folder`.
+  virtual bool isWritableFolder(const std::string& folder) = 0;
+  // Gives the file at `to` the read, write and execute permissions of the
+  // file at `from` (never a set-id bit). False when that fails.
+  virtual bool copyPermissions(const std::string& from, const std::string& to) = 0;
+  // Starts the program at `path` with `argument` as its one argument, in
+  // `folder` (ours when empty), without a shell and without waiting for it.
+  // False when it could not be started.
+  virtual bool startProgram(const std::string& path, const std::string& argument, const std::string& folder) = 0;
   // Takes the lock named `name` for the life of the process. True when
   // another process already holds it; false when this process now holds it
   // or when no lock could be made at all (then we run as the only one).
@@ -37,13 +54,49 @@ class System {
   virtual std::uint64_t availableMemory() = 0;
 };
 
-// The desktop shell's side of the file-type association. Abstract so tests
-// can script the answer; asked after every event, so cheap and silent.
+// The user's folders that the desktop reads, as full paths without a
+// trailing "/".
+struct DesktopFolders {
+  std::string data;     // $XDG_DATA_HOME, else ~/.local/share
+  std::string config;   // $XDG_CONFIG_HOME, else ~/.config
+  std::string desktop;  // the XDG user folder DESKTOP, else ~/Desktop
+};
+
+// What the program needs of the desktop to tie itself into it: the user's
+// folders, whole files written and removed there, the desktop's cache
+// tools, and opening a URL. Abstract so tests can run it in folders of
+// their own and record the tools and URLs; the real version is
+// desktop_posix.h with Qt for the URL (desktop_qt.h). Nothing here shows a
+// message: writing and reading report success, the rest reports nothing.
 class DesktopShell {
  public:
   virtual ~DesktopShell() = default;
-  // True when vocabulary files are registered as opening with this program.
-  virtual bool isFileTypeRegistered() = 0;
+  virtual DesktopFolders folders() = 0;
+  // True when a regular file is at `path`. Cheap and silent: the
+  // registration is looked up so after every event.
+  virtual bool hasFile(const std::string& path) = 0;
+  // The whole file at `path`. False, with `content` empty, when it is
+  // missing or cannot be read.
+  virtual bool readFile(const std::string& path, std::string& content) = 0;
+  // Puts `content` at `path`, making missing folders (mode 0700): written
+  // to a new file in the same folder and renamed over the old one, so that
+  // `path` holds the old content or the new one, never a part. A link is
+  // followed and the file it names replaced. The file keeps the mode of the
+  // one it replaces (a new one: 0666 less the umask), with execute bits
+  // beside the read bits when `executable`. A file the user may not write
+  // is never replaced. False when any step fails; then no new file is left
+  // behind and the old one is untouched.
+  virtual bool writeFile(const std::string& path, std::string_view content, bool executable) = 0;
+  // Removes the file at `path`, then each folder above it that this leaves
+  // empty, up to but not including `root`. Failures are ignored.
+  virtual void removeFile(const std::string& path, const std::string& root) = 0;
+  // Runs the program `tool`, found on PATH, with `arguments`, without a
+  // shell, and waits for it to end. Nothing is reported, also not when the
+  // tool is not installed.
+  virtual void runTool(const std::string& tool, const std::vector<std::string>& arguments) = 0;
+  // Asks the desktop to open `url` (a web page in the browser); nothing is
+  // reported, also when no program takes it.
+  virtual void openUrl(const std::string& url) = 0;
 };
 
 }  // namespace zl

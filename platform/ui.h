@@ -42,8 +42,9 @@ inline constexpr std::size_t MaxFieldText = 32767;
 
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
 // Information: confirmations; Question: the sort and shuffle questions;
-// Warning: questions and input errors; Error: errors and the "stop" icon.
-enum class MessageIcon { Information, Question, Warning, Error };
+// Warning: questions and input errors; Error: errors and the "stop" icon;
+// None: a box without an icon (a failed write of the file-type association).
+enum class MessageIcon { Information, Question, Warning, Error, None };
 enum class Answer { Ok, Yes, No, Cancel };
 
 // One entry of a file dialog's type list: what it shows and the pattern

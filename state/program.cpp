@@ -1,5 +1,7 @@
 #include "state/program.h"
 
+#include <cstdlib>
+
 #include "store/cp1252.h"
 
 namespace zl {
@@ -9,8 +11,11 @@ AppConstants buildConstants() {
   c.productName = "Zelvo Lingotak";
   c.versionText = "2.5.0." + std::to_string(57);
   c.copyrightLine = "Copyright © 2024-2026 Zelvo"_w;
-  c.updateUrl = "http://update.zelvo-lingotak.example/lingotak/Lingotak.upd";
-  c.homepageUrl = "http://www.zelvo-lingotak.example/";
+  c.updateUrl = ZL_UPDATE_URL;  // CMake's cache variables of the same names
+  c.homepageUrl = ZL_HOMEPAGE_URL;
+  // A mirror, or a test's own server.
+  const char* url = std::getenv("ZELVO_LINGOTAK_UPDATE_URL");
+  if (url != nullptr && *url != '\0') c.updateUrl = url;
   c.buildStamp = ZL_BUILD_STAMP;  // set by the build: SOURCE_DATE_EPOCH, else the last commit's time
   return c;
 }

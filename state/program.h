@@ -9,8 +9,10 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/network.h"
 #include "platform/printer.h"
 #include "platform/random.h"
+#include "platform/signature_verifier.h"
 #include "platform/system.h"
 #include "platform/ui.h"
 #include "state/controls.h"
@@ -32,7 +34,8 @@ struct AppConstants {
 };
 
 // The constants this build carries; `programDirectory` is left empty (it
-// comes from the running executable).
+// comes from the running executable). ZELVO_LINGOTAK_UPDATE_URL, when set
+// and not empty, takes the place of the build's `updateUrl`.
 AppConstants buildConstants();
 
 // The outside world, one interface per group of services.
@@ -42,6 +45,8 @@ struct Platform {
   DesktopShell& desktop;
   FileSystem& files;
   Printer& printer;
+  Network& network;
+  SignatureVerifier& signatures;
 };
 
 struct Program {
@@ -50,13 +55,17 @@ struct Program {
         system(platform.system),
         desktop(platform.desktop),
         files(platform.files),
-        printer(platform.printer) {}
+        printer(platform.printer),
+        network(platform.network),
+        signatures(platform.signatures) {}
 
   Ui& ui;
   System& system;
   DesktopShell& desktop;
   FileSystem& files;
   Printer& printer;
+  Network& network;
+  SignatureVerifier& signatures;
 
   AppConstants constants;
   std::string startFile;

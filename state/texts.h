@@ -16,6 +16,10 @@ inline const std::string Sorting = "Sortieren...";
 inline const std::string LimitTitle = "Maximale Dateigröße"_w;
 inline const std::string LimitText = "Maximal 30000 Einträge pro Datei!"_w;
 
+// The title of the second start's message and of a failed write of the
+// file-type association.
+inline const std::string ErrorTitle = "Fehler";
+
 // The title of every refused input, on the entry page and in a test.
 inline const std::string InputErrorTitle = "Eingabefehler";
 

@@ -7,8 +7,9 @@
 # other command folder, except where ALLOWED names a header (a test saves
 # its file through the file commands). The Qt window (platform/qt/) is an
 # outer adapter wired by main.cpp: it shows the program's controls and list,
-# so it may see state/, store/ and the layout tables of app/, and nothing of
-# the program includes it. Tests, fakes, fuzz targets, benchmarks and
+# so it may see state/, store/ and the layout tables of app/, and the POSIX
+# services it completes (the desktop shell opens URLs through Qt); nothing
+# of the program includes it. Tests, fakes, fuzz targets, benchmarks and
 # main.cpp sit on top and may include anything.
 #
 # Usage: tools/check_layers.sh [ROOT]   (default: the source tree)
@@ -29,7 +30,7 @@ declare -A ALLOWED=(
   [update]="update $below_commands"
   [desktop]="desktop $below_commands"
   [app]="app files edit quiz print update desktop $below_commands"
-  [platform/qt]="platform/qt app/window_layout.h $below_commands"
+  [platform/qt]="platform/qt platform/posix app/window_layout.h $below_commands"
 )
 
 # The layer a file or header belongs to: its folder, with platform's

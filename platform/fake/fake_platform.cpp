@@ -198,8 +198,26 @@ void FakeSystem::removeFile(const std::string& path) {
   regularFiles.erase(path);
 }
 
+bool FakeSystem::renameFile(const std::string& from, const std::string& to) {
+  calls.push_back("rename " + from + " " + to);
+  if (stuckFiles.count(from) != 0 || regularFiles.count(to) != 0) return false;
+  if (regularFiles.erase(from) != 0) regularFiles.insert(to);
+  return true;
+}
+
+bool FakeSystem::copyPermissions(const std::string& from, const std::string& to) {
+  calls.push_back("permissions " + from + " " + to);
+  return true;
+}
+
+bool FakeSystem::startProgram(const std::string& path, const std::string& argument, const std::string& folder) {
+  calls.push_back("start " + path + " \"" + argument + "\" in " + folder);
+  return true;
+}
+
 bool FakeSystem::anotherInstanceRuns(const std::string& name) {
   calls.push_back("lock " + name);
+  if (lockHeldElsewhere && lockReleasedAfter >= 0 && lockReleasedAfter-- == 0) lockHeldElsewhere = false;
   return lockHeldElsewhere;
 }
 
@@ -299,6 +317,16 @@ std::string readBytes(const std::string& path) {
 }
 
 void writeBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+FakeDesktop::FakeDesktop(std::unique_ptr<TempFolder> root)
+    : PosixDesktopShell({root->path() + "data", root->path() + "config", root->path() + "Desktop"}),
+      root_(std::move(root)) {}
+
+void FakeDesktop::runTool(const std::string& tool, const std::vector<std::string>& arguments) {
+  std::string run = tool;
+  for (const std::string& argument : arguments) run += " " + argument;
+  toolRuns.push_back(run);
+}
 
 FakeProgram::FakeProgram() {
   program.constants = buildConstants();

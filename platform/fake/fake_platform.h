@@ -5,23 +5,28 @@
 // is given, as the window's do), answers message boxes and dialogs from a
 // script set up in advance and fails the running test on any box or dialog
 // nobody expected.
-// FakeSystem, FakeDesktop and FakePrinter (fake_printer.h) record what they
-// were asked and answer as told.
+// FakeSystem and FakePrinter (fake_printer.h) record what they were asked
+// and answer as told; FakeDesktop writes real files in a folder of its own.
 // FaultyFileSystem is the real file system that can be told to fail like a
-// full or broken disk, and asPlainUser runs a part of a test where file
-// modes count even for root. A `FakeProgram` bundles them with a fresh
+// full or broken disk, FaultyNetwork the real network that can be told to
+// be unavailable, and asPlainUser runs a part of a test where file modes
+// count even for root. A `FakeProgram` bundles them with a fresh
 // Program and a fresh temporary folder for its files.
 #pragma once
 
 #include <array>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/fake/fake_printer.h"
+#include "platform/posix/desktop_posix.h"
 #include "platform/posix/file_system_posix.h"
+#include "platform/posix/network_posix.h"
+#include "platform/posix/signature_sodium.h"
 #include "state/program.h"
 
 namespace zl {
@@ -182,8 +187,16 @@ class FakeSystem : public System {
   std::string executable = "/opt/zelvo/zelvo-lingotak";
   std::set<std::string> regularFiles;
   bool lockHeldElsewhere = false;
+  // The other instance lets go of the lock after this many more tries
+  // (-1: never).
+  int lockReleasedAfter = -1;
   bool administrator = true;
-  std::vector<std::string> calls;  // "sleep 1000", "remove /x", "lock Zelvo_Lingotak", ...
+  // Files that cannot be renamed; a rename onto one of `regularFiles` fails
+  // too, and a rename moves the name in `regularFiles`.
+  std::set<std::string> stuckFiles;
+  // "sleep 1000", "remove /x", "lock Zelvo_Lingotak", "rename /a /b",
+  // "permissions /a /b", "start /p \"/f\" in /d", ...
+  std::vector<std::string> calls;
 
   std::string executablePath() override { return executable; }
   // Relative paths start in "/home/anna/".
@@ -191,6 +204,11 @@ class FakeSystem : public System {
   bool isRegularFile(const std::string& path) override { return regularFiles.count(path) != 0; }
   void sleepMilliseconds(int milliseconds) override;
   void removeFile(const std::string& path) override;
+  bool renameFile(const std::string& from, const std::string& to) override;
+  std::set<std::string> readOnlyFolders;
+  bool isWritableFolder(const std::string& folder) override { return readOnlyFolders.count(folder) == 0; }
+  bool copyPermissions(const std::string& from, const std::string& to) override;
+  bool startProgram(const std::string& path, const std::string& argument, const std::string& folder) override;
   bool anotherInstanceRuns(const std::string& name) override;
   bool isAdministrator() override;
   std::uint64_t memory = std::uint64_t{1} << 40;
@@ -214,6 +232,13 @@ class FaultyFileSystem : public PosixFileSystem {
   ssize_t writeSome(int fd, const char* data, std::size_t size) override;
   int syncFile(int fd) override;
   int closeFile(int fd) override;
+};
+
+// The real network, which can be told to be unavailable.
+class FaultyNetwork : public PosixNetwork {
+ public:
+  bool unavailable = false;  // the socket layer cannot be made ready
+  bool ready() override { return !unavailable && PosixNetwork::ready(); }
 };
 
 // A fresh temporary folder, removed with everything in it at the end.
@@ -244,14 +269,28 @@ bool asPlainUser(const std::vector<std::string>& handedOver, const std::function
 std::string readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);
 
-class FakeDesktop : public DesktopShell {
+// The real desktop files in a temporary folder of its own, removed at the
+// end: the user's data, config and desktop folders are its data/, config/
+// and Desktop/, made when something is written there. The tools it is
+// asked to run and the URLs to open are recorded instead.
+class FakeDesktop : public PosixDesktopShell {
  public:
-  bool registered = false;
-  int queries = 0;
-  bool isFileTypeRegistered() override {
-    ++queries;
-    return registered;
+  FakeDesktop() : FakeDesktop(std::make_unique<TempFolder>()) {}
+  std::vector<std::string> openedUrls;  // every URL asked for, in order
+  std::vector<std::string> toolRuns;    // "update-mime-database <folder>", in order
+  int lookups = 0;                      // calls of hasFile
+  // The temporary folder, with its trailing "/".
+  const std::string& root() const { return root_->path(); }
+  void openUrl(const std::string& url) override { openedUrls.push_back(url); }
+  void runTool(const std::string& tool, const std::vector<std::string>& arguments) override;
+  bool hasFile(const std::string& path) override {
+    ++lookups;
+    return PosixDesktopShell::hasFile(path);
   }
+
+ private:
+  explicit FakeDesktop(std::unique_ptr<TempFolder> root);
+  std::unique_ptr<TempFolder> root_;
 };
 
 // A fresh program over fresh fakes, set up as start-up leaves it: constants,
@@ -266,7 +305,9 @@ struct FakeProgram {
   FaultyFileSystem files;
   FakePrinter printer;
   TempFolder folder;
-  Program program{Platform{ui, system, desktop, files, printer}};
+  FaultyNetwork network;
+  SodiumSignatureVerifier signatures;
+  Program program{Platform{ui, system, desktop, files, printer, network, signatures}};
 
   // Dispatches one event, as the window would raise it.
   void menu(int command);

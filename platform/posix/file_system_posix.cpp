@@ -10,7 +10,9 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace zl {
@@ -265,6 +267,75 @@ bool PosixFileSystem::isSameFile(const std::string& first, const std::string& se
   }, b{};
   return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
          a.st_ino == b.st_ino;
+}
+
+void PosixFileSystem::readPart(const std::string& path, std::uint64_t offset, std::size_t size, std::string& bytes) {
+  bytes.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  bytes.resize(size);
+  std::size_t used = 0;
+  while (used < size && offset + used <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
+    const ssize_t n = ::pread(fd, bytes.data() + used, size - used, static_cast<off_t>(offset + used));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    used += static_cast<std::size_t>(n);
+  }
+  bytes.resize(used);
+  ::close(fd);
+}
+
+class PosixFileSystem::PieceFile : public OutputFile {
+ public:
+  PieceFile(PosixFileSystem& files, std::string path, int fd) : files_(files), path_(std::move(path)), fd_(fd) {
+    pending_.reserve(kBlock);
+  }
+  ~PieceFile() override {
+    if (fd_ >= 0) {
+      files_.closeFile(fd_);
+      ::unlink(path_.c_str());
+    }
+  }
+  PieceFile(const PieceFile&) = delete;
+  PieceFile& operator=(const PieceFile&) = delete;
+
+  bool write(std::string_view bytes) override {
+    if (fd_ < 0) return false;
+    if (pending_.size() + bytes.size() > kBlock && !flush()) return false;
+    if (bytes.size() >= kBlock) return files_.writeAll(fd_, bytes);
+    pending_.append(bytes);
+    return true;
+  }
+
+  bool finish() override {
+    if (fd_ < 0) return false;
+    bool ok = flush() && files_.syncFile(fd_) == 0;
+    ok = files_.closeFile(std::exchange(fd_, -1)) == 0 && ok;
+    if (!ok) ::unlink(path_.c_str());
+    return ok;
+  }
+
+ private:
+  static constexpr std::size_t kBlock = 64 * 1024;
+  bool flush() {
+    const bool ok = files_.writeAll(fd_, pending_);
+    pending_.clear();
+    return ok;
+  }
+
+  PosixFileSystem& files_;
+  std::string path_;
+  int fd_;
+  std::string pending_;
+};
+
+std::unique_ptr<OutputFile> PosixFileSystem::createOutputFile(const std::string& path) {
+  // A fresh file of our own, never one that someone else made or linked
+  // there before.
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) return nullptr;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  return std::make_unique<PieceFile>(*this, path, fd);
 }
 
 ssize_t PosixFileSystem::writeSome(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }

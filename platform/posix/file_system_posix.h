@@ -25,6 +25,9 @@ class PosixFileSystem : public FileSystem {
   bool readFile(const std::string& path, ByteBuffer& content) override;
   bool replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) override;
   bool isSameFile(const std::string& first, const std::string& second) override;
+  void readPart(const std::string& path, std::uint64_t offset, std::size_t size, std::string& bytes) override;
+  // Gathers small pieces into blocks of 64 KiB before writing them.
+  std::unique_ptr<OutputFile> createOutputFile(const std::string& path) override;
 
  protected:
   // As write(2), fsync(2) and close(2).
@@ -33,7 +36,8 @@ class PosixFileSystem : public FileSystem {
   virtual int closeFile(int fd);
 
  private:
-  struct Write;  // one file to write, see the .cpp
+  struct Write;     // one file to write, see the .cpp
+  class PieceFile;  // the OutputFile, see the .cpp
   bool put(const Write& write, std::string_view content);
   bool commit(int fd, const std::string& temp, const Write& write, std::string_view content, bool swap);
   bool swapIn(const std::string& temp, const Write& write);

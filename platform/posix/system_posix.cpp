@@ -1,6 +1,8 @@
 #include "platform/posix/system_posix.h"
 
 #include <fcntl.h>
+#include <spawn.h>
+#include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +12,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+
+#include "platform/posix/desktop_posix.h"
 
 namespace zl {
 
@@ -92,6 +96,37 @@ void PosixSystem::sleepMilliseconds(int milliseconds) {
 
 void PosixSystem::removeFile(const std::string& path) { ::unlink(path.c_str()); }
 
+bool PosixSystem::renameFile(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL) return false;
+  // A file system that cannot rename without replacing: a second link
+  // cannot replace either.
+  if (::link(from.c_str(), to.c_str()) != 0) return false;
+  ::unlink(from.c_str());
+  return true;
+}
+
+bool PosixSystem::isWritableFolder(const std::string& folder) {
+  return isDirectory(folder) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool PosixSystem::copyPermissions(const std::string& from, const std::string& to) {
+  struct stat st {};
+  return ::stat(from.c_str(), &st) == 0 && ::chmod(to.c_str(), st.st_mode & 0777) == 0;
+}
+
+bool PosixSystem::startProgram(const std::string& path, const std::string& argument, const std::string& folder) {
+  posix_spawn_file_actions_t actions;
+  if (::posix_spawn_file_actions_init(&actions) != 0) return false;
+  bool ok = folder.empty() || ::posix_spawn_file_actions_addchdir_np(&actions, folder.c_str()) == 0;
+  std::string program = path, first = argument;
+  char* const argv[] = {program.data(), first.data(), nullptr};
+  pid_t child = 0;
+  ok = ok && ::posix_spawn(&child, path.c_str(), &actions, nullptr, argv, environ) == 0;
+  ::posix_spawn_file_actions_destroy(&actions);
+  return ok;
+}
+
 bool PosixSystem::anotherInstanceRuns(const std::string& name) {
   if (lockFd_ >= 0) return false;
   const std::string folder = lockFolder(runtimeRoot_, tempRoot_);
@@ -107,21 +142,21 @@ bool PosixSystem::anotherInstanceRuns(const std::string& name) {
   return false;
 }
 
-std::string xdgDataHome() {
-  std::string data = environment("XDG_DATA_HOME");
-  if (!data.empty() && data.front() == '/') return data;
-  return environment("HOME") + "/.local/share";
-}
-
 bool PosixSystem::isAdministrator() {
-  // The association lives in the user's data folder; it may be written when
-  // the folder, or the nearest folder above it that exists, is writable.
-  std::string path = xdgDataHome();
-  while (!path.empty() && !isDirectory(path)) {
-    const std::size_t slash = path.find_last_of('/');
-    path = slash == std::string::npos || slash == 0 ? std::string("/") : path.substr(0, slash);
+  // Registering writes into these folders of the user's and replaces
+  // mimeapps.list; a missing folder is made inside the nearest thing that
+  // exists on its path, which must be a folder then.
+  const DesktopFolders folders = userDesktopFolders();
+  for (std::string path : {folders.data + "/applications", folders.data + "/mime/packages",
+                           folders.data + "/icons/hicolor", folders.config}) {
+    while (::access(path.c_str(), F_OK) != 0) {
+      const std::size_t slash = path.find_last_of('/');
+      path = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    }
+    if (!isDirectory(path) || ::access(path.c_str(), W_OK | X_OK) != 0) return false;
   }
-  return !path.empty() && ::access(path.c_str(), W_OK | X_OK) == 0;
+  const std::string mimeApps = folders.config + "/mimeapps.list";
+  return ::access(mimeApps.c_str(), F_OK) != 0 || ::access(mimeApps.c_str(), W_OK) == 0;
 }
 
 }  // namespace zl

@@ -1,6 +1,8 @@
 // The system services on Linux: /proc for the program's own path, stat,
 // unlink, nanosleep, an flock'ed lock file for the single instance, and
-// write access to the XDG data folder as the administrator check.
+// write access to the folders of the file-type association (XDG data and
+// config) as the administrator check; for the update renameat2 without
+// replacing, chmod and posix_spawn.
 //
 // The lock file lies in one folder per user, so that every start of the
 // same user meets the same lock whatever its environment: the user's
@@ -34,6 +36,10 @@ class PosixSystem : public System {
   bool isRegularFile(const std::string& path) override;
   void sleepMilliseconds(int milliseconds) override;
   void removeFile(const std::string& path) override;
+  bool renameFile(const std::string& from, const std::string& to) override;
+  bool isWritableFolder(const std::string& folder) override;
+  bool copyPermissions(const std::string& from, const std::string& to) override;
+  bool startProgram(const std::string& path, const std::string& argument, const std::string& folder) override;
   bool anotherInstanceRuns(const std::string& name) override;
   bool isAdministrator() override;
   // MemAvailable of /proc/meminfo, less where a cgroup (v1 or v2) limit
@@ -45,15 +51,5 @@ class PosixSystem : public System {
   std::string tempRoot_;
   int lockFd_ = -1;
 };
-
-// The association with the desktop is not offered by this build yet, so
-// vocabulary files never count as registered.
-class PosixDesktopShell : public DesktopShell {
- public:
-  bool isFileTypeRegistered() override { return false; }
-};
-
-// $XDG_DATA_HOME, or ~/.local/share when it is unset or not absolute.
-std::string xdgDataHome();
 
 }  // namespace zl

@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/fake/fake_platform.h"
+
 namespace zl {
 namespace {
 
@@ -124,19 +126,25 @@ TEST_F(PosixSystemTest, RelativePathsBecomeFullPathsFromTheWorkingDirectory) {
   std::filesystem::current_path(before);
 }
 
-TEST_F(PosixSystemTest, AdministratorMeansTheDataFolderCanBeWritten) {
-  ::setenv("XDG_DATA_HOME", (dir_ / "not" / "yet" / "there").c_str(), 1);
-  PosixSystem system;
-  EXPECT_TRUE(system.isAdministrator());  // the nearest existing folder is ours
-  if (::geteuid() != 0) {                 // root may write anywhere
-    const auto locked = dir_ / "locked";
-    std::filesystem::create_directories(locked);
-    ::chmod(locked.c_str(), 0500);
-    ::setenv("XDG_DATA_HOME", locked.c_str(), 1);
+TEST_F(PosixSystemTest, AdministratorMeansTheAssociationsFoldersAndListCanBeWritten) {
+  const auto data = dir_ / "data", config = dir_ / "config", list = config / "mimeapps.list";
+  ::setenv("XDG_DATA_HOME", data.c_str(), 1);  // with applications/, without mime/ and icons/
+  ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  std::filesystem::create_directories(data / "applications");
+  std::filesystem::create_directories(config);
+  std::ofstream(list) << "[Default Applications]\n";
+  ::chmod(list.c_str(), 0400);
+  const bool ran = asPlainUser({dir_, data, data / "applications", config, list}, [&] {
+    PosixSystem system;
+    EXPECT_FALSE(system.isAdministrator());  // the list cannot be written
+    ::chmod(list.c_str(), 0600);
+    EXPECT_TRUE(system.isAdministrator());  // the nearest existing folders are the user's
+    ::chmod((data / "applications").c_str(), 0500);
     EXPECT_FALSE(system.isAdministrator());
-    ::chmod(locked.c_str(), 0700);
-  }
+  });
   ::unsetenv("XDG_DATA_HOME");
+  ::unsetenv("XDG_CONFIG_HOME");
+  if (!ran) GTEST_SKIP() << "cannot run as a plain user";
 }
 
 }  // namespace

@@ -61,6 +61,8 @@ class MainWindowTest : public QObject {
   FakeDesktop desktop;
   PosixFileSystem files;
   FakePrinter printer;
+  FaultyNetwork network;
+  SodiumSignatureVerifier signatures;
   Program* program = nullptr;
   RecordingSink* sink = nullptr;
 
@@ -103,7 +105,7 @@ class MainWindowTest : public QObject {
  private slots:
   void init() {
     ui = new QtUi;
-    program = new Program(Platform{*ui, system, desktop, files, printer});
+    program = new Program(Platform{*ui, system, desktop, files, printer, network, signatures});
     program->constants = buildConstants();
     program->constants.programDirectory = "/opt/zelvo/";
     ui->createFonts();

@@ -32,6 +32,8 @@ class PrinterQtTest : public QObject {
   FakeSystem system;
   FakeDesktop desktop;
   PosixFileSystem files;
+  FaultyNetwork network;
+  SodiumSignatureVerifier signatures;
   Program* program = nullptr;
 
   void print(Page page) {
@@ -77,7 +79,7 @@ class PrinterQtTest : public QObject {
     QFile::remove(pdf);
     ui = new QtUi;
     printer = new QtPrinter(*ui, pdf);
-    program = new Program(Platform{*ui, system, desktop, files, *printer});
+    program = new Program(Platform{*ui, system, desktop, files, *printer, network, signatures});
     ui->createFonts();
     ui->setIcons(decodeEmbeddedIcons());
     QVERIFY(ui->buildMainWindow(program->list));

@@ -52,6 +52,8 @@ QMessageBox::Icon qtIcon(MessageIcon icon) {
       return QMessageBox::Warning;
     case MessageIcon::Error:
       return QMessageBox::Critical;
+    case MessageIcon::None:
+      break;
   }
   return QMessageBox::NoIcon;
 }

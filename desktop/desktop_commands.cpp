@@ -1,0 +1,52 @@
+#include "desktop/desktop_commands.h"
+
+#include "desktop/desktop_entry.h"
+#include "desktop/file_type.h"
+#include "desktop/icon_files.h"
+#include "desktop/texts.h"
+#include "state/program.h"
+
+namespace zl {
+
+namespace {
+
+bool answeredYes(Ui& ui, const std::string& question) {
+  return ui.messageBox(text::SetupTitle, question, MessageButtons::YesNo, MessageIcon::Warning) == Answer::Yes;
+}
+
+// The icon first, so that the entry never names a picture that is missing.
+bool createShortcut(DesktopShell& desktop, const std::string& linkPath, const Shortcut& shortcut) {
+  const std::string_view icon = themeIconFile("256x256/apps/" + DesktopId + ".png");
+  return desktop.writeFile(shortcut.iconFile, icon, false) &&
+         desktop.writeFile(linkPath, shortcutEntryText(shortcut), true);
+}
+
+}  // namespace
+
+void askRegisterFileType(Program& program) {
+  if (!answeredYes(program.ui, text::RegisterQuestion)) return;
+  registerFileType(program.ui, program.desktop, program.constants.productName, program.system.executablePath());
+}
+
+void askUnregisterFileType(Program& program) {
+  if (answeredYes(program.ui, text::UnregisterQuestion)) unregisterFileType(program.desktop);
+}
+
+void createDesktopShortcut(Program& program) {
+  if (!answeredYes(program.ui, text::ShortcutQuestion)) return;
+  const AppConstants& constants = program.constants;
+  const DesktopFolders folders = program.desktop.folders();
+  Shortcut shortcut;
+  shortcut.name = constants.productName;
+  shortcut.comment = constants.productName;
+  shortcut.program = program.system.executablePath();
+  shortcut.folder = constants.programDirectory;
+  shortcut.iconFile = folders.data + "/" + DesktopId + "/" + DesktopId + ".png";
+  if (createShortcut(program.desktop, folders.desktop + "/" + constants.productName + ".desktop", shortcut)) {
+    program.ui.messageBox(text::SetupTitle, text::ShortcutCreated, MessageButtons::Ok, MessageIcon::Information);
+  }
+}
+
+void openHomepage(Program& program) { program.desktop.openUrl(program.constants.homepageUrl); }
+
+}  // namespace zl

@@ -1,0 +1,32 @@
+// The two cryptographic checks a signed update file needs: the BLAKE2b-512
+// digest of a file and the Ed25519 check of a signature.
+//
+// Abstract so that the core links no cryptographic library: the real
+// version is libsodium's (platform/posix/signature_sodium.h), in a library
+// of its own that only the program and the tests link. Both checks are
+// plain functions of their inputs; they fail only as their results say.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zl {
+
+using Ed25519PublicKey = std::array<std::uint8_t, 32>;
+using Ed25519Signature = std::array<std::uint8_t, 64>;
+using Blake2bDigest = std::array<std::uint8_t, 64>;
+
+class SignatureVerifier {
+ public:
+  virtual ~SignatureVerifier() = default;
+  // The BLAKE2b-512 digest (no key) of the whole file at `path`, read piece
+  // by piece. False, with `digest` unspecified, when it cannot be read.
+  virtual bool fileDigest(const std::string& path, Blake2bDigest& digest) = 0;
+  // True when `signature` is a valid Ed25519 signature of `message` by the
+  // holder of `key`.
+  virtual bool isValid(const Ed25519Signature& signature, std::string_view message, const Ed25519PublicKey& key) = 0;
+};
+
+}  // namespace zl

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The Debian package made by CPack from a build: lintian finds no error in
+# it, its dependencies were computed from the program, its desktop entry and
+# AppStream record pass their validators, and the program unpacked from it
+# (dpkg-deb -x) starts in a virtual X server and shows the sample file.
+# Usage: package_test.sh BUILD-FOLDER
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+fail() { echo "$*"; exit 1; }
+
+if [ "${2:-}" != "--inside-x" ]; then
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  cpack --config "$1/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; exit 1; }
+  deb=$(echo "$work"/*.deb)
+  echo "made $(basename "$deb")"
+  dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "no dependencies computed: $(dpkg-deb -f "$deb" Depends)"
+  lintian --fail-on error "$deb" || fail "lintian found errors"
+  echo "lintian: no errors"
+  root="$work/root"
+  dpkg-deb -x "$deb" "$root"
+  desktop-file-validate "$root/usr/share/applications/zelvo-lingotak.desktop"
+  appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
+  mkdir -m 700 "$work/run"
+  export HOME="$work" XDG_RUNTIME_DIR="$work/run" WORK="$work"
+  timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$root" --inside-x
+  echo "package test passed"
+  exit 0
+fi
+
+source "$here/window_steps.sh"
+sample="$1/usr/share/doc/zelvo-lingotak/examples/englisch.ltk"
+cp "$sample" "$WORK/before.ltk"
+"$1/usr/bin/zelvo-lingotak" "$sample" &
+program=$!
+window=$(window_of '^Zelvo Lingotak$')
+sleep 1
+add_pair_and_save "$window" "$sample" "$WORK/before.ltk"
+echo "the unpacked program shows the sample file"
+kill "$program"
+wait "$program" || true

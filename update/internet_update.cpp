@@ -1,0 +1,145 @@
+#include "update/internet_update.h"
+
+#include <functional>
+
+#include "state/program.h"
+#include "store/path_names.h"
+#include "update/http_download.h"
+#include "update/minisign.h"
+#include "update/program_file.h"
+#include "update/texts.h"
+
+namespace zl {
+
+namespace {
+
+constexpr std::uint64_t MaxSignatureBytes = 64 * 1024;
+constexpr std::int64_t ProgressEveryMilliseconds = 100;
+
+void tell(Ui& ui, const std::string& title, const std::string& text, MessageIcon icon) {
+  ui.messageBox(title, text, MessageButtons::Ok, icon);
+}
+
+bool ask(Ui& ui, const std::string& question) {
+  return ui.messageBox(text::UpdateInformationTitle, question, MessageButtons::YesNo, MessageIcon::Warning) ==
+         Answer::Yes;
+}
+
+// The download's progress in the status bar. Each showing repaints at
+// once, so a new text is shown at most every 100 ms, and at the end.
+class ProgressDisplay {
+ public:
+  ProgressDisplay(Ui& ui, Network& network) : ui_(ui), network_(network) {}
+
+  void operator()(std::uint64_t received, std::uint64_t length) {
+    std::string shown = text::ProgressPrefix;
+    if (length > 0)
+      shown += std::to_string(received * 100 / length) + text::PercentSuffix;
+    else if (received < 1'000'000)
+      shown += std::to_string(received / 1000) + text::KilobyteSuffix;
+    else
+      shown += std::to_string(received / 1'000'000) + text::MegabyteSuffix;
+    const std::int64_t now = network_.now();
+    const bool soon = !shown_.empty() && now - shownAt_ < ProgressEveryMilliseconds;
+    if (shown == shown_ || (soon && received != length)) return;
+    ui_.showStatusMessage(shown);
+    shown_ = std::move(shown);
+    shownAt_ = now;
+  }
+
+ private:
+  Ui& ui_;
+  Network& network_;
+  std::string shown_;
+  std::int64_t shownAt_ = 0;
+};
+
+// True when the maker's key, which the running program carries, signed
+// the update file. The signature is fetched beside it and stays in
+// `signatureFile` for the caller to remove.
+bool isGenuine(Program& program, const std::string& executable, const std::string& updateFile,
+               const std::string& signatureFile) {
+  MinisignKey key;
+  if (!parseMinisignKey(readUpdateKey(program.files, executable), key)) return false;
+  DownloadLimits limits;
+  limits.maxBody = MaxSignatureBytes;
+  ByteBuffer text;
+  MinisignSignature signature;
+  return httpDownloadToFile(program.network, program.files, program.constants.updateUrl + ".minisig", signatureFile,
+                            limits) &&
+         program.files.readFile(signatureFile, text) && parseMinisignSignature(viewOf(text), signature) &&
+         isSignedBy(program.signatures, key, signature, updateFile);
+}
+
+// Puts the update file in the program file's place and starts it; the old
+// program file stays as the leftover file that the next start deletes.
+bool replaceProgram(Program& program, const std::string& executable, const std::string& updateFile) {
+  Ui& ui = program.ui;
+  System& system = program.system;
+  const std::string leftover = changeExtension(executable, "tmp");
+  if (!system.copyPermissions(executable, updateFile) || !system.renameFile(executable, leftover)) {
+    tell(ui, text::UpdateErrorTitle, text::UpdateFailed, MessageIcon::Error);
+    return false;
+  }
+  if (system.renameFile(updateFile, executable)) {
+    tell(ui, text::UpdateInformationTitle, text::UpdateInstalled, MessageIcon::Information);
+    const std::string& file = program.file.currentPath;
+    system.startProgram(executable, file, directoryPart(file));
+    return true;
+  }
+  if (system.renameFile(leftover, executable)) {
+    tell(ui, text::UpdateErrorTitle, text::UpdateFailed, MessageIcon::Error);
+  } else {
+    tell(ui, text::UpdateErrorTitle, text::ProgramDamaged, MessageIcon::Error);
+    program.desktop.openUrl(program.constants.homepageUrl);
+  }
+  return false;
+}
+
+}  // namespace
+
+bool runInternetUpdate(Program& program) {
+  Ui& ui = program.ui;
+  System& system = program.system;
+  if (!program.network.ready()) {
+    tell(ui, text::UpdateErrorTitle, text::NetworkError, MessageIcon::Error);
+    return false;
+  }
+  if (!ask(ui, text::StartUpdateQuestion)) return false;
+  ui.showStatusMessage(text::UpdateBusy);
+
+  const std::string executable = system.executablePath();
+  if (!system.isWritableFolder(directoryPart(executable))) {
+    tell(ui, text::UpdateErrorTitle, text::ProgramFolderReadOnly, MessageIcon::Error);
+    return false;
+  }
+  const std::string updateFile = changeExtension(executable, "upd");
+  const std::string signatureFile = updateFile + ".minisig";
+  ProgressDisplay progress(ui, program.network);
+  if (!httpDownloadToFile(program.network, program.files, program.constants.updateUrl, updateFile, {},
+                          std::ref(progress))) {
+    tell(ui, text::UpdateErrorTitle, text::NoUpdateServer, MessageIcon::Error);
+    return false;
+  }
+  const bool genuine = isGenuine(program, executable, updateFile, signatureFile);
+  system.removeFile(signatureFile);
+  const std::string local = readFileVersion(program.files, executable);
+  const std::string remote = genuine ? readFileVersion(program.files, updateFile) : std::string();
+  if (!genuine || remote.empty()) {
+    system.removeFile(updateFile);
+    tell(ui, text::UpdateErrorTitle, genuine ? text::NoVersion : text::NotGenuine, MessageIcon::Error);
+    return false;
+  }
+  if (local == remote) {
+    tell(ui, text::UpdateInformationTitle, text::AlreadyNewest, MessageIcon::Information);
+    system.removeFile(updateFile);
+    return false;
+  }
+  if (!ask(ui, text::LocalVersion + local + text::UpdateVersion + remote + text::InstallQuestion)) {
+    system.removeFile(updateFile);
+    return false;
+  }
+  return replaceProgram(program, executable, updateFile);
+}
+
+}  // namespace zl

@@ -1,0 +1,54 @@
+// The texts of the internet update, in Windows-1252 as the window takes
+// them. "\r\n" breaks a line, "\t" is a tab.
+#pragma once
+
+#include <string>
+
+#include "store/cp1252.h"
+
+namespace zl::text {
+
+inline const std::string UpdateErrorTitle = "Update Fehler";
+inline const std::string UpdateInformationTitle = "Update Information";
+
+inline const std::string NetworkError = "Fehler in Netzwerkverbindung!";
+inline const std::string StartUpdateQuestion = "Möchten Sie den Update Prozess starten?"_w;
+inline const std::string UpdateBusy = "Update...";
+inline const std::string NoUpdateServer = "Keine Verbindung zum Update Server!";
+inline const std::string AlreadyNewest = "Sie haben bereits die aktuellste Version!";
+
+// The installation question: LocalVersion, the running program's version,
+// UpdateVersion, the update file's, InstallQuestion.
+inline const std::string LocalVersion = "Lokale Dateiversion:\t";
+inline const std::string UpdateVersion = "\t\r\nUpdate Dateiversion:\t";
+inline const std::string InstallQuestion = "\r\n\r\nMöchten Sie das Update installieren?"_w;
+
+inline const std::string UpdateInstalled =
+    "Das Update wurde erfolgreich installiert.\r\nDas Programm wird nun neu gestartet!";
+inline const std::string UpdateFailed = "Es ist ein Fehler während\r\ndes Update Prozesses aufgetreten!"_w;
+// Kept as written ("die" in lower case).
+inline const std::string ProgramDamaged =
+    "die Programmdatei ist beim Update beschädigt worden!\r\nSie müssen das Programm neu laden!\r\n\r\n"
+    "Die Home Page wird nun aufgerufen!"_w;
+
+// Refusals of an update file that is not the maker's, or not a program.
+inline const std::string NotGenuine =
+    "Die Update Datei ist nicht echt:\r\nihre Signatur fehlt oder ist ungültig.\r\n\r\n"
+    "Das Update wurde nicht installiert!"_w;
+// The program's folder is not the user's to write (a system-wide
+// installation, which the package manager updates).
+inline const std::string ProgramFolderReadOnly =
+    "Der Ordner des Programms ist schreibgeschützt:\r\ndas Update kann hier nicht installiert werden.\r\n\r\n"
+    "Bitte aktualisieren Sie das Programm mit der Paketverwaltung."_w;
+inline const std::string NoVersion =
+    "Die Update Datei ist kein Programm mit Versionsangabe.\r\n\r\nDas Update wurde nicht installiert!";
+
+// The download's progress in the status bar, narrow enough for its field:
+// ProgressPrefix, then the percent, or the kilobytes or megabytes received
+// when the length is not known.
+inline const std::string ProgressPrefix = "Update ";
+inline const std::string PercentSuffix = " %";
+inline const std::string KilobyteSuffix = " kB";
+inline const std::string MegabyteSuffix = " MB";
+
+}  // namespace zl::text
