@@ -81,7 +81,6 @@ void updateInterfaceState(Program& program) {
   if (entry) {
     const std::int32_t count = program.file.entryCount;
     ui.setText(EntryCountValue, count > 0 ? std::to_string(count) : std::string());
-    ui.setEnabled(MergeButton, fileCurrent);
   } else if (test) {
     ui.setText(RemainingValue, testRuns ? std::to_string(program.test.lastIndex + 1) : std::string());
     if (!testRuns) {

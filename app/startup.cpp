@@ -8,6 +8,7 @@
 #include "app/texts.h"
 #include "files/file_commands.h"
 #include "state/program.h"
+#include "state/texts.h"
 #include "store/path_names.h"
 
 namespace zl {
@@ -58,10 +59,9 @@ int runProgram(const Platform& platform, const std::vector<std::string>& argumen
   program.constants = buildConstants();
   const std::string executable = system.executablePath();
   program.constants.programDirectory = directoryPart(executable);
-  program.test.lastIndex = -1;
   // Shown in the status bar and kept as the current file: a full path,
   // whatever folder the program was started from.
-  program.startFile = arguments.empty() ? std::string() : system.fullPath(arguments.front());
+  const std::string startFile = arguments.empty() ? std::string() : system.fullPath(arguments.front());
 
   ui.createFonts();
   ui.setIcons(decodeEmbeddedIcons());
@@ -80,8 +80,8 @@ int runProgram(const Platform& platform, const std::vector<std::string>& argumen
   ui.setFocus(EntryVocabularyField);
   updateInterfaceState(program);
   ui.showMainWindow();
-  if (!program.startFile.empty()) {
-    openFile(program, program.startFile);
+  if (!startFile.empty()) {
+    openFile(program, startFile);
     updateInterfaceState(program);  // the loop has not run yet to show what was opened
   }
 

@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "state/texts.h"  // ErrorTitle, shared with the file-type association
 #include "store/cp1252.h"
 
 namespace zl::text {

@@ -9,22 +9,14 @@
 
 #include "app/help_document.h"
 #include "app/rtf_reader.h"
-#include "platform/qt/qt_ui.h"
+#include "bench/window_program.h"
 #include "state/controls.h"
-#include "store/vocab_store.h"
 
 namespace {
 
-struct Window {
-  explicit Window(zl::Page page) {
-    ui.createFonts();
-    ui.buildMainWindow(list);
-    ui.showMainWindow();
-    ui.showPage(page);
-  }
+struct Window : zl::bench::WindowProgram {
+  explicit Window(zl::Page page) { ui.showPage(page); }
   QTextBrowser* viewer() const { return static_cast<QTextBrowser*>(ui.window()->control(zl::HelpViewer)); }
-  zl::VocabList list;
-  zl::QtUi ui;
 };
 
 void BM_ReadHelpDocument(benchmark::State& state) {

@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QFileInfo>
-#include <cmath>
 
 #include "bench/corpus.h"
 #include "bench/window_program.h"
@@ -29,9 +28,7 @@ void BM_FitLongWord(benchmark::State& state) {
   zl::Printer& printer = window.printer;
   printer.showPrintDialog("bench");
   printer.beginDocument();
-  const double sizeValue = zl::mmToDeviceY(printer, 2.5F);
-  printer.selectFont(
-      printer.createFont("Arial", static_cast<int>(std::lrint(sizeValue * printer.screenDotsPerInch() / 72)), 700));
+  printer.selectFont(zl::createListFont(printer, 2.5F, 700));  // the table's font
   const std::string word(10000, 'w');
   for (auto _ : state)
     zl::drawFittedText(printer, zl::mmToDeviceX(printer, 15), 0, zl::mmToDeviceX(printer, 73), zl::TextAlignment::Left,

@@ -15,7 +15,7 @@ cmake --build build-bench -j "$(nproc)"
 
 export QT_QPA_PLATFORM=offscreen
 flags=(--benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true)
-for bench in file test edit print download; do
+for bench in file test edit print help download; do
   echo "== zl_${bench}_bench =="
   "build-bench/bench/zl_${bench}_bench" "${flags[@]}" 2>/dev/null | grep -E '_median|^BM_.* (ms|us) ' || true
 done

@@ -14,12 +14,7 @@
 
 #include "app/startup.h"
 #include "bench/first_paint.h"
-#include "platform/posix/file_system_posix.h"
-#include "platform/posix/network_posix.h"
-#include "platform/posix/signature_sodium.h"
-#include "platform/posix/system_posix.h"
-#include "platform/qt/desktop_qt.h"
-#include "platform/qt/printer_qt.h"
+#include "platform/qt/real_platform.h"
 
 extern char** environ;
 
@@ -60,14 +55,8 @@ BENCHMARK(BM_InProcess_BareQtMainWindow)->Unit(benchmark::kMillisecond)->UseReal
 
 void BM_InProcess_TrainerStartToFirstPaint(benchmark::State& state) {
   for (auto _ : state) {
-    zl::bench::FirstPaintUi ui;
-    zl::PosixSystem system;
-    zl::QtDesktopShell desktop;
-    zl::PosixFileSystem files;
-    zl::QtPrinter printer(ui);
-    zl::PosixNetwork network;
-    zl::SodiumSignatureVerifier signatures;
-    zl::runProgram({ui, system, desktop, files, printer, network, signatures}, {});
+    zl::RealPlatformOf<zl::bench::FirstPaintUi> real;
+    zl::runProgram(real.platform(), {});
   }
 }
 BENCHMARK(BM_InProcess_TrainerStartToFirstPaint)->Unit(benchmark::kMillisecond)->UseRealTime();

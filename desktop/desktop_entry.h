@@ -21,9 +21,9 @@ inline const std::string VocabularyMimeType = "application/x-zelvo-vocabulary";
 inline const std::string VocabularyIconName = "application-x-zelvo-vocabulary";
 
 // `argument` as one argument of an Exec key, before the escapes of string
-// values: unchanged when it holds none of the characters that the Desktop
-// Entry Specification reserves (blanks, quotes, "\", "$", "`", ...),
-// else between double quotes, with '"', '`', '$' and '\' escaped by a
+// values: unchanged when it holds none of the characters that a desktop
+// entry's Exec key reserves (blanks, quotes, "\", "$", "`", ...), else
+// between double quotes, with '"', '`', '$' and '\' escaped by a
 // backslash; a '%' is doubled either way.
 std::string execArgument(std::string_view argument);
 

@@ -10,7 +10,8 @@ namespace zl {
 
 namespace {
 
-// Where the association lives in the user's folders.
+// Where the association lives in the user's folders (PosixSystem::
+// isAdministrator checks that these can be written).
 struct Places {
   std::string applications;  // the folder that update-desktop-database reads
   std::string desktopEntry;

@@ -19,8 +19,13 @@ bool confirmReorder(Program& program, const std::string& title, const std::strin
   return true;
 }
 
+// Empties the list's rows and shows them again, none selected.
 void finishReorder(Program& program) {
-  refillListView(program.ui, program.list.size());
+  Ui& ui = program.ui;
+  ui.setListVisible(false);
+  ui.removeAllRows();
+  ui.appendRows(static_cast<int>(program.list.size()));
+  ui.setListVisible(true);
   program.file.unsaved = 1;
 }
 
@@ -39,13 +44,6 @@ void shuffleVocabulary(Program& program) {
   for (std::int64_t i = 0; i < size; ++i) list.exchange(i, program.random.uniform(size - 1));
   list.layOutTextsInOrder();  // so that a search reads the texts as one block again
   finishReorder(program);
-}
-
-void refillListView(Ui& ui, std::int64_t rowCount) {
-  ui.setListVisible(false);
-  ui.removeAllRows();
-  ui.appendRows(static_cast<int>(rowCount));
-  ui.setListVisible(true);
 }
 
 }  // namespace zl

@@ -4,12 +4,9 @@
 // Texts and counts of the pairs stay as they are.
 #pragma once
 
-#include <cstdint>
-
 namespace zl {
 
 struct Program;
-class Ui;
 
 // Sorts by the foreign word, A to Z folded only, equal words in their order.
 void sortVocabulary(Program& program);
@@ -17,8 +14,5 @@ void sortVocabulary(Program& program);
 // One pass of exchanges: each position in turn with a partner drawn from the
 // whole list by the program's one generator.
 void shuffleVocabulary(Program& program);
-
-// Empties the list's rows and shows `rowCount` rows again, none selected.
-void refillListView(Ui& ui, std::int64_t rowCount);
 
 }  // namespace zl

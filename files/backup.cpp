@@ -22,8 +22,7 @@ void copyFile(FileSystem& files, const std::string& from, const std::string& to)
 std::string backupPathOf(const std::string& path) { return changeExtension(path, "lts"); }
 
 void restoreBackup(Program& program) {
-  const std::string chosen = program.ui.openFileDialog(
-      text::RestoreTitle, dialogFolder(program.file.currentPath, program.constants.programDirectory), backupFilters());
+  const std::string chosen = program.ui.openFileDialog(text::RestoreTitle, dialogFolder(program), backupFilters());
   if (!chosen.empty()) copyFile(program.files, chosen, changeExtension(chosen, "ltk"));
 }
 

@@ -2,9 +2,9 @@
 // "englisch.ltk"): the file as it was before the latest save, and
 // "Restore", which copies a chosen backup back over its vocabulary file.
 //
-// Neither reports anything, as the user asked for neither directly; a
-// failed backup or restore leaves the disk as it was, and a file the user
-// may not write is never written.
+// Neither reports anything, as the user asked for neither directly; a file
+// the user may not write is never written. How a failure leaves the files
+// is FileSystem::replaceFile's to say.
 #pragma once
 
 #include <string>

@@ -4,13 +4,15 @@
 
 #include "files/texts.h"
 #include "state/controls.h"
+#include "state/program.h"
 #include "store/file_format.h"
 #include "store/path_names.h"
 
 namespace zl {
 
-std::string dialogFolder(const std::string& currentPath, const std::string& programDirectory) {
-  return currentPath.empty() ? programDirectory : directoryPart(currentPath);
+std::string dialogFolder(const Program& program) {
+  const std::string& currentPath = program.file.currentPath;
+  return currentPath.empty() ? program.constants.programDirectory : directoryPart(currentPath);
 }
 
 std::vector<FileFilter> vocabularyFilters() {
@@ -31,6 +33,8 @@ void reportFileProblem(Ui& ui, const std::string& path, const std::string& endin
   ui.messageBox(text::AccessErrorTitle, text::FileProblemStart + shownPath(path) + ending, MessageButtons::Ok,
                 MessageIcon::Error);
 }
+
+namespace {
 
 bool readVocabularyFile(Ui& ui, FileSystem& files, const std::string& path, std::uint64_t availableMemory,
                         ByteBuffer& bytes) {
@@ -68,6 +72,14 @@ bool fitsInMemory(Ui& ui, const std::string& path, ByteBuffer& bytes, const Voca
   ByteBuffer().swap(bytes);
   reportFileProblem(ui, path, text::TooLarge);
   return false;
+}
+
+}  // namespace
+
+bool readForList(Ui& ui, FileSystem& files, System& system, const std::string& path, const VocabList& list,
+                 ByteBuffer& bytes, std::int64_t& pairRoom) {
+  const std::uint64_t memory = system.availableMemory();
+  return readVocabularyFile(ui, files, path, memory, bytes) && fitsInMemory(ui, path, bytes, list, memory, pairRoom);
 }
 
 }  // namespace zl

@@ -2,8 +2,8 @@
 // offer, how a path is shown, and reading a vocabulary file with the
 // messages that go with it.
 //
-// Only `readVocabularyFile` can fail; it tells the user itself and leaves
-// no bytes behind.
+// Only `readForList` can fail; it tells the user itself and leaves no bytes
+// behind.
 #pragma once
 
 #include <cstdint>
@@ -17,11 +17,13 @@
 
 namespace zl {
 
+class System;
 class VocabList;
+struct Program;
 
-// Where file dialogs start: the folder of `currentPath`, else the
+// Where file dialogs start: the folder of the current file, else the
 // program's folder.
-std::string dialogFolder(const std::string& currentPath, const std::string& programDirectory);
+std::string dialogFolder(const Program& program);
 
 // "Vokabeldatei (*.LTK)" and "Alle Dateien (*.*)".
 std::vector<FileFilter> vocabularyFilters();
@@ -38,19 +40,15 @@ void showCurrentFile(Ui& ui, const std::string& currentPath);
 // file problem endings of files/texts.h).
 void reportFileProblem(Ui& ui, const std::string& path, const std::string& ending);
 
-// Reads a vocabulary file whole. False, after telling the user, when it
-// cannot be read (missing, no permission, a folder, an I/O error) or is
-// larger than the program can hold (over 4 GiB, or more than the
-// `availableMemory` measured before); `bytes` is then empty.
-bool readVocabularyFile(Ui& ui, FileSystem& files, const std::string& path, std::uint64_t availableMemory,
-                        ByteBuffer& bytes);
-
-// Whether `list` can take in `bytes`, the file at `path` just read, within
-// the `availableMemory` measured before reading it; `pairRoom` tells how
-// many pairs to make room for at once. When not, lets go of the bytes and
-// tells the user that the file is too large (nothing was allocated for its
-// pairs).
-bool fitsInMemory(Ui& ui, const std::string& path, ByteBuffer& bytes, const VocabList& list,
-                  std::uint64_t availableMemory, std::int64_t& pairRoom);
+// Reads the vocabulary file at `path` whole into `bytes`, for `list` to
+// take in; `pairRoom` tells how many pairs to make room for at once. The
+// memory the system has is measured first: Linux seldom refuses an
+// allocation, it ends the program instead. False, after telling the user,
+// when the file cannot be read (missing, no permission, a folder, an I/O
+// error) or is larger than the program can hold (over 4 GiB, or more than
+// the memory for its bytes and its pairs); `bytes` is then empty and
+// nothing was allocated for its pairs.
+bool readForList(Ui& ui, FileSystem& files, System& system, const std::string& path, const VocabList& list,
+                 ByteBuffer& bytes, std::int64_t& pairRoom);
 
 }  // namespace zl

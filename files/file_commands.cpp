@@ -19,13 +19,9 @@ void loadCurrentFile(Program& program) {
   const std::string& path = program.file.currentPath;
   const FileStatus status = program.files.status(path);
   if (!status.exists || !status.regular || status.size == 0) return;  // opens as an empty list
-  // Linux seldom refuses an allocation; it ends the program instead. So the
-  // memory a file needs is compared with what there is before it is taken.
-  const std::uint64_t memory = program.system.availableMemory();
   ByteBuffer bytes;
   std::int64_t pairRoom = 0;
-  if (!readVocabularyFile(program.ui, program.files, path, memory, bytes) ||
-      !fitsInMemory(program.ui, path, bytes, program.list, memory, pairRoom)) {
+  if (!readForList(program.ui, program.files, program.system, path, program.list, bytes, pairRoom)) {
     program.file.currentPath.clear();  // never the current file: "Speichern" must not replace it
     return;
   }
@@ -45,10 +41,6 @@ void loadCurrentFile(Program& program) {
 // `path` with ".ltk" appended when its file name has no extension.
 std::string withDefaultExtension(const std::string& path) {
   return extensionOf(path).empty() ? changeExtension(path, "ltk") : path;
-}
-
-std::string startFolder(const Program& program) {
-  return dialogFolder(program.file.currentPath, program.constants.programDirectory);
 }
 
 }  // namespace
@@ -89,7 +81,7 @@ void openFile(Program& program, const std::string& path) {
     return;
   }
   program.file.currentPath =
-      path.empty() ? program.ui.openFileDialog(text::OpenTitle, startFolder(program), vocabularyFilters()) : path;
+      path.empty() ? program.ui.openFileDialog(text::OpenTitle, dialogFolder(program), vocabularyFilters()) : path;
   if (program.file.currentPath.empty()) {
     program.file.currentPath = oldPath;
     if (discarded) program.file.unsaved = 1;  // the list was never touched
@@ -124,7 +116,7 @@ void saveFile(Program& program) {
 
 void saveFileAs(Program& program) {
   Ui& ui = program.ui;
-  const std::string folder = startFolder(program);
+  const std::string folder = dialogFolder(program);
   std::string path = ui.saveFileDialog(text::SaveTitle, folder, vocabularyFilters());
   while (!path.empty()) {
     path = withDefaultExtension(path);

@@ -3,9 +3,10 @@
 // pairs.
 //
 // Outcomes are read from the store: `saveFile` succeeded when `unsaved` is 0
-// afterwards, `openFile` opened what `currentPath` names. A file is written
-// whole or not at all (the old file stays as it was, and the pairs stay
-// marked unsaved); a file that cannot be read is reported and never becomes
+// afterwards, `openFile` opened what `currentPath` names. A failed save
+// leaves the pairs marked unsaved and the old file as it was, or, where the
+// file had to be rewritten in place, its old content in the backup; a file
+// that cannot be read is reported and never becomes
 // the current file, so no later "Speichern" replaces it unasked.
 #pragma once
 

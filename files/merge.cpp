@@ -42,15 +42,12 @@ void appendPairs(Program& program, ByteBuffer&& bytes, std::int64_t pairRoom) {
 
 void mergeFile(Program& program) {
   Ui& ui = program.ui;
-  const std::string chosen = ui.openFileDialog(
-      text::OpenTitle, dialogFolder(program.file.currentPath, program.constants.programDirectory), vocabularyFilters());
+  const std::string chosen = ui.openFileDialog(text::OpenTitle, dialogFolder(program), vocabularyFilters());
   if (!chosen.empty()) {
     ui.showStatusMessage(text::Merging);
-    const std::uint64_t memory = program.system.availableMemory();
     ByteBuffer bytes;
     std::int64_t pairRoom = 0;
-    if (readVocabularyFile(ui, program.files, chosen, memory, bytes) &&
-        fitsInMemory(ui, chosen, bytes, program.list, memory, pairRoom))
+    if (readForList(ui, program.files, program.system, chosen, program.list, bytes, pairRoom))
       appendPairs(program, std::move(bytes), pairRoom);
   }
   ui.setFocus(EntryVocabularyField);

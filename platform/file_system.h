@@ -60,7 +60,9 @@ class FileSystem {
   // When `backupPath` is not empty and a regular file exists at `path`, the
   // old file is kept at `backupPath` first, with its mode and, where
   // allowed, its owner. An existing backup the user may not write is left
-  // alone. The backup never fails the write and is never reported.
+  // alone. The backup never fails the write and is never reported. The old
+  // backup's blocks may be reused for the new content, so after a failed
+  // write the backup from before can be gone (the file itself is not).
   virtual bool replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) = 0;
   bool replaceFile(const std::string& path, std::string_view content) { return replaceFile(path, content, {}); }
 
@@ -73,7 +75,7 @@ class FileSystem {
 
   // Creates a new file at `path` for writing piece by piece, in place of a
   // file of that name (a link is replaced, not followed). nullptr when it
-  // cannot be created; then nothing has changed.
+  // cannot be created; an old file of that name may then be gone.
   virtual std::unique_ptr<OutputFile> createOutputFile(const std::string& path) = 0;
 };
 

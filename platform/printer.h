@@ -47,7 +47,7 @@ class Printer {
   // Measuring and drawing use this font from now on.
   virtual void selectFont(PrinterFont font) = 0;
   virtual int textWidth(const std::string& text) = 0;
-  virtual int textHeight(const std::string& text) = 0;
+  virtual int textHeight() = 0;  // of the selected font
   // Draws `text` with the top-left corner of its cell at (x, y); the colours
   // are 0xRRGGBB.
   virtual void drawText(int x, int y, const std::string& text, std::uint32_t textRgb, std::uint32_t backgroundRgb) = 0;

@@ -24,17 +24,21 @@ struct ListFonts {
   PrinterFont head, table, footer;
 };
 
-// Sizes are given as points on the screen, as the window's fonts are, so the
-// printout's letters keep the proportions the layout was drawn for.
+}  // namespace
+
+PrinterFont createListFont(Printer& printer, float sizeMm, int weight) {
+  const int sizeValue = mmToDeviceY(printer, sizeMm);
+  const int height = static_cast<int>(std::lrint(sizeValue * printer.screenDotsPerInch() / 72.0));
+  return printer.createFont("Arial", height, weight);
+}
+
+namespace {
+
 ListFonts createListFonts(Printer& printer) {
   constexpr int Bold = 700;
   constexpr int Normal = 400;
-  const auto font = [&](float sizeMm, int weight) {
-    const int sizeValue = mmToDeviceY(printer, sizeMm);
-    const int height = static_cast<int>(std::lrint(sizeValue * printer.screenDotsPerInch() / 72.0));
-    return printer.createFont("Arial", height, weight);
-  };
-  return {font(3.5F, Bold), font(2.5F, Bold), font(2.5F, Normal)};
+  return {createListFont(printer, 3.5F, Bold), createListFont(printer, 2.5F, Bold),
+          createListFont(printer, 2.5F, Normal)};
 }
 
 // The longest shortened form of `text` that fits into `width`, or "" when
@@ -84,7 +88,7 @@ int drawFittedText(Printer& printer, int x, int y, int width, TextAlignment alig
   if (alignment == TextAlignment::Right) x += width - textWidth;
   if (alignment == TextAlignment::Centre) x += (width - textWidth) / 2;
   printer.drawText(x, y, text, textRgb, backgroundRgb);
-  return printer.textHeight(text);
+  return printer.textHeight();
 }
 
 void printVocabularyList(Program& program) {
@@ -97,7 +101,7 @@ void printVocabularyList(Program& program) {
   const auto x = [&](float mm) { return mmToDeviceX(printer, mm); };
   const auto y = [&](float mm) { return mmToDeviceY(printer, mm); };
   const auto draw = [&](float left, float top, float width, TextAlignment alignment, const std::string& text) {
-    drawFittedText(printer, x(left), y(top), width == 0 ? 0 : x(width), alignment, text, true, Black, White);
+    drawFittedText(printer, x(left), y(top), x(width), alignment, text, true, Black, White);
   };
   constexpr auto Left = TextAlignment::Left;
   constexpr auto Right = TextAlignment::Right;

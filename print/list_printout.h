@@ -13,15 +13,21 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/printer.h"
+
 namespace zl {
 
-class Printer;
 struct Program;
 
 // Device pixels of `mm` millimetres across (of 210) and down (of 297) the
 // printable area: round(width / 210 * mm), halves to the even neighbour.
 int mmToDeviceX(const Printer& printer, float mm);
 int mmToDeviceY(const Printer& printer, float mm);
+
+// An Arial font of the printout, `sizeMm` millimetres of the page taken as
+// points on the screen (as the window's fonts are, so the printout's letters
+// keep the proportions the layout was drawn for), in `weight` (400, 700).
+PrinterFont createListFont(Printer& printer, float sizeMm, int weight);
 
 enum class TextAlignment { Left, Right, Centre };
 

@@ -97,8 +97,6 @@ void startNewTest(Program& program) {
   }
   askNextQuestion(program);
   program.test.testRightCount = 0;
-  ui.setText(RateValue, "");
-  ui.setText(GradeValue, "");
   for (ControlId id : {AcceptAnswerButton, SkipButton, TipButton}) ui.setEnabled(id, true);
 }
 

@@ -6,7 +6,7 @@ namespace zl {
 
 namespace {
 
-constexpr std::array<std::string_view, ControlCount> kControlNames = {
+constexpr auto kControlNames = std::to_array<std::string_view>({
     "PagePanel",
     "EntryVocabularyField",
     "EntryTranslationField",
@@ -45,9 +45,10 @@ constexpr std::array<std::string_view, ControlCount> kControlNames = {
     "HelpViewer",
     "RateValue",
     "GradeValue",
-};
+});
+static_assert(kControlNames.size() == ControlCount, "a name for every id");
 
-constexpr std::array<std::string_view, CommandCount> kCommandNames = {
+constexpr auto kCommandNames = std::to_array<std::string_view>({
     "",
     "CmdAccept",
     "CmdNew",
@@ -80,7 +81,8 @@ constexpr std::array<std::string_view, CommandCount> kCommandNames = {
     "TbInfo",
     "StatisticsPopup",
     "CmdStatistics",
-};
+});
+static_assert(kCommandNames.size() == CommandCount, "a name for every id");
 
 }  // namespace
 

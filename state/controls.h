@@ -52,7 +52,7 @@ enum ControlId : int {
   RateValue = 36,
   GradeValue = 37,
 };
-inline constexpr int ControlCount = 38;
+inline constexpr int ControlCount = GradeValue + 1;
 
 enum CommandId : int {
   CmdAccept = 1,
@@ -87,7 +87,7 @@ enum CommandId : int {
   StatisticsPopup = 30,
   CmdStatistics = 31,
 };
-inline constexpr int CommandCount = 32;  // ids 1 to 31; 0 is unused
+inline constexpr int CommandCount = CmdStatistics + 1;  // 0 is unused
 
 // The pages of `PagePanel`, in tab order.
 enum Page : int { EntryPage = 0, TestPage = 1, HelpPage = 2 };

@@ -20,6 +20,6 @@ enum IconId : int {
   ImageRestore = 10,
   ImageRegister = 11,
 };
-inline constexpr int IconCount = 12;
+inline constexpr int IconCount = ImageRegister + 1;
 
 }  // namespace zl

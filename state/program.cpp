@@ -9,7 +9,7 @@ namespace zl {
 AppConstants buildConstants() {
   AppConstants c;
   c.productName = "Zelvo Lingotak";
-  c.versionText = "2.5.0." + std::to_string(57);
+  c.versionText = ZL_VERSION_TEXT;  // CMake's project version
   c.copyrightLine = "Copyright © 2024-2026 Zelvo"_w;
   c.updateUrl = ZL_UPDATE_URL;  // CMake's cache variables of the same names
   c.homepageUrl = ZL_HOMEPAGE_URL;

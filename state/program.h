@@ -49,26 +49,11 @@ struct Platform {
   SignatureVerifier& signatures;
 };
 
-struct Program {
-  explicit Program(const Platform& platform)
-      : ui(platform.ui),
-        system(platform.system),
-        desktop(platform.desktop),
-        files(platform.files),
-        printer(platform.printer),
-        network(platform.network),
-        signatures(platform.signatures) {}
-
-  Ui& ui;
-  System& system;
-  DesktopShell& desktop;
-  FileSystem& files;
-  Printer& printer;
-  Network& network;
-  SignatureVerifier& signatures;
+// The one program: the outside world it talks to, and its state.
+struct Program : Platform {
+  explicit Program(const Platform& platform) : Platform(platform) {}
 
   AppConstants constants;
-  std::string startFile;
   bool isAdministrator = false;
   bool quitRequested = false;
 

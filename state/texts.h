@@ -9,7 +9,7 @@
 
 namespace zl::text {
 
-// The status message of a sort: of the list, and of a new 20-pair test.
+// The status message of a sort: of the list, and of every new test.
 inline const std::string Sorting = "Sortieren...";
 
 // The limit of pairs per file, reached by typing or by merging.

@@ -99,17 +99,19 @@ void VocabList::sortByVocabulary() {
     std::uint64_t prefix;
     PairSpan pair;
   };
-  std::vector<Keyed> keyed;
-  keyed.reserve(pairs_.size());
-  for (const PairSpan& p : pairs_)
-    keyed.push_back({sortPrefix(viewOf(texts_).substr(p.vocabularyAt, p.vocabularyLength)), p});
-  const std::string_view texts = viewOf(texts_);
-  std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
-    if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    return foldedLess(texts.substr(a.pair.vocabularyAt, a.pair.vocabularyLength),
-                      texts.substr(b.pair.vocabularyAt, b.pair.vocabularyLength));
-  });
-  for (std::size_t i = 0; i < keyed.size(); ++i) pairs_[i] = keyed[i].pair;
+  {  // the sort keys go before the texts are laid out anew, which needs memory too
+    std::vector<Keyed> keyed;
+    keyed.reserve(pairs_.size());
+    for (const PairSpan& p : pairs_)
+      keyed.push_back({sortPrefix(viewOf(texts_).substr(p.vocabularyAt, p.vocabularyLength)), p});
+    const std::string_view texts = viewOf(texts_);
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
+      if (a.prefix != b.prefix) return a.prefix < b.prefix;
+      return foldedLess(texts.substr(a.pair.vocabularyAt, a.pair.vocabularyLength),
+                        texts.substr(b.pair.vocabularyAt, b.pair.vocabularyLength));
+    });
+    for (std::size_t i = 0; i < keyed.size(); ++i) pairs_[i] = keyed[i].pair;
+  }
   current_ = -1;
   layOutTextsInOrder();
 }
@@ -121,7 +123,8 @@ void VocabList::layOutTextsInOrder() {
     ByteBuffer texts(static_cast<std::size_t>(total));
     char* out = texts.data();
     for (PairSpan& p : pairs_) {
-      for (auto [at, length] : {std::pair{&p.vocabularyAt, p.vocabularyLength}, {&p.translationAt, p.translationLength}}) {
+      for (auto [at, length] :
+           {std::pair{&p.vocabularyAt, p.vocabularyLength}, {&p.translationAt, p.translationLength}}) {
         if (length > 0) std::memcpy(out, texts_.data() + *at, length);
         *at = static_cast<std::uint64_t>(out - texts.data());
         out += length;

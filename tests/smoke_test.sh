@@ -18,7 +18,7 @@ if [ "${2:-}" != "--inside-x" ]; then
   exit 0
 fi
 
-window_of() { xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
+source "$(dirname "$0")/window_steps.sh"
 
 "$program" &
 first=$!
@@ -27,8 +27,7 @@ echo "first instance up: window \"Zelvo Lingotak\""
 
 "$program" &
 second=$!
-box=$(window_of '^Fehler$')  # the second start shows its error box
-xdotool windowfocus --sync "$box" key Return
+answer_box Fehler  # the second start shows its error box
 code=0
 wait "$second" || code=$?
 [ "$code" -eq 0 ] || { echo "second instance ended with $code"; exit 1; }
@@ -57,10 +56,7 @@ xdotool type --delay 20 "Haus"
 xdotool key Return
 sleep 0.3
 xdotool mousemove --window "$window" 66 33 click 1  # toolbar: "Speichern"
-for _ in $(seq 50); do
-  [ -f "$list" ] && break
-  sleep 0.1
-done
+wait_until test -f "$list" || true
 expected=$(printf 'house\r\nHaus\r\n0\r\n0\r\n' | od -c)
 [ "$(od -c < "$list" 2>/dev/null)" = "$expected" ] || { echo "the typed pair was not saved:"; od -c "$list" || true; exit 1; }
 echo "a pair typed at the start and saved from the toolbar is in the file"

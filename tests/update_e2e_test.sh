@@ -21,6 +21,7 @@ if [ "${2:-}" != "--inside-x" ]; then
   exit 0
 fi
 
+source "$(dirname "$0")/window_steps.sh"
 shot() { [ -z "${ZL_SHOTS:-}" ] || import -window root "$ZL_SHOTS/$1.png"; }
 fail() { echo "$1"; shot failure; exit 1; }
 visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
@@ -28,7 +29,7 @@ visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
 # $1 and waits until it has gone.
 answer() {
   local box
-  box=$(xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
+  box=$(window_of "^$1\$")
   sleep 0.3
   shot "$2"
   xdotool windowfocus --sync "$box" key Return
@@ -66,7 +67,7 @@ export XDG_RUNTIME_DIR="$WORK"
 
 "$app" "$list" &
 old=$!
-window=$(xdotool search --sync --onlyvisible --name '^Zelvo Lingotak$' | head -n 1)
+window=$(window_of '^Zelvo Lingotak$')
 sleep 1
 shot 1-running
 xdotool mousemove --window "$window" 187 33 click 1  # toolbar: "Internet Update"
@@ -94,11 +95,7 @@ echo "the updated program came up with $list"
 objcopy -O binary --only-section=.zl_version "$app" "$WORK/now.bin"  # the running file stays untouched
 cmp -s "$WORK/now.bin" "$WORK/version.bin" || fail "the program file does not carry 2.5.0.58"
 echo "the program file carries 2.5.0.58"
-for _ in $(seq 50); do
-  [ -e "$app.tmp" ] || break
-  sleep 0.1
-done
-[ ! -e "$app.tmp" ] || fail "the old program file $app.tmp is still there"
+wait_until test ! -e "$app.tmp" || fail "the old program file $app.tmp is still there"
 [ ! -e "$app.upd" ] && [ ! -e "$app.upd.minisig" ] || fail "a downloaded file is left beside the program"
 echo "the old program file is gone"
 sleep 0.5

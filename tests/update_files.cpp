@@ -8,11 +8,11 @@
 
 namespace zl {
 
-namespace {
-
-void put(std::string& bytes, std::size_t at, std::uint64_t value, std::size_t width) {
+void putLittleEndian(std::string& bytes, std::size_t at, std::uint64_t value, std::size_t width) {
   for (std::size_t i = 0; i < width; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
 }
+
+namespace {
 
 std::string base64(std::string_view bytes) {
   std::string text(sodium_base64_ENCODED_LEN(bytes.size(), sodium_base64_VARIANT_ORIGINAL), '\0');
@@ -54,15 +54,15 @@ std::string elfFile(const std::vector<ElfSection>& sections, ElfClass elfClass) 
   file.resize(table + entrySize * (all.size() + 1), '\0');
   for (std::size_t i = 0; i < all.size(); ++i) {
     const std::size_t entry = table + entrySize * (i + 1);
-    put(file, entry, nameAt[i], 4);
-    put(file, entry + 4, i + 1 == all.size() ? 3 : 1, 4);  // SHT_STRTAB, SHT_PROGBITS
-    put(file, entry + (wide ? 24 : 16), offsets[i], word);
-    put(file, entry + (wide ? 32 : 20), all[i].bytes.size(), word);
+    putLittleEndian(file, entry, nameAt[i], 4);
+    putLittleEndian(file, entry + 4, i + 1 == all.size() ? 3 : 1, 4);  // SHT_STRTAB, SHT_PROGBITS
+    putLittleEndian(file, entry + (wide ? 24 : 16), offsets[i], word);
+    putLittleEndian(file, entry + (wide ? 32 : 20), all[i].bytes.size(), word);
   }
-  put(file, wide ? 40 : 32, table, word);        // e_shoff
-  put(file, wide ? 58 : 46, entrySize, 2);       // e_shentsize
-  put(file, wide ? 60 : 48, all.size() + 1, 2);  // e_shnum
-  put(file, wide ? 62 : 50, all.size(), 2);      // e_shstrndx
+  putLittleEndian(file, wide ? 40 : 32, table, word);        // e_shoff
+  putLittleEndian(file, wide ? 58 : 46, entrySize, 2);       // e_shentsize
+  putLittleEndian(file, wide ? 60 : 48, all.size() + 1, 2);  // e_shnum
+  putLittleEndian(file, wide ? 62 : 50, all.size(), 2);      // e_shstrndx
   return file;
 }
 

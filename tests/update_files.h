@@ -16,6 +16,9 @@ struct ElfSection {
   std::string bytes;
 };
 
+// Writes the `width` low bytes of `value` at `at`, least significant first.
+void putLittleEndian(std::string& bytes, std::size_t at, std::uint64_t value, std::size_t width);
+
 enum class ElfClass { Bits32 = 1, Bits64 = 2 };
 
 // A little-endian ELF file without code: the header, the sections' bytes,

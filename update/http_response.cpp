@@ -1,7 +1,8 @@
 #include "update/http_response.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "store/cp1252.h"
 
 namespace zl {
 
@@ -11,7 +12,7 @@ constexpr std::size_t MaxSizeLine = 1024;
 
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-           return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+           return lowerAscii(static_cast<unsigned char>(a)) == lowerAscii(static_cast<unsigned char>(b));
          });
 }
 

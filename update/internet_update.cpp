@@ -16,8 +16,12 @@ namespace {
 constexpr std::uint64_t MaxSignatureBytes = 64 * 1024;
 constexpr std::int64_t ProgressEveryMilliseconds = 100;
 
-void tell(Ui& ui, const std::string& title, const std::string& text, MessageIcon icon) {
-  ui.messageBox(title, text, MessageButtons::Ok, icon);
+void fail(Ui& ui, const std::string& text) {
+  ui.messageBox(text::UpdateErrorTitle, text, MessageButtons::Ok, MessageIcon::Error);
+}
+
+void inform(Ui& ui, const std::string& text) {
+  ui.messageBox(text::UpdateInformationTitle, text, MessageButtons::Ok, MessageIcon::Information);
 }
 
 bool ask(Ui& ui, const std::string& question) {
@@ -26,12 +30,15 @@ bool ask(Ui& ui, const std::string& question) {
 }
 
 // The download's progress in the status bar. Each showing repaints at
-// once, so a new text is shown at most every 100 ms, and at the end.
+// once, so a new text is shown at most every 100 ms, and at 100 % of a
+// known length.
 class ProgressDisplay {
  public:
   ProgressDisplay(Ui& ui, Network& network) : ui_(ui), network_(network) {}
 
   void operator()(std::uint64_t received, std::uint64_t length) {
+    const std::int64_t now = network_.now();
+    if (!shown_.empty() && now - shownAt_ < ProgressEveryMilliseconds && received != length) return;
     std::string shown = text::ProgressPrefix;
     if (length > 0)
       shown += std::to_string(received * 100 / length) + text::PercentSuffix;
@@ -39,9 +46,7 @@ class ProgressDisplay {
       shown += std::to_string(received / 1000) + text::KilobyteSuffix;
     else
       shown += std::to_string(received / 1'000'000) + text::MegabyteSuffix;
-    const std::int64_t now = network_.now();
-    const bool soon = !shown_.empty() && now - shownAt_ < ProgressEveryMilliseconds;
-    if (shown == shown_ || (soon && received != length)) return;
+    if (shown == shown_) return;
     ui_.showStatusMessage(shown);
     shown_ = std::move(shown);
     shownAt_ = now;
@@ -71,28 +76,41 @@ bool isGenuine(Program& program, const std::string& executable, const std::strin
          isSignedBy(program.signatures, key, signature, updateFile);
 }
 
+// True when the user wants the update file installed: it is the maker's,
+// carries a version other than the running program's, and the user said
+// Yes. Otherwise the user has been told why not, or declined.
+bool isWanted(Program& program, const std::string& executable, const std::string& updateFile, bool genuine) {
+  const std::string remote = genuine ? readFileVersion(program.files, updateFile) : std::string();
+  if (remote.empty()) {
+    fail(program.ui, genuine ? text::NoVersion : text::NotGenuine);
+    return false;
+  }
+  const std::string local = readFileVersion(program.files, executable);
+  if (local == remote) {
+    inform(program.ui, text::AlreadyNewest);
+    return false;
+  }
+  return ask(program.ui, text::LocalVersion + local + text::UpdateVersion + remote + text::InstallQuestion);
+}
+
 // Puts the update file in the program file's place and starts it; the old
 // program file stays as the leftover file that the next start deletes.
 bool replaceProgram(Program& program, const std::string& executable, const std::string& updateFile) {
-  Ui& ui = program.ui;
   System& system = program.system;
   const std::string leftover = changeExtension(executable, "tmp");
   if (!system.copyPermissions(executable, updateFile) || !system.renameFile(executable, leftover)) {
-    tell(ui, text::UpdateErrorTitle, text::UpdateFailed, MessageIcon::Error);
+    fail(program.ui, text::UpdateFailed);
     return false;
   }
   if (system.renameFile(updateFile, executable)) {
-    tell(ui, text::UpdateInformationTitle, text::UpdateInstalled, MessageIcon::Information);
+    inform(program.ui, text::UpdateInstalled);
     const std::string& file = program.file.currentPath;
     system.startProgram(executable, file, directoryPart(file));
     return true;
   }
-  if (system.renameFile(leftover, executable)) {
-    tell(ui, text::UpdateErrorTitle, text::UpdateFailed, MessageIcon::Error);
-  } else {
-    tell(ui, text::UpdateErrorTitle, text::ProgramDamaged, MessageIcon::Error);
-    program.desktop.openUrl(program.constants.homepageUrl);
-  }
+  const bool restored = system.renameFile(leftover, executable);
+  fail(program.ui, restored ? text::UpdateFailed : text::ProgramDamaged);
+  if (!restored) program.desktop.openUrl(program.constants.homepageUrl);
   return false;
 }
 
@@ -102,7 +120,7 @@ bool runInternetUpdate(Program& program) {
   Ui& ui = program.ui;
   System& system = program.system;
   if (!program.network.ready()) {
-    tell(ui, text::UpdateErrorTitle, text::NetworkError, MessageIcon::Error);
+    fail(ui, text::NetworkError);
     return false;
   }
   if (!ask(ui, text::StartUpdateQuestion)) return false;
@@ -110,7 +128,7 @@ bool runInternetUpdate(Program& program) {
 
   const std::string executable = system.executablePath();
   if (!system.isWritableFolder(directoryPart(executable))) {
-    tell(ui, text::UpdateErrorTitle, text::ProgramFolderReadOnly, MessageIcon::Error);
+    fail(ui, text::ProgramFolderReadOnly);
     return false;
   }
   const std::string updateFile = changeExtension(executable, "upd");
@@ -118,24 +136,12 @@ bool runInternetUpdate(Program& program) {
   ProgressDisplay progress(ui, program.network);
   if (!httpDownloadToFile(program.network, program.files, program.constants.updateUrl, updateFile, {},
                           std::ref(progress))) {
-    tell(ui, text::UpdateErrorTitle, text::NoUpdateServer, MessageIcon::Error);
+    fail(ui, text::NoUpdateServer);
     return false;
   }
   const bool genuine = isGenuine(program, executable, updateFile, signatureFile);
   system.removeFile(signatureFile);
-  const std::string local = readFileVersion(program.files, executable);
-  const std::string remote = genuine ? readFileVersion(program.files, updateFile) : std::string();
-  if (!genuine || remote.empty()) {
-    system.removeFile(updateFile);
-    tell(ui, text::UpdateErrorTitle, genuine ? text::NoVersion : text::NotGenuine, MessageIcon::Error);
-    return false;
-  }
-  if (local == remote) {
-    tell(ui, text::UpdateInformationTitle, text::AlreadyNewest, MessageIcon::Information);
-    system.removeFile(updateFile);
-    return false;
-  }
-  if (!ask(ui, text::LocalVersion + local + text::UpdateVersion + remote + text::InstallQuestion)) {
+  if (!isWanted(program, executable, updateFile, genuine)) {
     system.removeFile(updateFile);
     return false;
   }

@@ -55,7 +55,7 @@ std::string versionText(std::string_view record);
 std::string readFileVersion(FileSystem& files, const std::string& path);
 
 // The update key section holds a minisign public key as its 56 base64
-// characters, or zero bytes in a build without one.
+// characters, or 56 NUL bytes in a build without one.
 inline constexpr std::size_t UpdateKeyLength = 56;
 
 // The key text of the program file at `path`; "" when it has none.

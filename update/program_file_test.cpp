@@ -65,24 +65,21 @@ TEST_F(ProgramFile, DamagedHeadersGiveNoVersion) {
   const FixedFileInfo record = fixedFileInfo(2, 5, 0, 58);
   const std::string good = elfFile({{".zl_version", std::string(reinterpret_cast<const char*>(&record), 52)}});
   ASSERT_EQ(versionOf(good), "2.5.0.58");
-  const auto field = [](std::string& bytes, std::size_t at, std::uint64_t value, std::size_t width) {
-    for (std::size_t i = 0; i < width; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
-  };
   const std::size_t table = good.size() - 3 * 64;  // null, version, names
   const std::size_t version = table + 64, names = table + 128;
   const std::function<void(std::string&)> damages[] = {
-      [&](std::string& f) { f[5] = 2; },                                  // big-endian
-      [&](std::string& f) { f[4] = 3; },                                  // no such class
-      [&](std::string& f) { field(f, 40, f.size() + 10, 8); },            // table past the end
-      [&](std::string& f) { field(f, 40, ~std::uint64_t{0} - 5, 8); },    // table offset wraps
-      [&](std::string& f) { field(f, 58, 10, 2); },                       // entries too small
-      [&](std::string& f) { field(f, 60, 0xFF00, 2); },                   // more entries than the file has
-      [&](std::string& f) { field(f, 62, 7, 2); },                        // no such names section
-      [&](std::string& f) { field(f, version, 0xFFFFFF, 4); },            // name outside the names
-      [&](std::string& f) { field(f, version + 24, f.size() - 10, 8); },  // bytes past the end
-      [&](std::string& f) { field(f, version + 4, 8, 4); },               // a section without bytes
-      [&](std::string& f) { field(f, names + 32, 3, 8); },                // names cut before ours ends
-      [&](std::string& f) { f.resize(f.size() - 1); },                    // the table cut short
+      [&](std::string& f) { f[5] = 2; },                                            // big-endian
+      [&](std::string& f) { f[4] = 3; },                                            // no such class
+      [&](std::string& f) { putLittleEndian(f, 40, f.size() + 10, 8); },            // table past the end
+      [&](std::string& f) { putLittleEndian(f, 40, ~std::uint64_t{0} - 5, 8); },    // table offset wraps
+      [&](std::string& f) { putLittleEndian(f, 58, 10, 2); },                       // entries too small
+      [&](std::string& f) { putLittleEndian(f, 60, 0xFF00, 2); },                   // more entries than the file has
+      [&](std::string& f) { putLittleEndian(f, 62, 7, 2); },                        // no such names section
+      [&](std::string& f) { putLittleEndian(f, version, 0xFFFFFF, 4); },            // name outside the names
+      [&](std::string& f) { putLittleEndian(f, version + 24, f.size() - 10, 8); },  // bytes past the end
+      [&](std::string& f) { putLittleEndian(f, version + 4, 8, 4); },               // a section without bytes
+      [&](std::string& f) { putLittleEndian(f, names + 32, 3, 8); },                // names cut before ours ends
+      [&](std::string& f) { f.resize(f.size() - 1); },                              // the table cut short
   };
   for (std::size_t i = 0; i < std::size(damages); ++i) {
     std::string damaged = good;

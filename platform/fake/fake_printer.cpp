@@ -41,7 +41,7 @@ int FakePrinter::textWidth(const std::string& text) {
   return total;
 }
 
-int FakePrinter::textHeight(const std::string&) { return selectedHeight(); }
+int FakePrinter::textHeight() { return selectedHeight(); }
 
 void FakePrinter::drawText(int x, int y, const std::string& text, std::uint32_t textRgb, std::uint32_t backgroundRgb) {
   if (pages.empty()) {

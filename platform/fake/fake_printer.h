@@ -65,7 +65,7 @@ class FakePrinter : public Printer {
   PrinterFont createFont(const std::string& face, int fontHeight, int weight) override;
   void selectFont(PrinterFont font) override { selected_ = font; }
   int textWidth(const std::string& text) override;
-  int textHeight(const std::string& text) override;
+  int textHeight() override;
   void drawText(int x, int y, const std::string& text, std::uint32_t textRgb, std::uint32_t backgroundRgb) override;
   void drawLine(int x1, int y1, int x2, int y2) override;
   void printHelpDocument() override { calls.push_back("help"); }

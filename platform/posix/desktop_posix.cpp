@@ -31,8 +31,8 @@ std::string folderOf(const std::string& path) {
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
-// Makes `folder` and the folders above it that are missing, mode 0700 as
-// the XDG base directory specification asks.
+// Makes `folder` and the folders above it that are missing, mode 0700: the
+// user's data and config folders are the user's alone.
 bool makeFolders(const std::string& folder) {
   struct stat st {};
   if (::stat(folder.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
@@ -183,7 +183,8 @@ DesktopFolders userDesktopFolders() {
   readWhole(folders.config + "/user-dirs.dirs", userDirs);
   folders.desktop = desktopFolderIn(userDirs, home);
   if (folders.desktop.empty()) folders.desktop = home + "/Desktop";
-  while (folders.desktop.size() > 1 && folders.desktop.back() == '/') folders.desktop.pop_back();
+  for (std::string* folder : {&folders.data, &folders.config, &folders.desktop})
+    while (folder->size() > 1 && folder->back() == '/') folder->pop_back();
   return folders;
 }
 

@@ -263,10 +263,9 @@ bool PosixFileSystem::writeAll(int fd, std::string_view content) {
 }
 
 bool PosixFileSystem::isSameFile(const std::string& first, const std::string& second) {
-  struct stat a {
-  }, b{};
-  return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
-         a.st_ino == b.st_ino;
+  struct stat a {};
+  struct stat b {};
+  return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && sameFile(a, b);
 }
 
 void PosixFileSystem::readPart(const std::string& path, std::uint64_t offset, std::size_t size, std::string& bytes) {

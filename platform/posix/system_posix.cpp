@@ -144,8 +144,9 @@ bool PosixSystem::anotherInstanceRuns(const std::string& name) {
 
 bool PosixSystem::isAdministrator() {
   // Registering writes into these folders of the user's and replaces
-  // mimeapps.list; a missing folder is made inside the nearest thing that
-  // exists on its path, which must be a folder then.
+  // mimeapps.list (the places of desktop/file_type.cpp); a missing folder
+  // is made inside the nearest thing that exists on its path, which must be
+  // a folder then.
   const DesktopFolders folders = userDesktopFolders();
   for (std::string path : {folders.data + "/applications", folders.data + "/mime/packages",
                            folders.data + "/icons/hicolor", folders.config}) {
@@ -153,7 +154,7 @@ bool PosixSystem::isAdministrator() {
       const std::size_t slash = path.find_last_of('/');
       path = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     }
-    if (!isDirectory(path) || ::access(path.c_str(), W_OK | X_OK) != 0) return false;
+    if (!isWritableFolder(path)) return false;
   }
   const std::string mimeApps = folders.config + "/mimeapps.list";
   return ::access(mimeApps.c_str(), F_OK) != 0 || ::access(mimeApps.c_str(), W_OK) == 0;

@@ -3,11 +3,9 @@
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QScreen>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -69,9 +67,9 @@ void drawHelpPage(QPainter& painter, QTextDocument& document, const QRectF& view
 
 }  // namespace
 
-QtPrinter::QtPrinter(const QtUi& ui) : ui_(ui) {}
+QtPrinter::QtPrinter(QtUi& ui) : ui_(ui) {}
 
-QtPrinter::QtPrinter(const QtUi& ui, const QString& pdfPath) : ui_(ui), pdfPath_(pdfPath) {}
+QtPrinter::QtPrinter(QtUi& ui, const QString& pdfPath) : ui_(ui), pdfPath_(pdfPath) {}
 
 QtPrinter::~QtPrinter() = default;
 
@@ -100,10 +98,7 @@ bool QtPrinter::showPrintDialog(const std::string& name) {
   dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
                     QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
   dialog.setMinMax(1, 65535);
-  const bool accepted = dialog.exec() == QDialog::Accepted;
-  // Give the window back its activation, or Return would no longer reach it.
-  if (QWidget* window = ui_.window()) window->activateWindow();
-  return accepted;
+  return ui_.execDialog(dialog) == QDialog::Accepted;
 }
 
 bool QtPrinter::beginDocument() {
@@ -125,10 +120,7 @@ int QtPrinter::pageWidth() const { return printer().width(); }
 
 int QtPrinter::pageHeight() const { return printer().height(); }
 
-double QtPrinter::screenDotsPerInch() const {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  return screen ? screen->logicalDotsPerInchY() : 96.0;
-}
+double QtPrinter::screenDotsPerInch() const { return zl::screenDotsPerInch(Qt::Vertical); }
 
 PrinterFont QtPrinter::createFont(const std::string& face, int height, int weight) {
   QFont font(toQString(face));
@@ -147,7 +139,7 @@ int QtPrinter::textWidth(const std::string& text) {
   return painter_ ? painter_->fontMetrics().horizontalAdvance(toQString(text)) : 0;
 }
 
-int QtPrinter::textHeight(const std::string&) { return painter_ ? painter_->fontMetrics().height() : 0; }
+int QtPrinter::textHeight() { return painter_ ? painter_->fontMetrics().height() : 0; }
 
 void QtPrinter::drawText(int x, int y, const std::string& text, std::uint32_t textRgb, std::uint32_t backgroundRgb) {
   if (!painter_) return;
@@ -167,8 +159,8 @@ void QtPrinter::printHelpDocument() {
   const auto* viewer = ui_.window() ? qobject_cast<const QTextEdit*>(ui_.window()->control(HelpViewer)) : nullptr;
   if (!viewer) return;
   QPrinter& target = printer();
-  QPainter painter;
-  if (!painter.begin(&target)) return;
+  if (!beginDocument()) return;
+  QPainter& painter = *painter_;
 
   // A copy laid out as the viewer lays it out, at the screen's resolution
   // (so fonts given in pixels keep their size too), in pages of the text
@@ -176,9 +168,8 @@ void QtPrinter::printHelpDocument() {
   // that would cross a page's bottom to the next page, so every page starts
   // with the first line the one before left out.
   const QRect area = helpTextArea(target);
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  const double scaleX = target.logicalDpiX() / (screen ? screen->logicalDotsPerInchX() : 96.0);
-  const double scaleY = target.logicalDpiY() / (screen ? screen->logicalDotsPerInchY() : 96.0);
+  const double scaleX = target.logicalDpiX() / zl::screenDotsPerInch(Qt::Horizontal);
+  const double scaleY = target.logicalDpiY() / zl::screenDotsPerInch(Qt::Vertical);
   const std::unique_ptr<QTextDocument> document(viewer->document()->clone());
   QTextFrameFormat frame = document->rootFrame()->frameFormat();
   frame.setMargin(0);
@@ -187,7 +178,7 @@ void QtPrinter::printHelpDocument() {
   document->setPageSize(page);
 
   for (int number = 0; number < document->pageCount(); ++number) {
-    if (number > 0) target.newPage();
+    if (number > 0) newPage();
     const QRectF view(QPointF(0, number * page.height()), page);
     painter.save();
     painter.translate(area.topLeft());
@@ -197,7 +188,7 @@ void QtPrinter::printHelpDocument() {
     drawHelpPage(painter, *document, view);
     painter.restore();
   }
-  painter.end();
+  endDocument();
 }
 
 }  // namespace zl

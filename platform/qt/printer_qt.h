@@ -25,10 +25,10 @@ class QtUi;
 class QtPrinter : public Printer {
  public:
   // Prints to the printer chosen in the dialog over `ui`'s window.
-  explicit QtPrinter(const QtUi& ui);
+  explicit QtPrinter(QtUi& ui);
   // Prints to the PDF file `pdfPath` without asking; the dialog is never
   // shown.
-  QtPrinter(const QtUi& ui, const QString& pdfPath);
+  QtPrinter(QtUi& ui, const QString& pdfPath);
   ~QtPrinter() override;
 
   bool showPrintDialog(const std::string& name) override;
@@ -41,7 +41,7 @@ class QtPrinter : public Printer {
   PrinterFont createFont(const std::string& face, int height, int weight) override;
   void selectFont(PrinterFont font) override;
   int textWidth(const std::string& text) override;
-  int textHeight(const std::string& text) override;
+  int textHeight() override;
   void drawText(int x, int y, const std::string& text, std::uint32_t textRgb, std::uint32_t backgroundRgb) override;
   void drawLine(int x1, int y1, int x2, int y2) override;
   void printHelpDocument() override;
@@ -51,7 +51,7 @@ class QtPrinter : public Printer {
   // time that start-up should not spend.
   QPrinter& printer() const;
 
-  const QtUi& ui_;
+  QtUi& ui_;
   QString pdfPath_;
   mutable std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<QPainter> painter_;  // while a document is open

@@ -119,6 +119,12 @@ void useGermanEverywhere() {
     QCoreApplication::installTranslator(qtTexts);
 }
 
+double screenDotsPerInch(Qt::Orientation orientation) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return 96.0;
+  return orientation == Qt::Horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
+}
+
 int pixelHeightOf(double points, double dotsPerInch) {
   return static_cast<int>(std::lround(points * dotsPerInch / 72.0));
 }
@@ -128,8 +134,7 @@ QtUi::QtUi() = default;
 QtUi::~QtUi() { endBusy(); }
 
 void QtUi::createFonts() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  const double dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
+  const double dpi = screenDotsPerInch(Qt::Vertical);
   fonts_.large = arial(20, false, dpi);
   fonts_.field = arial(19, false, dpi);
   fonts_.label = arial(12, true, dpi);
@@ -356,14 +361,13 @@ Answer QtUi::messageBox(const std::string& title, const std::string& text, Messa
   box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
   // Escape and the close button give the last answer: OK, No or Cancel.
   box.setEscapeButton(answers.back().first);
-  execWithoutWaitCursor(box);
+  execDialog(box);
   for (const auto& [button, answer] : answers)
     if (box.clickedButton() == button) return answer;
   return answers.back().second;
 }
 
-template <typename Dialog>
-int QtUi::execWithoutWaitCursor(Dialog& dialog) {
+int QtUi::execDialog(QDialog& dialog) {
   // A question in the middle of a long action waits for the user, not for us.
   const bool wasBusy = busy_;
   endBusy();
@@ -388,7 +392,7 @@ std::string QtUi::fileDialog(bool save, const std::string& title, const std::str
   QStringList names;
   for (const FileFilter& filter : filters) names << qtFileFilter(filter);
   dialog.setNameFilters(names);
-  if (execWithoutWaitCursor(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
+  if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
   return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
 }
 
@@ -416,7 +420,7 @@ bool QtUi::inputBox(const std::string& title, const std::string& prompt, std::st
   layout->addWidget(label);
   layout->addWidget(field);
   layout->addWidget(buttons);
-  const bool accepted = execWithoutWaitCursor(dialog) == QDialog::Accepted;
+  const bool accepted = execDialog(dialog) == QDialog::Accepted;
   text = accepted ? toCp1252(field->text()) : std::string();
   return accepted;
 }

@@ -81,14 +81,15 @@ class QtUi : public Ui {
   bool agreeToEnd();
   MainWindow* window() const { return window_.get(); }
   const WindowFonts& fonts() const { return fonts_; }
+  // Runs a modal dialog of the window (a message box, a file or print
+  // dialog) without the wait cursor of a running action, and gives the
+  // window back its activation afterwards. Returns the dialog's result.
+  int execDialog(QDialog& dialog);
 
  private:
   void deliver(const Event& event);
   std::string fileDialog(bool save, const std::string& title, const std::string& folder,
                          const std::vector<FileFilter>& filters);
-  // Runs a modal dialog without the wait cursor of a running action.
-  template <typename Dialog>
-  int execWithoutWaitCursor(Dialog& dialog);
 
   WindowFonts fonts_;
   std::vector<QIcon> icons_;
@@ -109,6 +110,9 @@ void useGermanEverywhere();
 // description and matches the pattern in any letter case ("*.*" matches
 // every file).
 QString qtFileFilter(const FileFilter& filter);
+
+// The screen's dots per inch across or down; 96 without a screen.
+double screenDotsPerInch(Qt::Orientation orientation);
 
 // The pixel height of a font of `points` on a screen of `dotsPerInch`:
 // points x dpi / 72, rounded.
