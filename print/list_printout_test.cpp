@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <map>
 #include <random>
 
@@ -100,9 +99,7 @@ TEST_F(ListPrintout, SixtyRowsFillAPageAndNoEmptyPageFollows) {
       // Every page has the head, the column heads and the rule.
       EXPECT_EQ(textAt(15, 11, page) + textAt(65, 11, page), "Vokabeldatei : englisch.ltk");
       EXPECT_EQ(textAt(15, 17, page) + textAt(65, 17, page), "Anzahl der Vokabeln : " + std::to_string(c.pairs));
-      EXPECT_EQ(textAt(15, 24, page) + textAt(90, 24, page),
-                "Vokabel\xDC"
-                "bersetzung");
+      EXPECT_EQ(textAt(15, 24, page) + textAt(90, 24, page), "VokabelÜbersetzung");
       ASSERT_EQ(pages()[page].lines.size(), 1u);
       const PrintedLine rule = pages()[page].lines[0];
       EXPECT_TRUE(rule.x1 == x(15) && rule.x2 == x(195) && rule.y1 == y(31) && rule.y2 == y(31));
@@ -135,14 +132,37 @@ TEST_F(ListPrintout, OverWideTextsKeepWhatFitsWithAMark) {
   f.program.file.currentPath = "";  // never saved
   f.menu(CmdPrint);
   EXPECT_EQ(textAt(65, 11), " : ");
-  f.program.file.currentPath = "C:\\Daten\\franz\xF6sisch.ltk";
-  f.menu(CmdPrint);
-  EXPECT_EQ(textAt(65, 11), " : franz\xF6sisch.ltk");
+}
+
+// The path is the system's UTF-8; the pairs are Windows-1252. Both reach the
+// printer as Unicode, and a name too long for its box loses whole letters.
+TEST_F(ListPrintout, FileNamesAndPairsPrintInTheirOwnLetters) {
+  f.addPairs({{"B\xE4r",
+               "Stra\xDF"
+               "e",
+               0, 0}});
+  std::string longName;
+  for (int i = 0; i < 70; ++i) longName += "ü";
+  const struct {
+    std::string path, head;
+  } cases[] = {
+      {"/home/anna/Französisch Übung.ltk", " : Französisch Übung.ltk"},
+      {"/home/anna/Русский.ltk", " : Русский.ltk"},
+      {"C:\\Daten\\日本語 😀.ltk", " : 日本語 😀.ltk"},
+      {"/home/anna/franz\xF6sisch.ltk", " : franz\uFFFDsisch.ltk"},  // not UTF-8: the stray byte prints as "\uFFFD"
+      // 130 mm hold 55 letters of the head font: 52 and the "...".
+      {"/home/anna/" + longName + ".ltk", " : " + longName.substr(0, 49 * 2) + "..."},
+  };
+  for (const auto& c : cases) {
+    print(0, c.path);
+    EXPECT_EQ(textAt(65, 11), c.head) << c.path;
+  }
+  EXPECT_EQ(rowsOn(0), (std::vector<Row>{{"Bär", "Straße", "0", "0"}}));
 }
 
 TEST_F(ListPrintout, OverWideCountsKeepTheirEndingRightAligned) {
   // Digits and the minus sign as wide as the font is high: four fit into 15 mm.
-  f.printer.advance = [](unsigned char c, int height) { return std::isdigit(c) || c == '-' ? height : height / 2; };
+  f.printer.advance = [](char32_t c, int height) { return (c >= '0' && c <= '9') || c == '-' ? height : height / 2; };
   f.addPairs({{"a", "b", 12345, wrappingIncrement(32767)}, {"c", "d", -7, 0}});
   print(0);
   EXPECT_EQ(rowsOn(0), (std::vector<Row>{{"a", "b", "...45", "...68"}, {"c", "d", "-7", "0"}}));
@@ -240,52 +260,70 @@ TEST_F(FittedText, EndsWhenNotEvenTheMarkFits) {
   EXPECT_EQ(fit("", -3, TextAlignment::Right, false).text, "");
 }
 
+using Letters = std::vector<std::string>;  // one UTF-8 character each
+
+std::string joined(const Letters& letters) {
+  std::string text;
+  for (const std::string& letter : letters) text += letter;
+  return text;
+}
+
+Letters concatenated(Letters a, const Letters& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
 // The loop as the layout's rules write it: one character less at a time,
 // the whole text measured every time. False where it would never end (the
 // marks alone do not fit).
-bool fitOneByOne(Printer& printer, std::string& text, int& x, int width, TextAlignment alignment, bool ellipsis) {
-  const std::string mark = ellipsis ? "..." : "";
+bool fitOneByOne(Printer& printer, Letters& text, int& x, int width, TextAlignment alignment, bool ellipsis) {
+  const Letters mark = ellipsis ? Letters{".", ".", "."} : Letters{};
   const std::size_t cut = mark.size() + 1;
   const std::size_t marksAlone = (alignment == TextAlignment::Centre ? 2 : 1) * mark.size();
-  const auto wide = [&] { return printer.textWidth(text) > width; };
+  const auto wide = [&] { return printer.textWidth(joined(text)) > width; };
   if (wide())
-    text = alignment == TextAlignment::Left    ? text + mark
-           : alignment == TextAlignment::Right ? mark + text
-                                               : mark + text + mark;
+    text = alignment == TextAlignment::Left    ? concatenated(text, mark)
+           : alignment == TextAlignment::Right ? concatenated(mark, text)
+                                               : concatenated(concatenated(mark, text), mark);
   for (bool fromBeginning = alignment == TextAlignment::Right; wide();) {
     if (text.size() == marksAlone) return false;
-    text = fromBeginning ? mark + text.substr(cut) : text.substr(0, text.size() - cut) + mark;
+    text = fromBeginning ? concatenated(mark, Letters(text.begin() + static_cast<std::ptrdiff_t>(cut), text.end()))
+                         : concatenated(Letters(text.begin(), text.end() - static_cast<std::ptrdiff_t>(cut)), mark);
     if (alignment == TextAlignment::Centre) fromBeginning = !fromBeginning;
   }
-  if (alignment == TextAlignment::Right) x += width - printer.textWidth(text);
-  if (alignment == TextAlignment::Centre) x += (width - printer.textWidth(text)) / 2;
+  if (alignment == TextAlignment::Right) x += width - printer.textWidth(joined(text));
+  if (alignment == TextAlignment::Centre) x += (width - printer.textWidth(joined(text))) / 2;
   return true;
 }
 
 TEST_F(FittedText, FindsWhatShorteningOneCharacterAtATimeFinds) {
   long long measured = 0;
-  printer.advance = [&](unsigned char c, int) {
+  printer.advance = [&](char32_t c, int) {
     ++measured;
-    return 1 + c % 13;  // characters of different widths
+    return static_cast<int>(1 + c % 13);  // characters of different widths
   };
+  // Letters of one to four bytes, so that a cut between bytes shows.
+  const Letters alphabet = {"a", "W", " ", "7", "\x7F", "ä", "ß", "€", "Ж", "ą", "日", "語", "😀", "𝄞"};
   std::mt19937 random(20261207);
   int shortened = 0, endless = 0;
   for (int round = 0; round < 3000; ++round) {
-    std::string text(random() % 40, ' ');
-    for (char& c : text) c = static_cast<char>(random() % 256);
+    Letters letters(random() % 40);
+    for (std::string& letter : letters) letter = alphabet[random() % alphabet.size()];
+    const std::string text = joined(letters);
     const int width = static_cast<int>(random() % 300) - 20;
     if (width == 0) continue;  // the page's width
     const auto alignment = static_cast<TextAlignment>(random() % 3);
     const bool ellipsis = random() % 2 == 0;
-    std::string expected = text;
+    Letters fitted = letters;
     int expectedX = 100;
-    if (!fitOneByOne(printer, expected, expectedX, width, alignment, ellipsis)) {
-      expected.clear();  // nothing is drawn, where the box would put an empty text
+    if (!fitOneByOne(printer, fitted, expectedX, width, alignment, ellipsis)) {
+      fitted.clear();  // nothing is drawn, where the box would put an empty text
       expectedX = 100 + (alignment == TextAlignment::Right    ? width
                          : alignment == TextAlignment::Centre ? width / 2
                                                               : 0);
       ++endless;
     }
+    const std::string expected = joined(fitted);
     shortened += expected != text;
     const PrintedText drawn = fit(text, width, alignment, ellipsis);
     ASSERT_EQ(drawn.text, expected) << "round " << round;

@@ -2,12 +2,17 @@
 // poppler's pdftotext and pdfinfo.
 #include "platform/qt/printer_qt.h"
 
+#include <QLineEdit>
 #include <QPageLayout>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/dispatch.h"
@@ -72,6 +77,25 @@ class PrinterQtTest : public QObject {
   }
   QTextBrowser* viewer() const { return qobject_cast<QTextBrowser*>(ui->window()->control(HelpViewer)); }
 
+  // Runs `step` on the print dialog once it shows, then closes it: accepted
+  // when `step` returns true.
+  static void onNextPrintDialog(const std::function<bool(QPrintDialog&)>& step) {
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [=] {
+      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      poll->stop();
+      poll->deleteLater();
+      if (step(*dialog))
+        dialog->accept();
+      else
+        dialog->reject();
+    });
+    QTimer::singleShot(5000, poll, &QObject::deleteLater);  // give up on a dialog that never comes
+    poll->start();
+  }
+
  private slots:
   void init() {
     QVERIFY(folder.isValid());
@@ -102,7 +126,7 @@ class PrinterQtTest : public QObject {
                             static_cast<std::int16_t>(i), static_cast<std::int16_t>(-i)});
     program->file.entryCount = pairs;
     ui->appendRows(pairs);
-    program->file.currentPath = "/home/anna/w\xF6rter.ltk";
+    program->file.currentPath = "/home/anna/Wörter Русский.ltk";  // the system's UTF-8
     print(EntryPage);
 
     QCOMPARE(infoOf(pdf, "Title"), QStringLiteral("Vokabelliste"));
@@ -112,7 +136,7 @@ class PrinterQtTest : public QObject {
     int next = 1;
     for (int page = 0; page < pages.size(); ++page) {
       const QString& text = pages[page];
-      QVERIFY(text.contains(QRegularExpression(QStringLiteral("Vokabeldatei\\s+: wörter\\.ltk"))));
+      QVERIFY(text.contains(QRegularExpression(QStringLiteral("Vokabeldatei\\s+: Wörter Русский\\.ltk"))));
       QVERIFY(text.contains(QRegularExpression(QStringLiteral("Anzahl der Vokabeln\\s+: 130"))));
       QVERIFY(text.contains(QRegularExpression(QStringLiteral("Vokabel\\s+Übersetzung\\s+Richtig\\s+Falsch"))));
       QVERIFY(text.contains(QRegularExpression(QStringLiteral("^\\s*Seite: %1 von 3\\s*$").arg(page + 1),
@@ -128,6 +152,47 @@ class PrinterQtTest : public QObject {
       }
       QCOMPARE(next - 1, std::min(130, 60 * (page + 1)));
     }
+  }
+
+  // Whatever the dialog is given, the job is one copy of every page, and the
+  // next dialog starts afresh.
+  void dialogSendsOneCopyOfEveryPageAndForgetsItsChoices() {
+    QtPrinter dialogPrinter(*ui);
+    const QString chosen = folder.filePath(QStringLiteral("chosen.pdf"));
+    QPrinter* returned = nullptr;
+    int spinBoxesShown = -1;
+    onNextPrintDialog([&](QPrintDialog& dialog) {
+      returned = dialog.printer();
+      if (auto* options = dialog.findChild<QWidget*>(QStringLiteral("QPrintSettingsOutput"))) options->show();
+      spinBoxesShown = 0;
+      for (QSpinBox* box : dialog.findChildren<QSpinBox*>()) spinBoxesShown += box->isVisibleTo(&dialog) ? 1 : 0;
+      // What a user could have chosen: three copies of pages 2 to 3, into a file.
+      dialog.setOptions(dialog.options() | QAbstractPrintDialog::PrintPageRange);
+      dialog.findChild<QRadioButton*>(QStringLiteral("printRange"))->setChecked(true);
+      dialog.findChild<QSpinBox*>(QStringLiteral("from"))->setValue(2);
+      dialog.findChild<QSpinBox*>(QStringLiteral("to"))->setValue(3);
+      dialog.findChild<QSpinBox*>(QStringLiteral("copies"))->setValue(3);
+      dialog.findChild<QLineEdit*>(QStringLiteral("filename"))->setText(chosen);
+      return true;
+    });
+    QVERIFY(dialogPrinter.showPrintDialog("Vokabelliste"));
+    QVERIFY(returned);
+    QCOMPARE(spinBoxesShown, 0);  // no copies, no "from" and "to"
+    QCOMPARE(returned->outputFileName(), chosen);
+    QCOMPARE(returned->copyCount(), 1);
+    QCOMPARE(returned->printRange(), QPrinter::AllPages);
+    QVERIFY(returned->pageRanges().isEmpty());
+
+    QString proposed;
+    int copies = 0;
+    onNextPrintDialog([&](QPrintDialog& dialog) {
+      proposed = dialog.findChild<QLineEdit*>(QStringLiteral("filename"))->text();
+      copies = dialog.printer()->copyCount();
+      return false;
+    });
+    QVERIFY(!dialogPrinter.showPrintDialog("Zelvo Lingotak Hilfe"));
+    QVERIFY2(proposed != chosen, qPrintable(proposed));
+    QCOMPARE(copies, 1);
   }
 
   void helpPrintsEveryLineOnceOnPagesOfItsOwn() {
