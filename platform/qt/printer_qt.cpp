@@ -1,11 +1,11 @@
 #include "platform/qt/printer_qt.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QLabel>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintEngine>
 #include <QPrinter>
+#include <QTabWidget>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -21,22 +21,20 @@ namespace zl {
 
 namespace {
 
-// Qt's print dialog without what the printouts do not apply: which pages
-// (all, a range, odd or even ones, the current page, a selection) and how
-// many copies. The dialog shows its page choices whenever it is shown, so
-// they are hidden after that. The widgets are found by the names Qt gives
-// them; where one is missing, it stays, and `printOnceWhole` still applies.
+// Qt's print dialog without what the printouts do not apply: its tab of
+// copies and pages (all, a range, odd or even ones, the current page, a
+// selection, the order). The dialog shows its page choices whenever it is
+// shown, so the tab goes after that. It is found by the name Qt gives it;
+// where it is missing, it stays, and `printOnceWhole` still applies.
 class WholeDocumentPrintDialog : public QPrintDialog {
  public:
   using QPrintDialog::QPrintDialog;
   void setVisible(bool visible) override {
     QPrintDialog::setVisible(visible);
-    if (!visible) return;
-    for (const char* name : {"gbPrintRange", "copies", "collate", "outputIcon"})
-      if (auto* widget = findChild<QWidget*>(QLatin1String(name))) widget->hide();
-    if (auto* copies = findChild<QWidget*>(QStringLiteral("copies")))
-      for (auto* label : findChildren<QLabel*>())
-        if (label->buddy() == copies) label->hide();
+    auto* copiesAndPages = findChild<QWidget*>(QStringLiteral("copiesTab"));
+    if (!visible || !copiesAndPages) return;
+    for (QTabWidget* tabs : findChildren<QTabWidget*>())
+      if (const int index = tabs->indexOf(copiesAndPages); index >= 0) tabs->removeTab(index);
   }
 };
 
