@@ -33,17 +33,13 @@ TEST(PairStatistics, ThePopupShowsTheSelectedPairAndChangesNothing) {
   EXPECT_EQ(f.ui.shownMessages().size(), 1u);
 }
 
-// The box shows a line's first ShownLineLength - 1 characters and a mark:
-// a huge word is cut to what shows before it is copied.
+// A message box line shows ShownLineLength - 1 characters and a mark: a
+// huge word is cut to that before it is copied.
 TEST(PairStatistics, AHugeWordReachesTheBoxCutToWhatShows) {
   FakeProgram f;
-  const std::string huge(10'000'000, 'h');
-  f.addPairs({{huge, "kurz", 1, 2}, {"kurz", huge, 3, 4}});
-  const std::string shown(ShownLineLength + 1, 'h');
+  f.addPairs({{"kurz", std::string(10'000'000, 'h'), 3, 4}});
   f.ui.setSelectedRow(0);
-  f.ui.expectMessage("Statistik der Vokabel", pairStatisticsText({shown, "kurz", 1, 2}), Answer::Ok);
-  f.menu(CmdStatistics);
-  f.ui.setSelectedRow(1);
+  const std::string shown(ShownLineLength + 1, 'h');
   f.ui.expectMessage("Statistik der Vokabel", pairStatisticsText({"kurz", shown, 3, 4}), Answer::Ok);
   f.menu(CmdStatistics);
   EXPECT_TRUE(f.ui.allMessagesShown());

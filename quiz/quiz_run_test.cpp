@@ -345,15 +345,6 @@ TEST_F(TestRun, AnAnswerLongerThanTheFieldIsNotAskedSoTheTestEnds) {
   EXPECT_EQ(f.program.test.lastIndex, -1);
 }
 
-// The box shows a line's first ShownLineLength - 1 characters and a mark;
-// more of a long solution is not copied to it.
-TEST_F(TestRun, TheTipHandsOverOnlyWhatTheBoxShows) {
-  haveFile(0, std::string(MaxFieldText, 'x') + "\r\nlang\r\n0\r\n0\r\n");
-  start();
-  f.ui.expectMessage("Tip", std::string(ShownLineLength + 1, 'x'), Answer::Ok);
-  f.control(TipButton);
-}
-
 TEST_F(TestRun, EveryRemainingItemIsDrawnWithTheSameChance) {
   haveFile(8);
   start();
