@@ -6,8 +6,8 @@
 namespace zl {
 
 std::string pairStatisticsText(const PairView& pair) {
-  return text::StatisticsVocabulary + std::string(pair.vocabulary) + text::StatisticsTranslation +
-         std::string(pair.translation) + text::StatisticsRight + std::to_string(pair.correctCount) +
+  return text::StatisticsVocabulary + std::string(shownStart(pair.vocabulary)) + text::StatisticsTranslation +
+         std::string(shownStart(pair.translation)) + text::StatisticsRight + std::to_string(pair.correctCount) +
          text::StatisticsWrong + std::to_string(pair.wrongCount);
 }
 

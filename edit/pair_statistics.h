@@ -9,7 +9,8 @@ namespace zl {
 struct Program;
 struct PairView;
 
-// The text of the box, its values lined up by tabs.
+// The text of the box, its values lined up by tabs; of a word longer than
+// a message box line shows, only the start that shows.
 std::string pairStatisticsText(const PairView& pair);
 
 // Shows the statistics of the selected pair; nothing without a selection.

@@ -33,5 +33,17 @@ TEST(PairStatistics, ThePopupShowsTheSelectedPairAndChangesNothing) {
   EXPECT_EQ(f.ui.shownMessages().size(), 1u);
 }
 
+// A message box line shows ShownLineLength - 1 characters and a mark: a
+// huge word is cut to that before it is copied.
+TEST(PairStatistics, AHugeWordReachesTheBoxCutToWhatShows) {
+  FakeProgram f;
+  f.addPairs({{"kurz", std::string(10'000'000, 'h'), 3, 4}});
+  f.ui.setSelectedRow(0);
+  const std::string shown(ShownLineLength + 1, 'h');
+  f.ui.expectMessage("Statistik der Vokabel", pairStatisticsText({"kurz", shown, 3, 4}), Answer::Ok);
+  f.menu(CmdStatistics);
+  EXPECT_TRUE(f.ui.allMessagesShown());
+}
+
 }  // namespace
 }  // namespace zl

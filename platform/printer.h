@@ -5,9 +5,10 @@
 // Abstract so tests can fake it: the real version is Qt's print support
 // (platform/qt/printer_qt.h), the fake records every page and measures text
 // by a fixed rule. Coordinates are device pixels of the printable area, its
-// top-left corner at (0, 0). Texts are Windows-1252 bytes. Measuring and
-// drawing need a started document; nothing reports an error except the
-// dialog and the start of a document.
+// top-left corner at (0, 0). Texts are UTF-8, so that a file name the
+// system gives in any script prints as it is; a printout converts its
+// Windows-1252 texts. Measuring and drawing need a started document; nothing
+// reports an error except the dialog and the start of a document.
 #pragma once
 
 #include <cstdint>
@@ -23,9 +24,11 @@ class Printer {
   virtual ~Printer() = default;
 
   // Shows the print dialog over the window for a document named `name`,
-  // which the printer shows in its queue (a PDF file as its title; a file
-  // for a document of another name than the last is proposed under this
-  // one). False when the user cancels it; then nothing else has changed.
+  // which the printer shows in its queue (a PDF file as its title). Every
+  // printout starts from the printer's defaults, and whatever is chosen in
+  // the dialog, the document goes out once, with all its pages: the dialog
+  // offers no choice of pages. False when the user cancels it; then nothing
+  // else has changed.
   virtual bool showPrintDialog(const std::string& name) = 0;
   // Starts the document on the printer chosen in the dialog, with its first
   // page. False when it cannot be started; nothing is printed then.

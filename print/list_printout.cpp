@@ -5,6 +5,7 @@
 #include "platform/printer.h"
 #include "print/texts.h"
 #include "state/program.h"
+#include "store/cp1252.h"
 #include "store/path_names.h"
 
 namespace zl {
@@ -41,19 +42,42 @@ ListFonts createListFonts(Printer& printer) {
           createListFont(printer, 2.5F, Normal)};
 }
 
+bool isUtf8Continuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
+std::size_t characterCount(std::string_view utf8) {
+  std::size_t count = 0;
+  for (char byte : utf8) count += isUtf8Continuation(byte) ? 0 : 1;
+  return count;
+}
+
+// The byte offset where character `index` of `utf8` starts; its size when
+// the text has no more characters.
+std::size_t characterOffset(std::string_view utf8, std::size_t index) {
+  for (std::size_t offset = 0; offset < utf8.size(); ++offset) {
+    if (isUtf8Continuation(utf8[offset])) continue;
+    if (index == 0) return offset;
+    --index;
+  }
+  return utf8.size();
+}
+
 // The longest shortened form of `text` that fits into `width`, or "" when
-// none does. Removing k characters gives one form, and each form is at most
-// as wide as the one before, so a binary search over k finds the same form
-// as removing one character at a time, with a few measurements instead of
-// one per character.
+// none does. Removing k characters (not bytes: a letter may take several)
+// gives one form, and each form is at most as wide as the one before, so a
+// binary search over k finds the same form as removing one character at a
+// time, with a few measurements instead of one per character.
 std::string shortened(Printer& printer, const std::string& text, TextAlignment alignment, const std::string& mark,
                       int width) {
-  const std::size_t length = text.size();
+  const std::size_t length = characterCount(text);
+  const auto characters = [&](std::size_t first, std::size_t count) {
+    const std::size_t begin = characterOffset(text, first);
+    return text.substr(begin, characterOffset(text, first + count) - begin);
+  };
   const auto form = [&](std::size_t removed) {
-    if (alignment == TextAlignment::Left) return text.substr(0, length - removed) + mark;
-    if (alignment == TextAlignment::Right) return mark + text.substr(removed);
+    if (alignment == TextAlignment::Left) return characters(0, length - removed) + mark;
+    if (alignment == TextAlignment::Right) return mark + characters(removed, length - removed);
     // Centred: alternately from the end and from the beginning, the end first.
-    return mark + text.substr(removed / 2, length - removed) + mark;
+    return mark + characters(removed / 2, length - removed) + mark;
   };
   std::size_t low = 0;
   std::size_t high = length + 1;  // length + 1 stands for "none fits"
@@ -106,6 +130,8 @@ void printVocabularyList(Program& program) {
   constexpr auto Left = TextAlignment::Left;
   constexpr auto Right = TextAlignment::Right;
 
+  // The path is the system's bytes; what is not UTF-8 in it prints as U+FFFD.
+  const std::string fileName = wellFormedUtf8(fileNamePart(program.file.currentPath));
   VocabList& list = program.list;
   const KeepListPosition keep(list);
   const std::int64_t pageCount = list.size() / RowsPerPage + (list.size() % RowsPerPage != 0 ? 1 : 0);
@@ -115,7 +141,7 @@ void printVocabularyList(Program& program) {
     ++page;
     printer.selectFont(fonts.head);
     draw(15, 11, 49, Left, text::FileHead);
-    draw(65, 11, 130, Left, text::HeadSeparator + fileNamePart(program.file.currentPath));
+    draw(65, 11, 130, Left, text::HeadSeparator + fileName);
     draw(15, 17, 49, Left, text::CountHead);
     draw(65, 17, 130, Left, text::HeadSeparator + std::to_string(program.file.entryCount));
     printer.selectFont(fonts.table);
@@ -127,8 +153,8 @@ void printVocabularyList(Program& program) {
 
     for (float rowY = FirstRowY;;) {
       const PairView pair = list[list.position()];
-      draw(15, rowY, 73, Left, std::string(pair.vocabulary));
-      draw(90, rowY, 73, Left, std::string(pair.translation));
+      draw(15, rowY, 73, Left, utf8FromCp1252(pair.vocabulary));
+      draw(90, rowY, 73, Left, utf8FromCp1252(pair.translation));
       draw(165, rowY, 15, Right, std::to_string(pair.correctCount));
       draw(180, rowY, 15, Right, std::to_string(pair.wrongCount));
       rowY += RowStep;

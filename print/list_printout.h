@@ -31,21 +31,23 @@ PrinterFont createListFont(Printer& printer, float sizeMm, int weight);
 
 enum class TextAlignment { Left, Right, Centre };
 
-// Draws `text` in the selected font into the box of `width` pixels whose
-// left edge is at x, the top of the text at y; a width of 0 spans the page
-// minus x on both sides. A text that fits is drawn as it is. A wider one
-// loses characters until it fits together with its mark ("..." with
-// `ellipsis`, none without): a left-aligned text keeps its longest
-// beginning, followed by the mark; a right-aligned one its longest ending,
-// after the mark; a centred one loses characters alternately at its end and
-// at its beginning, first at the end, with the mark on both sides. When
-// not even the marks alone fit, nothing is drawn. Returns the text height.
+// Draws `text` (UTF-8) in the selected font into the box of `width` pixels
+// whose left edge is at x, the top of the text at y; a width of 0 spans the
+// page minus x on both sides. A text that fits is drawn as it is. A wider
+// one loses characters (letters, however many bytes each takes) until it
+// fits together with its mark ("..." with `ellipsis`, none without): a
+// left-aligned text keeps its longest beginning, followed by the mark; a
+// right-aligned one its longest ending, after the mark; a centred one loses
+// characters alternately at its end and at its beginning, first at the end,
+// with the mark on both sides. When not even the marks alone fit, nothing
+// is drawn. Returns the text height.
 int drawFittedText(Printer& printer, int x, int y, int width, TextAlignment alignment, std::string text, bool ellipsis,
                    std::uint32_t textRgb, std::uint32_t backgroundRgb);
 
 // The print command outside the help page: the print dialog, then every
 // pair of the list on as many pages as it takes, no empty one after the
-// last row. Shows "Drucken..." with a wait cursor while it prints.
+// last row. The head names the current file as the system spells it, in
+// any script. Shows "Drucken..." with a wait cursor while it prints.
 void printVocabularyList(Program& program);
 
 }  // namespace zl

@@ -1,10 +1,9 @@
-// Every text the printouts print or show, in Windows-1252 as the printer and
-// the window take them.
+// Every text the printouts print or show: in UTF-8 as the printer takes
+// them; the status message, for the window, is plain ASCII and so the same
+// in Windows-1252.
 #pragma once
 
 #include <string>
-
-#include "store/cp1252.h"
 
 namespace zl::text {
 
@@ -23,7 +22,7 @@ inline const std::string HeadSeparator = " : ";
 
 // The column heads.
 inline const std::string VocabularyColumn = "Vokabel";
-inline const std::string TranslationColumn = "Übersetzung"_w;
+inline const std::string TranslationColumn = "Übersetzung";
 inline const std::string RightColumn = "Richtig";
 inline const std::string WrongColumn = "Falsch";
 

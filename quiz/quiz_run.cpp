@@ -92,7 +92,8 @@ void startNewTest(Program& program) {
   resetTest(ui, program.test);
   buildTestList(ui, program.list, program.test);
   if (program.test.lastIndex < 0) {
-    ui.messageBox(text::NewTestTitle, text::NothingToAsk, MessageButtons::Ok, MessageIcon::Information);
+    ui.messageBox(text::NewTestTitle, program.list.size() == 0 ? text::NothingToAsk : text::NoneFitsAField,
+                  MessageButtons::Ok, MessageIcon::Information);
     return;
   }
   askNextQuestion(program);
@@ -127,7 +128,8 @@ void submitAnswer(Program& program) {
 
 void showTip(Program& program) {
   if (program.test.lastIndex < 0) return;
-  program.ui.messageBox(text::TipTitle, std::string(solution(program)), MessageButtons::Ok, MessageIcon::Information);
+  program.ui.messageBox(text::TipTitle, std::string(shownStart(solution(program))), MessageButtons::Ok,
+                        MessageIcon::Information);
   program.ui.setFocus(answerField(program));
   currentItem(program).statsLocked = 1;
 }

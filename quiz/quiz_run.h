@@ -12,8 +12,8 @@ namespace zl {
 struct Program;
 
 // "Neuer Test": asks for a file when none is current, then builds the test
-// and asks its first question. A file without pairs gets a message and no
-// test.
+// and asks its first question. A file without pairs, or with none short
+// enough to be answered, gets a message and no test.
 void startNewTest(Program& program);
 
 // Draws one of the remaining items, each with the same chance, and shows
@@ -23,7 +23,8 @@ void askNextQuestion(Program& program);
 // Return or "Übernehmen": judges the typed answer; an empty one is refused.
 void submitAnswer(Program& program);
 
-// "Tip": shows the solution; the pair's counts stay as they are this test.
+// "Tip": shows the solution (as much of it as a message box line shows);
+// the pair's counts stay as they are this test.
 void showTip(Program& program);
 
 // "Überspringen": draws again; the pair stays in the test.

@@ -313,6 +313,38 @@ TEST_F(TestRun, AFileWithoutPairsGivesAMessageAndNoTest) {
   EXPECT_EQ(f.ui.text(RemainingValue), "");
 }
 
+// A field holds MaxFieldText characters: a longer solution could never be
+// typed, and a test holding it could never end.
+TEST_F(TestRun, AnAnswerLongerThanTheFieldIsNotAskedSoTheTestEnds) {
+  const std::string longest(MaxFieldText, 'x');
+  const std::string tooLong(MaxFieldText + 1, 'y');
+  const std::string pairs =
+      longest + "\r\nganz\r\n0\r\n0\r\n" + tooLong + "\r\nlang\r\n0\r\n0\r\nkurz\r\n" + tooLong + "\r\n0\r\n0\r\n";
+  for (const bool askForeign : {true, false}) {
+    SCOPED_TRACE(askForeign);
+    haveFile(1, pairs);
+    f.ui.setChecked(AskForeignCheck, askForeign);
+    start();
+    EXPECT_EQ(remaining(), 3);
+    const ControlId field = askForeign ? TestVocabularyField : TestTranslationField;
+    for (int i = 0; i < 5 && remaining() > 0; ++i) {
+      f.type(field, std::string(askForeign ? asked().vocabulary : asked().translation));
+      f.menu(CmdAccept);
+    }
+    EXPECT_EQ(remaining(), 0);
+    EXPECT_EQ(f.program.file.unsaved, 0);  // ended and saved
+  }
+
+  haveFile(0, tooLong + "\r\nlang\r\n0\r\n0\r\n");
+  f.ui.setChecked(AskForeignCheck, true);
+  f.ui.expectMessage("Neuer Test",
+                     "Keine Antwort dieser Vokabeldatei passt in ein Eingabefeld\n(höchstens 32767 Zeichen), es gibt "
+                     "nichts abzufragen."_w,
+                     Answer::Ok);
+  start();
+  EXPECT_EQ(f.program.test.lastIndex, -1);
+}
+
 TEST_F(TestRun, EveryRemainingItemIsDrawnWithTheSameChance) {
   haveFile(8);
   start();

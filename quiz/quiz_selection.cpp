@@ -33,13 +33,23 @@ void buildTestList(Ui& ui, const VocabList& list, TestState& test) {
     const PairView pair = list[i];
     return TestItem{static_cast<std::int32_t>(i), priorityOf(pair.correctCount, pair.wrongCount), 0};
   };
+  // A solution longer than the answer field holds could never be typed, so
+  // the test could never end: such a pair is not asked.
+  const bool askForeign = ui.isChecked(AskForeignCheck);
+  const auto askable = [&](std::int64_t i) {
+    const PairView pair = list[i];
+    return (askForeign ? pair.vocabulary : pair.translation).size() <= MaxFieldText;
+  };
+  std::int64_t askableCount = 0;
+  for (std::int64_t i = 0; i < list.size(); ++i) askableCount += askable(i) ? 1 : 0;
 
-  if (ui.isChecked(Test20Option) && list.size() >= static_cast<std::int64_t>(TestSize)) {
+  if (ui.isChecked(Test20Option) && askableCount >= static_cast<std::int64_t>(TestSize)) {
     // One pass keeping the 20 that a stable sort would put first, so a
     // million pairs need no sort of a million items.
     TestList& best = test.items;
     best.reserve(TestSize + 1);
     for (std::int64_t i = 0; i < list.size(); ++i) {
+      if (!askable(i)) continue;
       const TestItem item = itemAt(i);
       if (best.size() == TestSize && !asksSooner(item, best.front())) continue;
       best.push_back(item);
@@ -51,8 +61,9 @@ void buildTestList(Ui& ui, const VocabList& list, TestState& test) {
     }
     std::sort_heap(best.begin(), best.end(), asksSooner);
   } else {
-    test.items.reserve(static_cast<std::size_t>(list.size()));
-    for (std::int64_t i = 0; i < list.size(); ++i) test.items.push_back(itemAt(i));
+    test.items.reserve(static_cast<std::size_t>(askableCount));
+    for (std::int64_t i = 0; i < list.size(); ++i)
+      if (askable(i)) test.items.push_back(itemAt(i));
     ui.setChecked(Test20Option, false);
     ui.setChecked(AllVocabOption, true);
   }

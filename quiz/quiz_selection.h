@@ -21,7 +21,10 @@ std::int16_t priorityOf(std::int16_t correctCount, std::int16_t wrongCount);
 // with "Test (20 Vokabeln)" and 20 pairs or more, the 20 items with the
 // smallest keys in ascending key order, equal keys in list order (as a
 // stable sort would leave them); otherwise every pair in list order, and
-// "Alle Vokbeln" is selected without counting as a click.
+// "Alle Vokbeln" is selected without counting as a click. A pair whose
+// solution (the side "Fremdsprache abfragen" asks for) is longer than the
+// answer field holds (MaxFieldText) is left out and not counted: it could
+// never be answered. No pair left gives an empty test.
 void buildTestList(Ui& ui, const VocabList& list, TestState& test);
 
 }  // namespace zl

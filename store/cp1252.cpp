@@ -20,15 +20,21 @@ void appendUtf8(std::string& out, char32_t cp) {
   } else if (cp < 0x800) {
     out += static_cast<char>(0xC0 | (cp >> 6));
     out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
+  } else if (cp < 0x10000) {
     out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (cp & 0x3F));
   }
 }
 
-// Decodes the UTF-8 sequence at `i`, advancing it; U+FFFD for malformed input.
-char32_t nextCodePoint(std::string_view s, std::size_t& i) {
+}  // namespace
+
+char32_t nextUtf8CodePoint(std::string_view s, std::size_t& i) {
   const auto lead = static_cast<unsigned char>(s[i++]);
   if (lead < 0x80) return lead;
   int extra = 0;
@@ -50,8 +56,6 @@ char32_t nextCodePoint(std::string_view s, std::size_t& i) {
   }
   return cp;
 }
-
-}  // namespace
 
 char32_t codePointOfCp1252(unsigned char byte) {
   return (byte >= 0x80 && byte <= 0x9F) ? kHighControls[byte - 0x80] : char32_t{byte};
@@ -76,7 +80,7 @@ std::string cp1252FromUtf8(std::string_view utf8) {
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
     unsigned char byte = '?';
-    cp1252OfCodePoint(nextCodePoint(utf8, i), byte);
+    cp1252OfCodePoint(nextUtf8CodePoint(utf8, i), byte);
     out += static_cast<char>(byte);
   }
   return out;
@@ -86,6 +90,25 @@ std::string utf8FromCp1252(std::string_view cp1252) {
   std::string out;
   out.reserve(cp1252.size());
   for (char c : cp1252) appendUtf8(out, codePointOfCp1252(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string wellFormedUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t start = i;
+    const char32_t cp = nextUtf8CodePoint(bytes, i);
+    const std::size_t end = out.size();
+    appendUtf8(out, cp);
+    // An overlong form encodes again to other bytes; a surrogate or a code
+    // point past U+10FFFF is no character at all.
+    const bool character = cp < 0xD800 || (cp > 0xDFFF && cp <= 0x10FFFF);
+    if (!character || out.compare(end, std::string::npos, bytes.substr(start, i - start)) != 0) {
+      out.resize(end);
+      appendUtf8(out, 0xFFFD);
+    }
+  }
   return out;
 }
 

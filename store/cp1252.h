@@ -5,7 +5,9 @@
 // the control characters of the same number, so any byte read from a file
 // survives a trip through a text field. Two case foldings: `lowerCp1252` (the
 // system mapping used by answers and search: A-Z and the accented capitals)
-// and `lowerAscii` (A-Z only, used by the alphabetical sort). Pure functions.
+// and `lowerAscii` (A-Z only, used by the alphabetical sort). Beside it
+// UTF-8, the system's encoding of paths and the printer's of its texts.
+// Pure functions.
 #pragma once
 
 #include <string>
@@ -28,6 +30,16 @@ std::string cp1252FromUtf8(std::string_view utf8);
 
 // Windows-1252 text to UTF-8 (lossless).
 std::string utf8FromCp1252(std::string_view cp1252);
+
+// Decodes the UTF-8 sequence that starts at `i` and moves `i` past it. A
+// malformed sequence gives U+FFFD and moves `i` past its lead byte and the
+// continuation bytes before the fault. `i` must be below the size.
+char32_t nextUtf8CodePoint(std::string_view utf8, std::size_t& i);
+
+// The bytes as UTF-8 that any reader takes: each malformed sequence, and a
+// code point UTF-8 may not carry, becomes U+FFFD. Well-formed text comes
+// back unchanged. Used for paths, which the system hands over as bytes.
+std::string wellFormedUtf8(std::string_view bytes);
 
 // The system's lower-case mapping of a Windows-1252 byte.
 unsigned char lowerCp1252(unsigned char byte);

@@ -52,6 +52,22 @@ TEST(Cp1252, ProgramTextsConvertFromUtf8) {
             "?b");
 }
 
+TEST(Utf8, PathBytesBecomeTextEveryReaderTakes) {
+  const struct {
+    std::string bytes, text;
+  } cases[] = {
+      {"Französisch Übung.ltk", "Französisch Übung.ltk"},
+      {"Русский 日本語 😀 \xEF\xBF\xBD", "Русский 日本語 😀 \xEF\xBF\xBD"},
+      {"franz\xF6sisch", "franz\uFFFDsisch"},          // Windows-1252, not UTF-8
+      {"a\xC3", "a\uFFFD"},                            // cut short at the end
+      {"\xE6\x97x", "\uFFFDx"},                        // cut short before another character
+      {"\xC0\xAF/\xF0\x80\x80\xAF", "\uFFFD/\uFFFD"},  // overlong forms of "/"
+      {"\xED\xA0\x80", "\uFFFD"},                      // a surrogate
+      {"\xF4\x90\x80\x80\xF8", "\uFFFD\uFFFD"},        // past U+10FFFF, and no lead byte
+  };
+  for (const auto& c : cases) EXPECT_EQ(wellFormedUtf8(c.bytes), c.text) << c.bytes;
+}
+
 TEST(Cp1252, LowerCaseFollowsTheSystemMapping) {
   EXPECT_EQ(lowerCp1252("ÄÖÜ ABC Éé"_w), "äöü abc éé"_w);
   EXPECT_EQ(lowerCp1252("ŠŒŽŸ"_w), "šœžÿ"_w);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "store/cp1252.h"
+
 namespace zl {
 
 bool FakePrinter::showPrintDialog(const std::string& name) {
@@ -37,7 +39,10 @@ int FakePrinter::selectedHeight() const {
 int FakePrinter::textWidth(const std::string& text) {
   const int fontHeight = selectedHeight();
   int total = 0;
-  for (unsigned char c : text) total += advance ? advance(c, fontHeight) : fontHeight / 2;
+  for (std::size_t i = 0; i < text.size();) {
+    const char32_t c = nextUtf8CodePoint(text, i);
+    total += advance ? advance(c, fontHeight) : fontHeight / 2;
+  }
   return total;
 }
 

@@ -2,9 +2,9 @@
 // told, measures text by a fixed rule and records every page it is given.
 //
 // The page is the worked example's printable area (4760 x 6814 pixels) on a
-// screen of 96 dots per inch unless a test says otherwise. A character is
-// half as wide as its font is high, unless `advance` says otherwise, so a
-// test can work out every width by hand.
+// screen of 96 dots per inch unless a test says otherwise. A character (a
+// code point of the UTF-8 text) is half as wide as its font is high, unless
+// `advance` says otherwise, so a test can work out every width by hand.
 #pragma once
 
 #include <functional>
@@ -46,7 +46,7 @@ class FakePrinter : public Printer {
   int height = 6814;
   double dotsPerInch = 96;
   // The width of character `c` in a font `fontHeight` pixels high.
-  std::function<int(unsigned char c, int fontHeight)> advance;
+  std::function<int(char32_t c, int fontHeight)> advance;
 
   // --- record ---
   // What was asked, in order: "dialog NAME", "begin", "newPage", "end", "help".

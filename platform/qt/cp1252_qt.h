@@ -13,12 +13,9 @@
 #include <string>
 #include <string_view>
 
-namespace zl {
+#include "platform/ui.h"  // ShownLineLength
 
-// The most characters one row of the list or one line of a message box
-// shows: far more than a row has room for, and few enough that the
-// statistics box with two cut words still fits a screen 768 pixels high.
-inline constexpr std::size_t ShownLineLength = 500;
+namespace zl {
 
 QString toQString(std::string_view cp1252);
 // At most `length` characters (at least 1) of `cp1252`: a longer text shows

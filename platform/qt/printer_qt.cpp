@@ -1,25 +1,63 @@
 #include "platform/qt/printer_qt.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QDir>
-#include <QFileInfo>
 #include <QPainter>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
+#include <QTabWidget>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextFrame>
 #include <QTextLayout>
 #include <algorithm>
+#include <array>
 #include <vector>
 
-#include "platform/qt/cp1252_qt.h"
 #include "platform/qt/qt_ui.h"
 
 namespace zl {
 
 namespace {
+
+// Qt's print dialog without what the printouts do not apply: its tab of
+// copies and pages (all, a range, odd or even ones, the current page, a
+// selection, the order). The dialog shows its page choices whenever it is
+// shown, so the tab goes after that. It is found by the name Qt gives it;
+// where it is missing, it stays, and `printOnceWhole` still applies.
+class WholeDocumentPrintDialog : public QPrintDialog {
+ public:
+  using QPrintDialog::QPrintDialog;
+  void setVisible(bool visible) override {
+    QPrintDialog::setVisible(visible);
+    auto* copiesAndPages = findChild<QWidget*>(QStringLiteral("copiesTab"));
+    if (!visible || !copiesAndPages) return;
+    for (QTabWidget* tabs : findChildren<QTabWidget*>())
+      if (const int index = tabs->indexOf(copiesAndPages); index >= 0) tabs->removeTab(index);
+  }
+};
+
+// The print server's own options for which pages and how many (the dialog
+// hands a range it cannot give the printer, and odd or even pages, to the
+// server this way), as Qt's CUPS support names its option list.
+constexpr auto CupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+constexpr std::array<QLatin1StringView, 3> CupsPageOptions = {
+    QLatin1StringView("page-ranges"), QLatin1StringView("page-set"), QLatin1StringView("copies")};
+
+// Makes `printer` print one copy of every page, whatever the dialog set.
+void printOnceWhole(QPrinter& printer) {
+  printer.setCopyCount(1);
+  printer.setPrintRange(QPrinter::AllPages);
+  printer.setPageRanges(QPageRanges());
+  QPrintEngine* engine = printer.printEngine();
+  const QStringList options = engine->property(CupsOptions).toStringList();
+  QStringList kept;
+  for (qsizetype i = 0; i + 1 < options.size(); i += 2)  // name, value, name, value, ...
+    if (std::find(CupsPageOptions.begin(), CupsPageOptions.end(), options[i]) == CupsPageOptions.end())
+      kept << options[i] << options[i + 1];
+  if (kept != options) engine->setProperty(CupsOptions, kept);
+}
 
 // Where the help text goes on every page, in the painter's coordinates (the
 // printable area's): from the printer's unprintable margins, counted once
@@ -79,26 +117,21 @@ QPrinter& QtPrinter::printer() const {
 }
 
 bool QtPrinter::showPrintDialog(const std::string& name) {
+  printer_.reset();  // what the last printout chose (copies, pages, a file) does not carry over
   QPrinter& target = printer();
-  const QString docName = toQString(name);
-  // A file chosen for the list should not be offered for the help, nor the
-  // other way round: another document is proposed under its own name, in the
-  // folder chosen last.
-  if (target.docName() != docName && !target.outputFileName().isEmpty())
-    target.setOutputFileName(QFileInfo(target.outputFileName()).dir().filePath(docName + QStringLiteral(".pdf")));
-  target.setDocName(docName);
+  target.setDocName(QString::fromStdString(name));
   if (!pdfPath_.isEmpty()) {
     target.setOutputFormat(QPrinter::PdfFormat);
     target.setOutputFileName(pdfPath_);
     return true;
   }
-  QPrintDialog dialog(&target, ui_.window());
+  WholeDocumentPrintDialog dialog(&target, ui_.window());
   // Printing to a file stays offered: on a machine without a printer it is
-  // the only way to print. Copies go to the printer; every page is printed.
-  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
-                    QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
-  dialog.setMinMax(1, 65535);
-  return ui_.execDialog(dialog) == QDialog::Accepted;
+  // the only way to print.
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+  if (ui_.execDialog(dialog) != QDialog::Accepted) return false;
+  printOnceWhole(target);
+  return true;
 }
 
 bool QtPrinter::beginDocument() {
@@ -123,7 +156,7 @@ int QtPrinter::pageHeight() const { return printer().height(); }
 double QtPrinter::screenDotsPerInch() const { return zl::screenDotsPerInch(Qt::Vertical); }
 
 PrinterFont QtPrinter::createFont(const std::string& face, int height, int weight) {
-  QFont font(toQString(face));
+  QFont font(QString::fromStdString(face));
   font.setPixelSize(std::max(1, height));  // a character height, as the pixel size is
   font.setWeight(static_cast<QFont::Weight>(weight));
   fonts_.push_back(font);
@@ -136,7 +169,7 @@ void QtPrinter::selectFont(PrinterFont font) {
 }
 
 int QtPrinter::textWidth(const std::string& text) {
-  return painter_ ? painter_->fontMetrics().horizontalAdvance(toQString(text)) : 0;
+  return painter_ ? painter_->fontMetrics().horizontalAdvance(QString::fromStdString(text)) : 0;
 }
 
 int QtPrinter::textHeight() { return painter_ ? painter_->fontMetrics().height() : 0; }
@@ -146,7 +179,7 @@ void QtPrinter::drawText(int x, int y, const std::string& text, std::uint32_t te
   painter_->setPen(QColor(QRgb{textRgb}));
   painter_->setBackground(QColor(QRgb{backgroundRgb}));
   painter_->setBackgroundMode(Qt::OpaqueMode);
-  painter_->drawText(QPoint(x, y + painter_->fontMetrics().ascent()), toQString(text));
+  painter_->drawText(QPoint(x, y + painter_->fontMetrics().ascent()), QString::fromStdString(text));
 }
 
 void QtPrinter::drawLine(int x1, int y1, int x2, int y2) {

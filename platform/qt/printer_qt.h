@@ -1,7 +1,8 @@
 // The printer on Qt's print support: Qt's own print dialog (which offers
-// printing to a PDF file also where no printer is set up), a QPrinter kept
-// for the whole run so that the user's choices stay from one printout to the
-// next, and a QPainter while a document is open.
+// printing to a PDF file also where no printer is set up) without its choice
+// of pages and copies, a QPrinter made anew for every printout so that it
+// starts from the defaults (one copy of all pages, no file chosen before),
+// and a QPainter while a document is open.
 //
 // The help printout lays out a copy of the help viewer's document page by
 // page itself: QTextDocument::print would add page numbers and margins of
@@ -47,8 +48,9 @@ class QtPrinter : public Printer {
   void printHelpDocument() override;
 
  private:
-  // Made at the first printout: asking the system for its printers takes
-  // time that start-up should not spend.
+  // Made by the dialog of every printout, or at the first use before one:
+  // asking the system for its printers takes time that start-up should not
+  // spend.
   QPrinter& printer() const;
 
   QtUi& ui_;

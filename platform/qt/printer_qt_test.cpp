@@ -2,12 +2,17 @@
 // poppler's pdftotext and pdfinfo.
 #include "platform/qt/printer_qt.h"
 
+#include <QLineEdit>
 #include <QPageLayout>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/dispatch.h"
@@ -72,6 +77,16 @@ class PrinterQtTest : public QObject {
   }
   QTextBrowser* viewer() const { return qobject_cast<QTextBrowser*>(ui->window()->control(HelpViewer)); }
 
+  // Runs `step` on the print dialog that the next call shows, then accepts
+  // it when `step` says so, else cancels it.
+  static void onNextPrintDialog(const std::function<bool(QPrintDialog&)>& step) {
+    QTimer::singleShot(0, [step] {
+      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      step(*dialog) ? dialog->accept() : dialog->reject();
+    });
+  }
+
  private slots:
   void init() {
     QVERIFY(folder.isValid());
@@ -102,7 +117,7 @@ class PrinterQtTest : public QObject {
                             static_cast<std::int16_t>(i), static_cast<std::int16_t>(-i)});
     program->file.entryCount = pairs;
     ui->appendRows(pairs);
-    program->file.currentPath = "/home/anna/w\xF6rter.ltk";
+    program->file.currentPath = "/home/anna/Wörter Русский.ltk";  // the system's UTF-8
     print(EntryPage);
 
     QCOMPARE(infoOf(pdf, "Title"), QStringLiteral("Vokabelliste"));
@@ -112,7 +127,7 @@ class PrinterQtTest : public QObject {
     int next = 1;
     for (int page = 0; page < pages.size(); ++page) {
       const QString& text = pages[page];
-      QVERIFY(text.contains(QRegularExpression(QStringLiteral("Vokabeldatei\\s+: wörter\\.ltk"))));
+      QVERIFY(text.contains(QRegularExpression(QStringLiteral("Vokabeldatei\\s+: Wörter Русский\\.ltk"))));
       QVERIFY(text.contains(QRegularExpression(QStringLiteral("Anzahl der Vokabeln\\s+: 130"))));
       QVERIFY(text.contains(QRegularExpression(QStringLiteral("Vokabel\\s+Übersetzung\\s+Richtig\\s+Falsch"))));
       QVERIFY(text.contains(QRegularExpression(QStringLiteral("^\\s*Seite: %1 von 3\\s*$").arg(page + 1),
@@ -128,6 +143,38 @@ class PrinterQtTest : public QObject {
       }
       QCOMPARE(next - 1, std::min(130, 60 * (page + 1)));
     }
+  }
+
+  // Whatever the dialog is given, the job is one copy of every page, and the
+  // next dialog starts afresh.
+  void dialogSendsOneCopyOfEveryPageAndForgetsItsChoices() {
+    QtPrinter dialogPrinter(*ui);
+    const QString chosen = folder.filePath(QStringLiteral("chosen.pdf"));
+    QPrinter* returned = nullptr;
+    onNextPrintDialog([&](QPrintDialog& dialog) {
+      returned = dialog.printer();
+      // Three copies of pages 2 to 3 into a file, as the dialog could return them.
+      dialog.setOptions(dialog.options() | QAbstractPrintDialog::PrintPageRange);
+      dialog.findChild<QRadioButton*>(QStringLiteral("printRange"))->setChecked(true);
+      dialog.findChild<QSpinBox*>(QStringLiteral("from"))->setValue(2);
+      dialog.findChild<QSpinBox*>(QStringLiteral("to"))->setValue(3);
+      dialog.findChild<QSpinBox*>(QStringLiteral("copies"))->setValue(3);
+      dialog.findChild<QLineEdit*>(QStringLiteral("filename"))->setText(chosen);
+      return true;
+    });
+    QVERIFY(dialogPrinter.showPrintDialog("Vokabelliste") && returned);
+    QCOMPARE(returned->outputFileName(), chosen);
+    QCOMPARE(returned->copyCount(), 1);
+    QCOMPARE(returned->printRange(), QPrinter::AllPages);
+    QVERIFY(returned->pageRanges().isEmpty());
+
+    QString proposed;
+    onNextPrintDialog([&](QPrintDialog& dialog) {
+      proposed = dialog.findChild<QLineEdit*>(QStringLiteral("filename"))->text();
+      return false;
+    });
+    QVERIFY(!dialogPrinter.showPrintDialog("Vokabelliste"));
+    QVERIFY2(proposed != chosen, qPrintable(proposed));
   }
 
   void helpPrintsEveryLineOnceOnPagesOfItsOwn() {
