@@ -6,8 +6,9 @@
 // then update-mime-database and update-desktop-database rebuild the caches.
 // Each of the four writes that fails shows "Fehler" / "Ein Fehler ist
 // aufgetreten" once, and the next still follows; what was written stays.
-// Removing takes away what registering wrote, nothing else; only a failure
-// to write mimeapps.list is shown, with the same message. Links at these
+// Removing takes away what registering wrote, nothing else; only a
+// mimeapps.list that cannot be read or written is shown, with the same
+// message. Links at these
 // names are treated as FileKind (system.h) says: mimeapps.list is the
 // user's and edited through its link, the others are the program's own.
 #pragma once

@@ -54,8 +54,9 @@ bool plantedLink(const std::string& link, const struct stat& st) {
 // links lead to, followed one by one (mimeapps.list is often a link into a
 // folder of kept settings). False at a planted link or a circle of links.
 bool keptFile(const std::string& path, std::string& file) {
+  constexpr int MaxLinks = 40;  // as many links in a row as the kernel follows
   file = path;
-  for (int links = 0; links < 40; ++links) {
+  for (int links = 0; links < MaxLinks; ++links) {
     struct stat st {};
     if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
     if (plantedLink(file, st)) return false;
