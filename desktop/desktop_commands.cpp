@@ -17,8 +17,8 @@ bool answeredYes(Ui& ui, const std::string& question) {
 // The icon first, so that the entry never names a picture that is missing.
 bool createShortcut(DesktopShell& desktop, const std::string& linkPath, const Shortcut& shortcut) {
   const std::string_view icon = themeIconFile("256x256/apps/" + DesktopId + ".png");
-  return desktop.writeFile(shortcut.iconFile, icon, false) &&
-         desktop.writeFile(linkPath, shortcutEntryText(shortcut), true);
+  return desktop.writeFile(shortcut.iconFile, icon, FileKind::Whole, false) &&
+         desktop.writeFile(linkPath, shortcutEntryText(shortcut), FileKind::Whole, true);
 }
 
 }  // namespace
@@ -29,7 +29,7 @@ void askRegisterFileType(Program& program) {
 }
 
 void askUnregisterFileType(Program& program) {
-  if (answeredYes(program.ui, text::UnregisterQuestion)) unregisterFileType(program.desktop);
+  if (answeredYes(program.ui, text::UnregisterQuestion)) unregisterFileType(program.ui, program.desktop);
 }
 
 void createDesktopShortcut(Program& program) {
@@ -44,6 +44,8 @@ void createDesktopShortcut(Program& program) {
   shortcut.iconFile = folders.data + "/" + DesktopId + "/" + DesktopId + ".png";
   if (createShortcut(program.desktop, folders.desktop + "/" + constants.productName + ".desktop", shortcut)) {
     program.ui.messageBox(text::SetupTitle, text::ShortcutCreated, MessageButtons::Ok, MessageIcon::Information);
+  } else {
+    showDesktopError(program.ui);
   }
 }
 

@@ -3,8 +3,9 @@
 // (CmdShortcut) and the homepage (TbHomepage).
 //
 // The first three ask first (title "Setup", Yes and No) and do nothing on
-// No. Registering reports each failed write (file_type.h); the shortcut
-// reports only its success; unregistering and the homepage report nothing.
+// No. Registering and unregistering report failed writes (file_type.h);
+// the shortcut reports its success or its failure; the homepage reports
+// nothing.
 #pragma once
 
 namespace zl {
@@ -18,9 +19,10 @@ void askUnregisterFileType(Program& program);
 // the running program without arguments in `programDirectory`, with the
 // comment "Zelvo Lingotak" and the program's icon, which goes to the
 // program's folder in the user's data folder. The entry is executable and
-// replaces one of that name; it is written to a new file beside it and
-// renamed into place, so a failure leaves the old file or none, never a
-// part of one.
+// replaces a file or a link of that name (what the link led to stays as it
+// was); it is written to a new file beside it and renamed into place, so a
+// failure leaves the old file or none, never a part of one, and shows
+// "Fehler" / "Ein Fehler ist aufgetreten".
 void createDesktopShortcut(Program& program);
 
 // Asks the desktop to open `homepageUrl`.

@@ -34,57 +34,65 @@ Places placesOf(const DesktopFolders& folders) {
   return places;
 }
 
-void reportFailedWrite(Ui& ui) {
-  ui.messageBox(text::ErrorTitle, text::ErrorOccurred, MessageButtons::Ok, MessageIcon::None);
-}
-
 void rebuildCaches(DesktopShell& desktop, const Places& places) {
   desktop.runTool("update-mime-database", {places.mimeDatabase});
   desktop.runTool("update-desktop-database", {places.applications});
 }
 
+using ListEdit = std::string (*)(std::string_view list, const std::string& mimeType, const std::string& desktopId);
+
+// Puts the program's part of mimeapps.list in or takes it out. A list that
+// exists but cannot be read is left alone: replaced by ours alone it would
+// lose the user's lines. A list left empty goes (the user's file behind a
+// link stays, emptied).
+void editMimeApps(Ui& ui, DesktopShell& desktop, const std::string& mimeApps, const std::string& config,
+                  ListEdit edit) {
+  std::string list;
+  if (!desktop.readFile(mimeApps, list) && desktop.hasFile(mimeApps)) {
+    showDesktopError(ui);
+    return;
+  }
+  const std::string edited = edit(list, VocabularyMimeType, DesktopId + ".desktop");
+  if (edited == list) return;
+  const bool done = edited.empty() ? desktop.removeFile(mimeApps, config, FileKind::Kept)
+                                   : desktop.writeFile(mimeApps, edited, FileKind::Kept, false);
+  if (!done) showDesktopError(ui);
+}
+
 }  // namespace
+
+void showDesktopError(Ui& ui) {
+  ui.messageBox(text::ErrorTitle, text::ErrorOccurred, MessageButtons::Ok, MessageIcon::None);
+}
 
 bool isFileTypeRegistered(DesktopShell& desktop) { return desktop.hasFile(placesOf(desktop.folders()).mimePackage); }
 
 void registerFileType(Ui& ui, DesktopShell& desktop, const std::string& productName, const std::string& program) {
-  const Places places = placesOf(desktop.folders());
-  if (!desktop.writeFile(places.desktopEntry, fileTypeEntryText(productName, program), false)) reportFailedWrite(ui);
-  if (!desktop.writeFile(places.mimePackage, mimePackageText(), false)) reportFailedWrite(ui);
+  const DesktopFolders folders = desktop.folders();
+  const Places places = placesOf(folders);
+  if (!desktop.writeFile(places.desktopEntry, fileTypeEntryText(productName, program), FileKind::Whole, false)) {
+    showDesktopError(ui);
+  }
+  if (!desktop.writeFile(places.mimePackage, mimePackageText(), FileKind::Whole, false)) showDesktopError(ui);
   for (const IconFile& icon : themeIconFiles()) {
-    if (!desktop.writeFile(places.iconTheme + std::string(icon.path), icon.content(), false)) {
-      reportFailedWrite(ui);
+    if (!desktop.writeFile(places.iconTheme + std::string(icon.path), icon.content(), FileKind::Whole, false)) {
+      showDesktopError(ui);
       break;
     }
   }
-  // A list that exists but cannot be read must not be replaced by ours.
-  std::string list;
-  if (desktop.readFile(places.mimeApps, list) || !desktop.hasFile(places.mimeApps)) {
-    const std::string edited = addAssociation(list, VocabularyMimeType, DesktopId + ".desktop");
-    if (edited != list && !desktop.writeFile(places.mimeApps, edited, false)) reportFailedWrite(ui);
-  } else {
-    reportFailedWrite(ui);
-  }
+  editMimeApps(ui, desktop, places.mimeApps, folders.config, addAssociation);
   rebuildCaches(desktop, places);
 }
 
-void unregisterFileType(DesktopShell& desktop) {
+void unregisterFileType(Ui& ui, DesktopShell& desktop) {
   const DesktopFolders folders = desktop.folders();
   const Places places = placesOf(folders);
   // The two folders stay for the cache tools, which need them.
-  desktop.removeFile(places.desktopEntry, places.applications);
-  desktop.removeFile(places.mimePackage, places.mimePackages);
+  desktop.removeFile(places.desktopEntry, places.applications, FileKind::Whole);
+  desktop.removeFile(places.mimePackage, places.mimePackages, FileKind::Whole);
   for (const IconFile& icon : themeIconFiles())
-    desktop.removeFile(places.iconTheme + std::string(icon.path), folders.data);
-  std::string list;
-  if (desktop.readFile(places.mimeApps, list)) {
-    const std::string edited = removeAssociation(list, VocabularyMimeType, DesktopId + ".desktop");
-    if (edited.empty() && !list.empty()) {
-      desktop.removeFile(places.mimeApps, folders.config);
-    } else if (edited != list) {
-      desktop.writeFile(places.mimeApps, edited, false);
-    }
-  }
+    desktop.removeFile(places.iconTheme + std::string(icon.path), folders.data, FileKind::Whole);
+  editMimeApps(ui, desktop, places.mimeApps, folders.config, removeAssociation);
   rebuildCaches(desktop, places);
 }
 

@@ -6,7 +6,11 @@
 // then update-mime-database and update-desktop-database rebuild the caches.
 // Each of the four writes that fails shows "Fehler" / "Ein Fehler ist
 // aufgetreten" once, and the next still follows; what was written stays.
-// Removing takes away what registering wrote, nothing else, silently.
+// Removing takes away what registering wrote, nothing else; only a
+// mimeapps.list that cannot be read or written is shown, with the same
+// message. Links at these
+// names are treated as FileKind (system.h) says: mimeapps.list is the
+// user's and edited through its link, the others are the program's own.
 #pragma once
 
 #include <string>
@@ -27,6 +31,10 @@ void registerFileType(Ui& ui, DesktopShell& desktop, const std::string& productN
 // Removes the registration: the files above, the program's part of
 // mimeapps.list (the other lines stay byte for byte), and the icon folders
 // that this leaves empty.
-void unregisterFileType(DesktopShell& desktop);
+void unregisterFileType(Ui& ui, DesktopShell& desktop);
+
+// Shows "Fehler" / "Ein Fehler ist aufgetreten", the message of every
+// failed write of the desktop integration.
+void showDesktopError(Ui& ui);
 
 }  // namespace zl

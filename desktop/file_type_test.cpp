@@ -62,10 +62,10 @@ TEST_F(FileType, RemovingTakesAwayExactlyWhatRegisteringWrote) {
   writeBytes(mimeApps(), "[Default Applications]\r\ntext/plain=gedit.desktop\r\n# mine\r\n");
   const auto before = tree();
   registerProgram();
-  unregisterFileType(desktop);
+  unregisterFileType(ui, desktop);
   EXPECT_EQ(tree(), before);
   EXPECT_FALSE(isFileTypeRegistered(desktop));
-  unregisterFileType(desktop);  // nothing registered: nothing changes
+  unregisterFileType(ui, desktop);  // nothing registered: nothing changes
   EXPECT_EQ(tree(), before);
   EXPECT_TRUE(ui.shownMessages().empty());
 }

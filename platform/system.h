@@ -62,34 +62,57 @@ struct DesktopFolders {
   std::string desktop;  // the XDG user folder DESKTOP, else ~/Desktop
 };
 
+// How a write or a removal treats a symbolic link at a file's name.
+enum class FileKind {
+  // A file the user keeps and the program edits a part of (mimeapps.list),
+  // often a link into a folder of kept settings: the file the link leads to
+  // is read, written or emptied, and the link stays.
+  Kept,
+  // A file the program makes as a whole (desktop entries, the MIME package,
+  // icons, the shortcut): a link at its name is replaced by the new file or
+  // removed, and what it led to is left as it was.
+  Whole,
+};
+
 // What the program needs of the desktop to tie itself into it: the user's
-// folders, whole files written and removed there, the desktop's cache
-// tools, and opening a URL. Abstract so tests can run it in folders of
-// their own and record the tools and URLs; the real version is
-// desktop_posix.h with Qt for the URL (desktop_qt.h). Nothing here shows a
-// message: writing and reading report success, the rest reports nothing.
+// folders, files written and removed there, the desktop's cache tools, and
+// opening a URL. Abstract so tests can run it in folders of their own and
+// record the tools and URLs; the real version is desktop_posix.h with Qt
+// for the URL (desktop_qt.h). Nothing here shows a message: writing,
+// reading and removing report success, the rest reports nothing.
+//
+// Links: a link at a kept file is followed link by link, except one that
+// another user owns in a folder that others may write too (as in /tmp),
+// which may have been put there to lead a write elsewhere: reading,
+// writing or emptying through it fails. A link at a file made whole is
+// never followed.
 class DesktopShell {
  public:
   virtual ~DesktopShell() = default;
   virtual DesktopFolders folders() = 0;
-  // True when a regular file is at `path`. Cheap and silent: the
-  // registration is looked up so after every event.
+  // True when a regular file is at `path` (through any link). Cheap and
+  // silent: the registration is looked up so after every event.
   virtual bool hasFile(const std::string& path) = 0;
-  // The whole file at `path`. False, with `content` empty, when it is
-  // missing or cannot be read.
+  // The whole kept file at `path`. False, with `content` empty, when it is
+  // missing, cannot be read, or lies behind a link that is not followed.
   virtual bool readFile(const std::string& path, std::string& content) = 0;
   // Puts `content` at `path`, making missing folders (mode 0700): written
-  // to a new file in the same folder and renamed over the old one, so that
-  // `path` holds the old content or the new one, never a part. A link is
-  // followed and the file it names replaced. The file keeps the mode of the
-  // one it replaces (a new one: 0666 less the umask), with execute bits
-  // beside the read bits when `executable`. A file the user may not write
-  // is never replaced. False when any step fails; then no new file is left
-  // behind and the old one is untouched.
-  virtual bool writeFile(const std::string& path, std::string_view content, bool executable) = 0;
-  // Removes the file at `path`, then each folder above it that this leaves
-  // empty, up to but not including `root`. Failures are ignored.
-  virtual void removeFile(const std::string& path, const std::string& root) = 0;
+  // to a new file (made with O_EXCL, never through a link) in the same
+  // folder and renamed over the old one, so that the file holds the old
+  // content or the new one, never a part. `kind` says what a link at
+  // `path` means (above). The file keeps the mode of the one it replaces
+  // (a new one, also one that replaces a link: 0666 less the umask), with
+  // execute bits beside the read bits when `executable`. A file the user
+  // may not write is never replaced. False when any step fails; then no
+  // new file is left behind and the old one is untouched.
+  virtual bool writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) = 0;
+  // Takes the file at `path` away: removes it, or a link at its name, then
+  // each folder above it that this leaves empty, up to but not including
+  // `root`. A kept file behind a link is emptied instead, as writeFile
+  // writes it, and the link stays. True when the file is gone or emptied,
+  // also when there was none; false when that failed, with the file as it
+  // was. Failing to remove a folder is ignored.
+  virtual bool removeFile(const std::string& path, const std::string& root, FileKind kind) = 0;
   // Runs the program `tool`, found on PATH, with `arguments`, without a
   // shell, and waits for it to end. Nothing is reported, also not when the
   // tool is not installed.

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <random>
 
@@ -41,16 +42,31 @@ bool makeFolders(const std::string& folder) {
   return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
-// Where a write to `path` goes: the file a link names (mimeapps.list is
-// often a link into a folder of kept settings), else `path` itself.
-std::string writtenFile(const std::string& path) {
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  char* resolved = ::realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) return path;
-  std::string target = resolved;
-  std::free(resolved);
-  return target;
+// True when the link at `link` may have been put there to lead a write
+// elsewhere: another user owns it, in a folder that others may write too.
+bool plantedLink(const std::string& link, const struct stat& st) {
+  struct stat folder {};
+  return st.st_uid != ::geteuid() &&
+         (::stat(folderOf(link).c_str(), &folder) != 0 || (folder.st_mode & (S_IWGRP | S_IWOTH)) != 0);
+}
+
+// The file that the kept file at `path` is: `path` itself or the file its
+// links lead to, followed one by one (mimeapps.list is often a link into a
+// folder of kept settings). False at a planted link or a circle of links.
+bool keptFile(const std::string& path, std::string& file) {
+  constexpr int MaxLinks = 40;  // as many links in a row as the kernel follows
+  file = path;
+  for (int links = 0; links < MaxLinks; ++links) {
+    struct stat st {};
+    if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+    if (plantedLink(file, st)) return false;
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(file.c_str(), target, sizeof target);
+    if (n <= 0 || static_cast<std::size_t>(n) == sizeof target) return false;
+    const std::string next(target, static_cast<std::size_t>(n));
+    file = next.front() == '/' ? next : folderOf(file) + "/" + next;
+  }
+  return false;
 }
 
 bool readWhole(const std::string& path, std::string& content) {
@@ -100,12 +116,18 @@ bool PosixDesktopShell::hasFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool PosixDesktopShell::readFile(const std::string& path, std::string& content) { return readWhole(path, content); }
+bool PosixDesktopShell::readFile(const std::string& path, std::string& content) {
+  std::string file;
+  content.clear();
+  return keptFile(path, file) && readWhole(file, content);
+}
 
-bool PosixDesktopShell::writeFile(const std::string& path, std::string_view content, bool executable) {
-  const std::string target = writtenFile(path);
+bool PosixDesktopShell::writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) {
+  std::string target = path;
+  if (kind == FileKind::Kept && !keptFile(path, target)) return false;
+  // A link still at `target` is at a file made whole: the rename replaces it.
   struct stat old {};
-  const bool replacing = ::stat(target.c_str(), &old) == 0;
+  const bool replacing = ::lstat(target.c_str(), &old) == 0 && !S_ISLNK(old.st_mode);
   if (replacing && (!S_ISREG(old.st_mode) || ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)) {
     return false;
   }
@@ -124,12 +146,16 @@ bool PosixDesktopShell::writeFile(const std::string& path, std::string_view cont
   return ok;
 }
 
-void PosixDesktopShell::removeFile(const std::string& path, const std::string& root) {
-  if (::unlink(path.c_str()) != 0) return;
+bool PosixDesktopShell::removeFile(const std::string& path, const std::string& root, FileKind kind) {
+  std::string file = path;
+  if (kind == FileKind::Kept && !keptFile(path, file)) return false;
+  if (file != path) return writeFile(file, "", kind, false);
+  if (::unlink(path.c_str()) != 0) return errno == ENOENT;
   for (std::string folder = folderOf(path); folder.size() > root.size() && folder.starts_with(root + "/");
        folder = folderOf(folder)) {
-    if (::rmdir(folder.c_str()) != 0) return;
+    if (::rmdir(folder.c_str()) != 0) break;
   }
+  return true;
 }
 
 void PosixDesktopShell::runTool(const std::string& tool, const std::vector<std::string>& arguments) {
