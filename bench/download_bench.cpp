@@ -16,9 +16,9 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/fake/local_server.h"
-#include "platform/posix/file_system_posix.h"
-#include "platform/posix/network_posix.h"
+#include "posix/file_system_posix.h"
+#include "posix/network_posix.h"
+#include "test_support/local_server.h"
 #include "update/http_download.h"
 
 extern char** environ;
