@@ -4,8 +4,8 @@
 #include "app/startup.h"
 #include "desktop/desktop_entry.h"
 #include "desktop/icon_files.h"
-#include "platform/qt/desktop_qt.h"
-#include "platform/qt/real_platform.h"
+#include "qt/desktop_qt.h"
+#include "qt/real_platform.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);  // takes Qt's own options out of argv

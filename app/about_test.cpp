@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/fake/fake_platform.h"
 #include "store/cp1252.h"
+#include "test_support/fake_platform.h"
 
 namespace zl {
 namespace {
@@ -19,7 +19,8 @@ TEST(About, InfoAndTheToolbarButtonShowTheSameBox) {
   f.program.constants.buildStamp = 1297451109;
   const std::string text =
       "Zelvo Lingotak\t\r\n"
-      "Version: 2.5.0.57  -  (ZR 451)\t\r\n\r\n"
+      "Version: " ZL_PROJECT_VERSION
+      "  -  (ZR 451)\t\r\n\r\n"
       "Erstellt am: 11.02.2011 - 19:05:09\t\r\n\r\n"
       "Copyright © 2024-2026 Zelvo\t\r\n\r\n"
       "Freie Software unter der MIT-Lizenz, kostenlos weiterzugeben.\t\r\n\r\n"

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/fake/fake_platform.h"
 #include "store/cp1252.h"
+#include "test_support/fake_platform.h"
 
 namespace zl {
 namespace {

@@ -2,6 +2,7 @@
 
 #include "app/texts.h"
 #include "desktop/file_type.h"
+#include "edit/search.h"
 #include "state/program.h"
 
 namespace zl {
@@ -26,7 +27,6 @@ void updateInterfaceState(Program& program) {
   const bool fileCurrent = !program.file.currentPath.empty();
   const bool unsaved = program.file.unsaved != 0;
   const bool pairsExist = !program.list.empty();
-  const bool searchKeyTyped = ui.text(EntryVocabularyField).empty() != ui.text(EntryTranslationField).empty();
   const bool testRuns = program.test.lastIndex >= 0;
   const bool listHasFocus = ui.focusedControl() == VocabListView;
   const Page page = ui.currentPage();
@@ -64,13 +64,11 @@ void updateInterfaceState(Program& program) {
   const bool entry = page == EntryPage;
   const bool test = page == TestPage;
   const bool help = page == HelpPage;
-  const bool searchPossible = entry && pairsExist && searchKeyTyped;
   enableCommand(ui, CmdNew, entry);
   enableCommand(ui, CmdOpen, !help);
   enableCommand(ui, CmdSave, !help && unsaved);
   enableCommand(ui, CmdSaveAs, entry);
-  enableCommand(ui, CmdSearch, searchPossible);
-  if (!searchPossible) program.edit.searchPosition = 0;
+  enableCommand(ui, CmdSearch, searchPossible(program));
   enableCommand(ui, CmdSort, entry && pairsExist);
   enableCommand(ui, CmdShuffle, entry && pairsExist);
   enableCommand(ui, CmdPrint, help || pairsExist);

@@ -1,4 +1,4 @@
-// Downloading a 50 MB body from a server on 127.0.0.1 (platform/fake's
+// Downloading a 50 MB body from a server on 127.0.0.1 (test_support's
 // scripted server, on a thread of this process) into a file in the temp
 // folder: the program's download against curl on the same server in the
 // same run. The program's download ends with an fsync of the file (it is
@@ -16,9 +16,9 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/fake/local_server.h"
-#include "platform/posix/file_system_posix.h"
-#include "platform/posix/network_posix.h"
+#include "posix/file_system_posix.h"
+#include "posix/network_posix.h"
+#include "test_support/local_server.h"
 #include "update/http_download.h"
 
 extern char** environ;

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "platform/qt/qt_ui.h"
+#include "qt/qt_ui.h"
 
 namespace zl::bench {
 

@@ -4,7 +4,7 @@
 
 #include "app/startup.h"
 #include "bench/first_paint.h"
-#include "platform/qt/real_platform.h"
+#include "qt/real_platform.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -14,7 +14,7 @@
 
 #include "app/startup.h"
 #include "bench/first_paint.h"
-#include "platform/qt/real_platform.h"
+#include "qt/real_platform.h"
 
 extern char** environ;
 

@@ -4,7 +4,7 @@
 
 #include <QDir>
 
-#include "platform/qt/real_platform.h"
+#include "qt/real_platform.h"
 #include "state/program.h"
 
 namespace zl::bench {

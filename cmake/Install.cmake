@@ -50,7 +50,7 @@ foreach(page zelvo-lingotak.1 changelog)
 endforeach()
 
 add_executable(zl_desktop_files desktop/desktop_files_main.cpp)
-target_link_libraries(zl_desktop_files PRIVATE zl_core)
+target_link_libraries(zl_desktop_files PRIVATE zl_posix)
 add_custom_command(OUTPUT "${ZL_DATA}/zelvo-lingotak.desktop" "${ZL_DATA}/zelvo-lingotak.xml"
                    COMMAND zl_desktop_files $<TARGET_FILE_NAME:zelvo-lingotak> "${ZL_DATA}/zelvo-lingotak.desktop"
                            "${ZL_DATA}/zelvo-lingotak.xml"

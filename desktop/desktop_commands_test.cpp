@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "desktop/file_type.h"
-#include "platform/fake/fake_platform.h"
 #include "store/cp1252.h"
+#include "test_support/fake_platform.h"
 
 namespace zl {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/fake/fake_platform.h"
+#include "test_support/fake_platform.h"
 
 namespace zl {
 namespace {

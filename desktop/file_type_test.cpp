@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <map>
 
-#include "platform/fake/fake_platform.h"
+#include "test_support/fake_platform.h"
 
 namespace zl {
 namespace {

@@ -31,4 +31,12 @@ void searchList(Program& program) {
   ui.messageBox(text::SearchFailedTitle, text::SearchFailed, MessageButtons::Ok, MessageIcon::Warning);
 }
 
+bool searchPossible(Program& program) {
+  Ui& ui = program.ui;
+  const bool oneKeyTyped = ui.text(EntryVocabularyField).empty() != ui.text(EntryTranslationField).empty();
+  const bool possible = ui.currentPage() == EntryPage && !program.list.empty() && oneKeyTyped;
+  if (!possible) program.edit.searchPosition = 0;
+  return possible;
+}
+
 }  // namespace zl

@@ -10,4 +10,10 @@ struct Program;
 
 void searchList(Program& program);
 
+// True when a search can run now: the entry page is shown, the list has
+// pairs and exactly one entry field holds text. While it cannot, the
+// running search is ended, so that the next one starts at the top. Asked
+// after every event, as the search command is enabled.
+bool searchPossible(Program& program);
+
 }  // namespace zl

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "platform/fake/fake_platform.h"
 #include "store/cp1252.h"
+#include "test_support/fake_platform.h"
 
 namespace zl {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "platform/fake/fake_platform.h"
 #include "store/cp1252.h"
 #include "store/file_format.h"
+#include "test_support/fake_platform.h"
 
 namespace zl {
 namespace {

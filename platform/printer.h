@@ -3,7 +3,7 @@
 // page layout.
 //
 // Abstract so tests can fake it: the real version is Qt's print support
-// (platform/qt/printer_qt.h), the fake records every page and measures text
+// (qt/printer_qt.h), the fake records every page and measures text
 // by a fixed rule. Coordinates are device pixels of the printable area, its
 // top-left corner at (0, 0). Texts are UTF-8, so that a file name the
 // system gives in any script prints as it is; a printout converts its

@@ -2,7 +2,7 @@
 // digest of a file and the Ed25519 check of a signature.
 //
 // Abstract so that the core links no cryptographic library: the real
-// version is libsodium's (platform/posix/signature_sodium.h), in a library
+// version is libsodium's (posix/signature_sodium.h), in a library
 // of its own that only the program and the tests link. Both checks are
 // plain functions of their inputs; they fail only as their results say.
 #pragma once

@@ -16,18 +16,11 @@
 #include <vector>
 
 #include "platform/event.h"
+#include "platform/list_rows.h"
 #include "platform/rich_text.h"
+#include "platform/window_ids.h"
 
 namespace zl {
-
-// The program's own names for its controls, commands, pages and status bar
-// fields (state/controls.h) and its list of pairs (store/vocab_store.h). The
-// window carries them without depending on what they are.
-enum ControlId : int;
-enum CommandId : int;
-enum Page : int;
-enum StatusField : int;
-class VocabList;
 
 // One decoded icon: 16 x 16 pixels, row by row from the top, each
 // 0xAARRGGBB (alpha 0 or 255).
@@ -83,7 +76,7 @@ class Ui {
   // Builds the window, not yet shown, with every menu, toolbar, status bar
   // field and control, showing the rows of `list`. False when no window
   // could be made (then nothing of it remains).
-  virtual bool buildMainWindow(const VocabList& list) = 0;
+  virtual bool buildMainWindow(const ListRows& list) = 0;
   // Shows `document` in HelpViewer, replacing what it showed: once, right
   // after the window is built.
   virtual void setHelpDocument(const RichDocument& document) = 0;

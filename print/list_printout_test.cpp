@@ -5,7 +5,7 @@
 #include <map>
 #include <random>
 
-#include "platform/fake/fake_platform.h"
+#include "test_support/fake_platform.h"
 
 namespace zl {
 namespace {

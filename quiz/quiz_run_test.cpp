@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "files/file_commands.h"
-#include "platform/fake/fake_platform.h"
 #include "store/cp1252.h"
+#include "test_support/fake_platform.h"
 
 namespace zl {
 namespace {

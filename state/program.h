@@ -11,12 +11,12 @@
 #include "platform/file_system.h"
 #include "platform/network.h"
 #include "platform/printer.h"
-#include "platform/random.h"
 #include "platform/signature_verifier.h"
 #include "platform/system.h"
 #include "platform/ui.h"
 #include "state/controls.h"
 #include "state/edit_state.h"
+#include "state/random.h"
 #include "state/test_state.h"
 #include "store/vocab_store.h"
 

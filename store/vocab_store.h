@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/byte_buffer.h"
+#include "platform/list_rows.h"
 
 namespace zl {
 
@@ -54,7 +55,7 @@ inline std::int16_t wrappingIncrement(std::int16_t count) {
   return static_cast<std::int16_t>(static_cast<std::uint16_t>(count) + 1u);
 }
 
-class VocabList {
+class VocabList final : public ListRows {
  public:
   // Removes every pair; no current pair.
   void clear();
@@ -82,6 +83,10 @@ class VocabList {
   std::int64_t size() const { return static_cast<std::int64_t>(pairs_.size()); }
   bool empty() const { return pairs_.empty(); }
   PairView operator[](std::int64_t position) const;
+  std::string_view rowText(std::int64_t row, int column) const override {
+    const PairView pair = (*this)[row];
+    return column == 0 ? pair.vocabulary : pair.translation;
+  }
   // Where the pair's texts lie in `storedBytes(0)`: for walks over many
   // pairs that look at positions only.
   const PairSpan& spanAt(std::int64_t position) const { return pairs_[static_cast<std::size_t>(position)]; }

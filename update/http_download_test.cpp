@@ -4,8 +4,8 @@
 
 #include <chrono>
 
-#include "platform/fake/fake_platform.h"
-#include "platform/fake/local_server.h"
+#include "test_support/fake_platform.h"
+#include "test_support/local_server.h"
 
 namespace zl {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "platform/fake/fake_platform.h"
-#include "platform/fake/local_server.h"
 #include "store/cp1252.h"
-#include "tests/update_files.h"
+#include "test_support/fake_platform.h"
+#include "test_support/local_server.h"
+#include "test_support/update_files.h"
 #include "update/program_file.h"
 
 namespace zl {

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <functional>
 
-#include "platform/fake/fake_platform.h"
-#include "tests/update_files.h"
+#include "test_support/fake_platform.h"
+#include "test_support/update_files.h"
 
 namespace zl {
 namespace {
@@ -23,7 +23,9 @@ class ProgramFile : public ::testing::Test {
   TempFolder folder;
 };
 
-TEST_F(ProgramFile, TheBuiltProgramCarriesItsVersion) { EXPECT_EQ(readFileVersion(files, ZL_PROGRAM), "2.5.0.57"); }
+TEST_F(ProgramFile, TheBuiltProgramCarriesItsVersion) {
+  EXPECT_EQ(readFileVersion(files, ZL_PROGRAM), ZL_PROJECT_VERSION);
+}
 
 TEST_F(ProgramFile, ACopyStampedWithObjcopyCarriesTheNewVersionAndKey) {
   const std::string copy = folder / "zelvo-lingotak";

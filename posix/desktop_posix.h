@@ -1,0 +1,51 @@
+// The desktop's files on Linux, the freedesktop.org way: the user's folders
+// from the XDG variables and user-dirs.dirs, files written whole through a
+// temporary file beside them (links treated as FileKind in system.h says,
+// all in this one place), and the desktop's cache tools started without a
+// shell (posix_spawnp) and waited for.
+//
+// The folders are read once, when the shell is made; the process
+// environment does not change while the program runs. Opening a URL needs
+// the toolkit, so this class leaves it to qt/desktop_qt.h.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/system.h"
+
+namespace zl {
+
+class PosixDesktopShell : public DesktopShell {
+ public:
+  // The folders of the user running the program.
+  PosixDesktopShell();
+  // Folders of the caller's choice, for tests.
+  explicit PosixDesktopShell(DesktopFolders folders) : folders_(std::move(folders)) {}
+
+  DesktopFolders folders() override { return folders_; }
+  bool hasFile(const std::string& path) override;
+  bool readFile(const std::string& path, std::string& content) override;
+  bool writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) override;
+  bool removeFile(const std::string& path, const std::string& root, FileKind kind) override;
+  void runTool(const std::string& tool, const std::vector<std::string>& arguments) override;
+
+ private:
+  DesktopFolders folders_;
+};
+
+// The folders of the user running the program: $XDG_DATA_HOME and
+// $XDG_CONFIG_HOME where they are absolute paths, else ~/.local/share and
+// ~/.config; the desktop as user-dirs.dirs in that config folder names it,
+// else ~/Desktop.
+DesktopFolders userDesktopFolders();
+
+// The desktop folder that the text of a user-dirs.dirs names in its line
+// XDG_DESKTOP_DIR="$HOME/..." or XDG_DESKTOP_DIR="/...", with a leading
+// $HOME replaced by `home` and backslash escapes undone; "" when no line
+// names it so.
+std::string desktopFolderIn(std::string_view userDirs, const std::string& home);
+
+}  // namespace zl

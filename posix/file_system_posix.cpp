@@ -1,0 +1,346 @@
+#include "posix/file_system_posix.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <random>
+#include <utility>
+#include <vector>
+
+namespace zl {
+
+namespace {
+
+// The names of this program's temporary files.
+constexpr std::string_view kTempPrefix = ".zl-save-";
+
+// The folder part of a path, with its trailing "/"; "" for a bare name. Only
+// "/" separates here: to the system a "\" is part of a file name.
+std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
+
+// The file a write to `path` must replace: the target of a symbolic link
+// (also of a dangling one), else the path itself.
+std::string replacedFile(const std::string& path) {
+  std::string current = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    std::vector<char> target(static_cast<std::size_t>(PATH_MAX) + 1);
+    const ssize_t n = ::readlink(current.c_str(), target.data(), target.size() - 1);
+    if (n <= 0) return current;
+    std::string next(target.data(), static_cast<std::size_t>(n));
+    current = next.front() == '/' ? next : folderOf(current) + next;
+  }
+  return current;
+}
+
+bool mayWrite(const std::string& path) { return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0; }
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// A file that a new one may replace by a rename: no other hard link loses
+// it, and the new file can have the same owner.
+bool renamable(const struct stat& st) { return st.st_nlink == 1 && (st.st_uid == ::geteuid() || ::geteuid() == 0); }
+
+// Gives a file the mode of `like` and, where allowed, its owner and group;
+// without them it gets no set-id bits.
+bool shapeLike(int fd, const struct stat& like) {
+  mode_t mode = like.st_mode & 07777;
+  if (::fchown(fd, like.st_uid, like.st_gid) != 0) mode &= 0777;
+  return ::fchmod(fd, mode) == 0;
+}
+
+// A name for a temporary file in `folder`, most likely a free one.
+std::string freshName(const std::string& folder) {
+  static std::mt19937_64 random{std::random_device{}()};
+  static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::string name = folder;
+  name += kTempPrefix;
+  for (int i = 0; i < 12; ++i) name += kLetters[random() % kLetters.size()];
+  return name;
+}
+
+// Creates an empty file under a fresh temporary name in `folder` and locks
+// it for as long as it stays open. -1 when the folder takes no new file.
+int createTemporary(const std::string& folder, mode_t mode, std::string& name) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = freshName(folder);
+    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) return -1;
+    // Another save clearing the folder may have taken it for a leftover
+    // before the lock was ours; that save removes it.
+    struct stat st {};
+    const bool taken =
+        (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) || ::fstat(fd, &st) != 0 || st.st_nlink == 0;
+    if (!taken) return fd;
+    ::close(fd);
+  }
+  return -1;
+}
+
+// Turns the old backup, which the save replaces anyway, into the locked
+// temporary file of the new content: writing over its blocks spares the
+// disk freeing them and finding new ones, half the time of a large save.
+// -1, with the backup as it was, when it cannot be had.
+int recycle(const std::string& backup, std::string& name) {
+  const int fd = ::open(backup.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      name = freshName(folderOf(backup));
+      if (::renameat2(AT_FDCWD, backup.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) return fd;
+      if (errno != EEXIST) break;
+    }
+  }
+  ::close(fd);
+  return -1;
+}
+
+// Removes what killed saves left in `folder`: the temporary files that no
+// running save holds locked.
+void removeLeftovers(const std::string& folder) {
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!std::string_view(entry->d_name).starts_with(kTempPrefix)) continue;
+    const int fd = ::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    ::close(fd);
+  }
+  ::closedir(dir);
+}
+
+// Makes renames in `folder` durable.
+void syncFolder(const std::string& folder) {
+  const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
+enum class Keep { Nothing, BySwap, ByCopy };
+
+// How the file is kept at its backup. Swapping names costs no copy; it
+// needs the new file renamed into the backup's folder, over a backup that
+// may be renamed over. An existing backup that the user may not write, or
+// that is the file itself, stays as it is.
+Keep howToKeep(const std::string& target, const struct stat& current, const std::string& backup, bool renaming) {
+  struct stat old {};
+  const bool exists = ::stat(backup.c_str(), &old) == 0;
+  if (exists && (!S_ISREG(old.st_mode) || !mayWrite(backup) || sameFile(old, current))) return Keep::Nothing;
+  return renaming && folderOf(backup) == folderOf(target) && (!exists || renamable(old)) ? Keep::BySwap : Keep::ByCopy;
+}
+
+}  // namespace
+
+// One file to write: `target` with links followed; `current`, the file there
+// now (nullptr: none yet); `like`, whose mode and owner the result takes
+// (nullptr: those of `current`, or for a new file the usual ones); `backup`,
+// where `current` is kept first ("": nowhere).
+struct PosixFileSystem::Write {
+  std::string target;
+  const struct stat* current = nullptr;
+  const struct stat* like = nullptr;
+  std::string backup;
+  const struct stat* shape() const { return like ? like : current; }
+};
+
+FileStatus PosixFileSystem::status(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return {};
+  return {true, S_ISREG(st.st_mode), static_cast<std::uint64_t>(st.st_size)};
+}
+
+bool PosixFileSystem::readFile(const std::string& path, ByteBuffer& content) {
+  content.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+  if (ok) {
+    std::size_t used = 0;
+    content.resize(static_cast<std::size_t>(st.st_size) + 1);  // + 1 to see the end at once
+    for (;;) {
+      if (used == content.size()) content.resize(content.size() * 2);
+      const ssize_t n = ::read(fd, content.data() + used, content.size() - used);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) ok = false;
+      if (n <= 0) break;
+      used += static_cast<std::size_t>(n);
+    }
+    content.resize(used);
+  }
+  ::close(fd);
+  if (!ok) content.clear();
+  return ok;
+}
+
+bool PosixFileSystem::replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) {
+  Write write{replacedFile(path), nullptr, nullptr, {}};
+  struct stat old {};
+  if (::stat(write.target.c_str(), &old) == 0) {
+    if (!S_ISREG(old.st_mode) || !mayWrite(write.target)) return false;
+    write.current = &old;
+    if (!backupPath.empty()) write.backup = replacedFile(backupPath);
+  }
+  removeLeftovers(folderOf(write.target));
+  return put(write, content);
+}
+
+bool PosixFileSystem::put(const Write& write, std::string_view content) {
+  const bool renaming = !write.current || renamable(*write.current);
+  Keep keep = write.backup.empty() ? Keep::Nothing : howToKeep(write.target, *write.current, write.backup, renaming);
+  std::string temp;
+  int fd = keep == Keep::BySwap ? recycle(write.backup, temp) : -1;
+  if (fd < 0 && renaming) fd = createTemporary(folderOf(write.target), write.shape() ? 0600 : 0666, temp);
+  if (fd < 0 && !write.current) return false;
+  if (fd < 0 && keep == Keep::BySwap) keep = Keep::ByCopy;  // rewritten in place after all
+  if (keep == Keep::ByCopy) copyBackup(write);
+  return fd >= 0 ? commit(fd, temp, write, content, keep == Keep::BySwap) : rewrite(write, content);
+}
+
+bool PosixFileSystem::commit(int fd, const std::string& temp, const Write& write, std::string_view content, bool swap) {
+  const int lock = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);  // holds the lock past closeFile, until the rename is done
+  bool ok = writeAll(fd, content) && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 &&
+            (!write.shape() || shapeLike(fd, *write.shape())) && syncFile(fd) == 0;
+  ok = closeFile(fd) == 0 && ok;
+  ok = ok && (swap ? swapIn(temp, write) : ::rename(temp.c_str(), write.target.c_str()) == 0);
+  if (!ok) ::unlink(temp.c_str());
+  if (lock >= 0) ::close(lock);
+  if (ok) syncFolder(folderOf(write.target));
+  return ok;
+}
+
+bool PosixFileSystem::swapIn(const std::string& temp, const Write& write) {
+  if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, write.target.c_str(), RENAME_EXCHANGE) != 0) {
+    copyBackup(write);  // a file system that cannot swap names
+    return ::rename(temp.c_str(), write.target.c_str()) == 0;
+  }
+  // `temp` names the old file now, which becomes the backup.
+  if (::rename(temp.c_str(), write.backup.c_str()) != 0) ::unlink(temp.c_str());
+  return true;
+}
+
+bool PosixFileSystem::rewrite(const Write& write, std::string_view content) {
+  const int fd = ::open(write.target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  if (write.like) shapeLike(fd, *write.like);  // a backup: as far as the old one allows
+  const off_t size = static_cast<off_t>(content.size());
+  // Room first, so that a full disk shows before an old byte is overwritten.
+  bool ok = size == 0 || ::fallocate(fd, 0, 0, size) == 0 || errno == EOPNOTSUPP;
+  ok = ok && writeAll(fd, content) && ::ftruncate(fd, size) == 0 && syncFile(fd) == 0;
+  return closeFile(fd) == 0 && ok;
+}
+
+void PosixFileSystem::copyBackup(const Write& write) {
+  ByteBuffer bytes;
+  if (!readFile(write.target, bytes)) return;
+  struct stat old {};
+  const bool exists = ::stat(write.backup.c_str(), &old) == 0;
+  put({write.backup, exists ? &old : nullptr, write.current, {}}, viewOf(bytes));
+}
+
+bool PosixFileSystem::writeAll(int fd, std::string_view content) {
+  for (std::size_t done = 0; done < content.size();) {
+    const ssize_t n = writeSome(fd, content.data() + done, content.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool PosixFileSystem::isSameFile(const std::string& first, const std::string& second) {
+  struct stat a {};
+  struct stat b {};
+  return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && sameFile(a, b);
+}
+
+void PosixFileSystem::readPart(const std::string& path, std::uint64_t offset, std::size_t size, std::string& bytes) {
+  bytes.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  bytes.resize(size);
+  std::size_t used = 0;
+  while (used < size && offset + used <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
+    const ssize_t n = ::pread(fd, bytes.data() + used, size - used, static_cast<off_t>(offset + used));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    used += static_cast<std::size_t>(n);
+  }
+  bytes.resize(used);
+  ::close(fd);
+}
+
+class PosixFileSystem::PieceFile : public OutputFile {
+ public:
+  PieceFile(PosixFileSystem& files, std::string path, int fd) : files_(files), path_(std::move(path)), fd_(fd) {
+    pending_.reserve(kBlock);
+  }
+  ~PieceFile() override {
+    if (fd_ >= 0) {
+      files_.closeFile(fd_);
+      ::unlink(path_.c_str());
+    }
+  }
+  PieceFile(const PieceFile&) = delete;
+  PieceFile& operator=(const PieceFile&) = delete;
+
+  bool write(std::string_view bytes) override {
+    if (fd_ < 0) return false;
+    if (pending_.size() + bytes.size() > kBlock && !flush()) return false;
+    if (bytes.size() >= kBlock) return files_.writeAll(fd_, bytes);
+    pending_.append(bytes);
+    return true;
+  }
+
+  bool finish() override {
+    if (fd_ < 0) return false;
+    bool ok = flush() && files_.syncFile(fd_) == 0;
+    ok = files_.closeFile(std::exchange(fd_, -1)) == 0 && ok;
+    if (!ok) ::unlink(path_.c_str());
+    return ok;
+  }
+
+ private:
+  static constexpr std::size_t kBlock = 64 * 1024;
+  bool flush() {
+    const bool ok = files_.writeAll(fd_, pending_);
+    pending_.clear();
+    return ok;
+  }
+
+  PosixFileSystem& files_;
+  std::string path_;
+  int fd_;
+  std::string pending_;
+};
+
+std::unique_ptr<OutputFile> PosixFileSystem::createOutputFile(const std::string& path) {
+  // A fresh file of our own, never one that someone else made or linked
+  // there before.
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) return nullptr;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  return std::make_unique<PieceFile>(*this, path, fd);
+}
+
+ssize_t PosixFileSystem::writeSome(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
+
+int PosixFileSystem::syncFile(int fd) { return ::fsync(fd); }
+
+int PosixFileSystem::closeFile(int fd) { return ::close(fd); }
+
+}  // namespace zl

@@ -1,0 +1,163 @@
+#include "posix/system_posix.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <stdio.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "posix/desktop_posix.h"
+
+namespace zl {
+
+namespace {
+
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
+}
+
+bool isDirectory(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// A folder in which nobody but this user can make or replace a file.
+bool isPrivateFolder(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
+}
+
+// The folder of the lock: the same for every start of the user, whatever
+// the environment says, as far as the system allows. $XDG_RUNTIME_DIR
+// counts only where there is no /run/user/<uid>, and only when it names a
+// folder as private as that one.
+std::string lockFolder(const std::string& runtimeRoot, const std::string& tempRoot) {
+  const std::string uid = std::to_string(::geteuid());
+  std::string runtime = runtimeRoot + "/" + uid;
+  if (isPrivateFolder(runtime)) return runtime;
+  std::string variable = environment("XDG_RUNTIME_DIR");
+  if (!variable.empty() && variable.front() == '/' && isPrivateFolder(variable)) return variable;
+  const std::string own = tempRoot + "/zelvo-lingotak-" + uid;
+  ::mkdir(own.c_str(), 0700);
+  return isPrivateFolder(own) ? own : std::string();
+}
+
+}  // namespace
+
+PosixSystem::~PosixSystem() {
+  if (lockFd_ >= 0) ::close(lockFd_);
+}
+
+std::string PosixSystem::executablePath() {
+  std::string path(4096, '\0');
+  const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
+  if (n <= 0) return std::string();
+  path.resize(static_cast<std::size_t>(n));
+  return path;
+}
+
+std::string PosixSystem::fullPath(const std::string& path) {
+  if (path.empty() || path.front() == '/') return path;
+  // The folder as the system resolves it ("." and "..", links), so that
+  // "../englisch.ltk" shows where it really is; the file itself may not
+  // exist yet (a later save creates it).
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+  char* resolved = ::realpath(folder.c_str(), nullptr);
+  if (resolved) {
+    std::string full = resolved;
+    std::free(resolved);
+    if (full.back() != '/') full += '/';
+    return full + name;
+  }
+  std::error_code error;
+  const std::filesystem::path here = std::filesystem::current_path(error);
+  if (error) return path;
+  return (here / path).lexically_normal();
+}
+
+bool PosixSystem::isRegularFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void PosixSystem::sleepMilliseconds(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void PosixSystem::removeFile(const std::string& path) { ::unlink(path.c_str()); }
+
+bool PosixSystem::renameFile(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL) return false;
+  // A file system that cannot rename without replacing: a second link
+  // cannot replace either.
+  if (::link(from.c_str(), to.c_str()) != 0) return false;
+  ::unlink(from.c_str());
+  return true;
+}
+
+bool PosixSystem::isWritableFolder(const std::string& folder) {
+  return isDirectory(folder) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool PosixSystem::copyPermissions(const std::string& from, const std::string& to) {
+  struct stat st {};
+  return ::stat(from.c_str(), &st) == 0 && ::chmod(to.c_str(), st.st_mode & 0777) == 0;
+}
+
+bool PosixSystem::startProgram(const std::string& path, const std::string& argument, const std::string& folder) {
+  posix_spawn_file_actions_t actions;
+  if (::posix_spawn_file_actions_init(&actions) != 0) return false;
+  bool ok = folder.empty() || ::posix_spawn_file_actions_addchdir_np(&actions, folder.c_str()) == 0;
+  std::string program = path, first = argument;
+  char* const argv[] = {program.data(), first.data(), nullptr};
+  pid_t child = 0;
+  ok = ok && ::posix_spawn(&child, path.c_str(), &actions, nullptr, argv, environ) == 0;
+  ::posix_spawn_file_actions_destroy(&actions);
+  return ok;
+}
+
+bool PosixSystem::anotherInstanceRuns(const std::string& name) {
+  if (lockFd_ >= 0) return false;
+  const std::string folder = lockFolder(runtimeRoot_, tempRoot_);
+  if (folder.empty()) return false;  // no lock to be had: run as the only instance
+  const int fd = ::open((folder + "/" + name + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const bool held = errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+  }
+  lockFd_ = fd;  // kept open for the life of the process
+  return false;
+}
+
+bool PosixSystem::isAdministrator() {
+  // Registering writes into these folders of the user's and replaces
+  // mimeapps.list (the places of desktop/file_type.cpp); a missing folder
+  // is made inside the nearest thing that exists on its path, which must be
+  // a folder then.
+  const DesktopFolders folders = userDesktopFolders();
+  for (std::string path : {folders.data + "/applications", folders.data + "/mime/packages",
+                           folders.data + "/icons/hicolor", folders.config}) {
+    while (::access(path.c_str(), F_OK) != 0) {
+      const std::size_t slash = path.find_last_of('/');
+      path = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    }
+    if (!isWritableFolder(path)) return false;
+  }
+  const std::string mimeApps = folders.config + "/mimeapps.list";
+  return ::access(mimeApps.c_str(), F_OK) != 0 || ::access(mimeApps.c_str(), W_OK) == 0;
+}
+
+}  // namespace zl

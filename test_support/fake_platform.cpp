@@ -1,0 +1,358 @@
+#include "test_support/fake_platform.h"
+
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <utility>
+
+#include "app/dispatch.h"
+#include "app/window_layout.h"
+#include "store/cp1252.h"
+
+namespace zl {
+
+FakeUi::FakeUi() {
+  commands_.fill(true);
+  for (const ControlLayout& layout : controlLayouts()) {
+    Control& c = controls_[static_cast<std::size_t>(layout.id)];
+    c.text = cp1252FromUtf8(layout.text);
+    c.enabled = layout.enabled;
+    c.checked = layout.checked;
+    c.readOnly = layout.kind == ControlKind::ReadOnlyTextField;
+    c.field = c.readOnly || layout.kind == ControlKind::TextField;
+  }
+}
+
+void FakeUi::expectMessage(std::string title, std::string text, Answer answer) {
+  expected_.push_back({DialogKind::Message, std::move(title), std::move(text), answer, "", false});
+}
+
+void FakeUi::expectOpenDialog(std::string title, std::string folder, std::string path) {
+  expected_.push_back({DialogKind::OpenFile, std::move(title), std::move(folder), Answer::Ok, std::move(path), false});
+}
+
+void FakeUi::expectSaveDialog(std::string title, std::string folder, std::string path) {
+  expected_.push_back({DialogKind::SaveFile, std::move(title), std::move(folder), Answer::Ok, std::move(path), false});
+}
+
+void FakeUi::expectInput(std::string title, std::string prompt, std::string text, bool closed) {
+  expected_.push_back({DialogKind::Input, std::move(title), std::move(prompt), Answer::Ok, std::move(text), closed});
+}
+
+const FakeUi::Expected* FakeUi::nextExpected(DialogKind kind, const std::string& title, const std::string& text) {
+  static const char* const kinds[] = {"message box", "open dialog", "save dialog", "input box"};
+  const auto what = [&] {
+    return std::string(kinds[static_cast<int>(kind)]) + " \"" + utf8FromCp1252(title) + "\": " + utf8FromCp1252(text);
+  };
+  if (expected_.empty()) {
+    ADD_FAILURE() << "unexpected " << what();
+    return nullptr;
+  }
+  current_ = expected_.front();
+  expected_.pop_front();
+  if (current_.kind != kind) {
+    ADD_FAILURE() << "expected a " << kinds[static_cast<int>(current_.kind)] << " \"" << utf8FromCp1252(current_.title)
+                  << "\", got " << what();
+    return nullptr;
+  }
+  EXPECT_EQ(utf8FromCp1252(current_.title), utf8FromCp1252(title));
+  if (kind == DialogKind::Message || kind == DialogKind::Input || !current_.text.empty()) {
+    EXPECT_EQ(utf8FromCp1252(current_.text), utf8FromCp1252(text)) << what();
+  }
+  return &current_;
+}
+
+std::string FakeUi::fileDialog(DialogKind kind, const std::string& title, const std::string& folder,
+                               const std::vector<FileFilter>& filters) {
+  calls_.push_back((kind == DialogKind::OpenFile ? "openFileDialog " : "saveFileDialog ") + title);
+  lastFilters_ = filters;
+  const Expected* next = nextExpected(kind, title, folder);
+  return next ? next->result : std::string();
+}
+
+std::string FakeUi::openFileDialog(const std::string& title, const std::string& folder,
+                                   const std::vector<FileFilter>& filters) {
+  return fileDialog(DialogKind::OpenFile, title, folder, filters);
+}
+
+std::string FakeUi::saveFileDialog(const std::string& title, const std::string& folder,
+                                   const std::vector<FileFilter>& filters) {
+  return fileDialog(DialogKind::SaveFile, title, folder, filters);
+}
+
+bool FakeUi::inputBox(const std::string& title, const std::string& prompt, std::string& text) {
+  calls_.push_back("inputBox " + title);
+  const Expected* next = nextExpected(DialogKind::Input, title, prompt);
+  text = next && !next->closed ? next->result : std::string();
+  return next && !next->closed;
+}
+
+void FakeUi::setIcons(const std::vector<IconImage>& icons) {
+  calls_.push_back("setIcons " + std::to_string(icons.size()));
+}
+
+bool FakeUi::buildMainWindow(const ListRows&) {
+  calls_.push_back("buildMainWindow");
+  return !windowFails;
+}
+
+void FakeUi::runEventLoop(EventSink& sink) {
+  calls_.push_back("runEventLoop");
+  if (onEventLoop) onEventLoop(sink);
+}
+
+void FakeUi::setText(ControlId id, const std::string& text) {
+  if (!valid(id)) return;
+  Control& control = controls_[static_cast<std::size_t>(id)];
+  control.text = control.field ? text.substr(0, MaxFieldText) : text;
+}
+
+std::string FakeUi::text(ControlId id) const { return valid(id) ? controls_[static_cast<std::size_t>(id)].text : ""; }
+
+void FakeUi::setEnabled(ControlId id, bool enabled) {
+  if (valid(id)) controls_[static_cast<std::size_t>(id)].enabled = enabled;
+}
+
+bool FakeUi::isEnabled(ControlId id) const { return valid(id) && controls_[static_cast<std::size_t>(id)].enabled; }
+
+void FakeUi::setCommandEnabled(CommandId id, bool enabled) {
+  if (id >= 1 && id < CommandCount) commands_[static_cast<std::size_t>(id)] = enabled;
+}
+
+bool FakeUi::isCommandEnabled(CommandId id) const {
+  return id >= 1 && id < CommandCount && commands_[static_cast<std::size_t>(id)];
+}
+
+void FakeUi::setFieldReadOnly(ControlId id, bool readOnly) {
+  if (valid(id)) controls_[static_cast<std::size_t>(id)].readOnly = readOnly;
+}
+
+bool FakeUi::isReadOnly(ControlId id) const { return valid(id) && controls_[static_cast<std::size_t>(id)].readOnly; }
+
+void FakeUi::setChecked(ControlId id, bool checked) {
+  if (valid(id)) controls_[static_cast<std::size_t>(id)].checked = checked;
+}
+
+bool FakeUi::isChecked(ControlId id) const { return valid(id) && controls_[static_cast<std::size_t>(id)].checked; }
+
+void FakeUi::setFocus(ControlId id) {
+  calls_.push_back("setFocus " + std::string(controlName(id)));
+  focus_ = id;
+}
+
+void FakeUi::selectText(ControlId id, int start, int end) {
+  if (valid(id)) selections_[static_cast<std::size_t>(id)] = {start, end};
+}
+
+void FakeUi::showPage(Page page) {
+  calls_.push_back("showPage " + std::to_string(page));
+  page_ = page;
+}
+
+void FakeUi::removeRow(int row) {
+  if (row >= 0 && row < rows_) --rows_;
+  if (selectedRow_ == row) selectedRow_ = -1;
+}
+
+void FakeUi::revealListRow(int row, bool select) {
+  revealedRow_ = row;
+  if (select) selectedRow_ = row;
+}
+
+void FakeUi::setStatusText(StatusField field, const std::string& text, bool centred) {
+  status_[field] = text;
+  statusCentred_[field] = centred;
+}
+
+void FakeUi::showStatusMessage(const std::string& text) {
+  setStatusText(StatusStateField, text, true);
+  statusMessages_.push_back(text);
+  busy_ = true;
+}
+
+Answer FakeUi::messageBox(const std::string& title, const std::string& text, MessageButtons buttons, MessageIcon icon) {
+  calls_.push_back("messageBox " + title);
+  shown_.push_back({title, text, buttons, icon});
+  const Expected* next = nextExpected(DialogKind::Message, title, text);
+  if (!next) return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Cancel;
+  return next->answer;
+}
+
+std::string FakeSystem::fullPath(const std::string& path) {
+  return path.empty() || path.front() == '/' ? path : "/home/anna/" + path;
+}
+
+void FakeSystem::sleepMilliseconds(int milliseconds) { calls.push_back("sleep " + std::to_string(milliseconds)); }
+
+void FakeSystem::removeFile(const std::string& path) {
+  calls.push_back("remove " + path);
+  regularFiles.erase(path);
+}
+
+bool FakeSystem::renameFile(const std::string& from, const std::string& to) {
+  calls.push_back("rename " + from + " " + to);
+  if (stuckFiles.count(from) != 0 || regularFiles.count(to) != 0) return false;
+  if (regularFiles.erase(from) != 0) regularFiles.insert(to);
+  return true;
+}
+
+bool FakeSystem::copyPermissions(const std::string& from, const std::string& to) {
+  calls.push_back("permissions " + from + " " + to);
+  return true;
+}
+
+bool FakeSystem::startProgram(const std::string& path, const std::string& argument, const std::string& folder) {
+  calls.push_back("start " + path + " \"" + argument + "\" in " + folder);
+  return true;
+}
+
+bool FakeSystem::anotherInstanceRuns(const std::string& name) {
+  calls.push_back("lock " + name);
+  if (lockHeldElsewhere && lockReleasedAfter >= 0 && lockReleasedAfter-- == 0) lockHeldElsewhere = false;
+  return lockHeldElsewhere;
+}
+
+bool FakeSystem::isAdministrator() {
+  calls.push_back("isAdministrator");
+  return administrator;
+}
+
+bool FaultyFileSystem::readFile(const std::string& path, ByteBuffer& content) {
+  content.clear();
+  if (outOfMemory) throw std::bad_alloc();
+  return !failReads && PosixFileSystem::readFile(path, content);
+}
+
+ssize_t FaultyFileSystem::writeSome(int fd, const char* data, std::size_t size) {
+  if (beforeWrite) std::exchange(beforeWrite, nullptr)();
+  if (bytesBeforeDiskFull >= 0) {
+    if (bytesBeforeDiskFull == 0) {
+      errno = ENOSPC;
+      return -1;
+    }
+    size = std::min<std::size_t>(size, static_cast<std::size_t>(bytesBeforeDiskFull));
+  }
+  const ssize_t n = PosixFileSystem::writeSome(fd, data, size);
+  if (n > 0 && bytesBeforeDiskFull > 0) bytesBeforeDiskFull -= n;
+  return n;
+}
+
+int FaultyFileSystem::syncFile(int fd) {
+  if (failSync) {
+    errno = EIO;
+    return -1;
+  }
+  return PosixFileSystem::syncFile(fd);
+}
+
+int FaultyFileSystem::closeFile(int fd) {
+  const int result = PosixFileSystem::closeFile(fd);
+  if (failClose) {
+    errno = EIO;
+    return -1;
+  }
+  return result;
+}
+
+TempFolder::TempFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "zl-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "no temporary folder";
+  path_ = pattern + "/";
+}
+
+std::vector<std::string> TempFolder::names() const {
+  std::vector<std::string> result;
+  for (const auto& entry : std::filesystem::directory_iterator(path_)) result.push_back(entry.path().filename());
+  std::sort(result.begin(), result.end());
+  return result;
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+bool asPlainUser(const std::vector<std::string>& handedOver, const std::function<void()>& body) {
+  if (::geteuid() != 0) {
+    body();
+    return true;
+  }
+  const passwd* nobody = ::getpwnam("nobody");
+  if (nobody == nullptr) return false;
+  for (const std::string& path : handedOver)
+    if (::chown(path.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) return false;
+  constexpr int kNoSuchUser = 77;
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setresgid(nobody->pw_gid, nobody->pw_gid, nobody->pw_gid) != 0 ||
+        ::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) != 0)
+      ::_exit(kNoSuchUser);
+    body();
+    std::fflush(nullptr);
+    ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+  }
+  int status = 0;
+  if (child < 0 || ::waitpid(child, &status, 0) != child) return false;
+  if (WIFEXITED(status) && WEXITSTATUS(status) == kNoSuchUser) return false;
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the part run as nobody failed";
+  return true;
+}
+
+std::string readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+FakeDesktop::FakeDesktop(std::unique_ptr<TempFolder> root)
+    : PosixDesktopShell({root->path() + "data", root->path() + "config", root->path() + "Desktop"}),
+      root_(std::move(root)) {}
+
+void FakeDesktop::runTool(const std::string& tool, const std::vector<std::string>& arguments) {
+  std::string run = tool;
+  for (const std::string& argument : arguments) run += " " + argument;
+  toolRuns.push_back(run);
+}
+
+FakeProgram::FakeProgram() {
+  program.constants = buildConstants();
+  program.constants.programDirectory = "/opt/zelvo/";
+  program.random.seed(20261207);  // repeatable draws
+  ui.showPage(EntryPage);
+  ui.setFocus(EntryVocabularyField);
+}
+
+void FakeProgram::menu(int command) { dispatchEvent(program, Event{EventKind::Menu, command, EventSubtype::None}); }
+
+void FakeProgram::control(int id, EventSubtype subtype) {
+  dispatchEvent(program, Event{EventKind::Control, id, subtype});
+}
+
+void FakeProgram::close() { dispatchEvent(program, Event{EventKind::Close, 0, EventSubtype::None}); }
+
+void FakeProgram::type(ControlId field, const std::string& text) {
+  ui.setText(field, text);
+  control(field, EventSubtype::TextChanged);
+}
+
+void FakeProgram::addPairs(const std::vector<VocabEntry>& pairs) {
+  for (const VocabEntry& pair : pairs) program.list.append(pair);
+  program.file.entryCount += static_cast<std::int32_t>(pairs.size());
+  ui.appendRows(static_cast<int>(pairs.size()));
+}
+
+}  // namespace zl
