@@ -15,11 +15,18 @@ namespace {
 constexpr std::uint32_t Black = 0x000000;
 constexpr std::uint32_t White = 0xFFFFFF;
 
-constexpr std::int64_t RowsPerPage = 60;
-// Rows start 36 mm down and follow every 4 mm while above 275 mm: 60 rows.
+// Rows start 36 mm down and follow every 4 mm while above 275 mm.
 constexpr float FirstRowY = 36;
 constexpr float RowStep = 4;
 constexpr float RowsEndY = 275;
+
+// The rows a page holds: as many as the row loop below draws (60).
+constexpr std::int64_t rowsPerPage() {
+  std::int64_t rows = 0;
+  for (float rowY = FirstRowY; rowY < RowsEndY; rowY += RowStep) ++rows;
+  return rows;
+}
+constexpr std::int64_t RowsPerPage = rowsPerPage();
 
 struct ListFonts {
   PrinterFont head, table, footer;
