@@ -125,9 +125,9 @@ void saveFile(Program& program) {
   program.ui.showStatusMessage(text::Saving);
   if (file.currentPath.empty()) return;
   file.currentPath = withDefaultExtension(file.currentPath);
-  std::string bytes;
+  ByteBuffer bytes;
   writeRecords(program.list, 0, program.list.size(), bytes);  // leaves the current pair as it is
-  if (!program.files.replaceFile(file.currentPath, bytes, backupPathOf(file.currentPath))) {
+  if (!program.files.replaceFile(file.currentPath, viewOf(bytes), backupPathOf(file.currentPath))) {
     program.ui.messageBox(text::AccessErrorTitle, text::NotSaved, MessageButtons::Ok, MessageIcon::Error);
     return;
   }

@@ -99,6 +99,17 @@ int createTemporary(const std::string& folder, mode_t mode, std::string& name) {
   return -1;
 }
 
+// A second name for `file` under a fresh temporary name in its folder.
+// False when the file system makes no hard links.
+bool linkTemporary(const std::string& file, std::string& name) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = freshName(folderOf(file));
+    if (::link(file.c_str(), name.c_str()) == 0) return true;
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
 // Removes what killed saves left in `folder`: the temporary files that no
 // running save holds locked.
 void removeLeftovers(const std::string& folder) {
@@ -186,13 +197,20 @@ bool PosixFileSystem::replaceFile(const std::string& path, std::string_view cont
   Write write;
   if (!replacedFile(path, write.target)) return false;
   recoverFromRescueCopy(rescueFolder_, write.target);  // a save cut off before: the old file again first
+  removeLeftovers(folderOf(write.target));
   struct stat old {};
   if (::stat(write.target.c_str(), &old) == 0) {
     if (!S_ISREG(old.st_mode) || !mayWrite(write.target)) return false;
     write.current = &old;
     if (!backupPath.empty() && !replacedFile(backupPath, write.backup)) write.backup.clear();
+    // A save killed while it wrote leaves the old file under the backup's
+    // name as a second link (see recycleBackup); that name is let go, the
+    // file keeps the content, and this save makes the backup anew.
+    struct stat backup {};
+    if (!write.backup.empty() && write.backup != write.target && old.st_nlink == 2 &&
+        ::lstat(write.backup.c_str(), &backup) == 0 && sameFile(backup, old) && ::unlink(write.backup.c_str()) == 0)
+      old.st_nlink = 1;
   }
-  removeLeftovers(folderOf(write.target));
   return put(write, content);
 }
 
@@ -203,10 +221,11 @@ Recovery PosixFileSystem::recoverCutOffSave(const std::string& path) {
 
 bool PosixFileSystem::put(const Write& write, std::string_view content) {
   const bool renaming = !write.current || renamable(*write.current);
-  const Keep keep =
-      write.backup.empty() ? Keep::Nothing : howToKeep(write.target, *write.current, write.backup, renaming);
+  Keep keep = write.backup.empty() ? Keep::Nothing : howToKeep(write.target, *write.current, write.backup, renaming);
   std::string temp;
-  const int fd = renaming ? createTemporary(folderOf(write.target), write.shape() ? 0600 : 0666, temp) : -1;
+  int fd = keep == Keep::BySwap ? recycleBackup(write, temp) : -1;
+  if (fd >= 0) keep = Keep::Nothing;  // the backup is made
+  if (fd < 0 && renaming) fd = createTemporary(folderOf(write.target), write.shape() ? 0600 : 0666, temp);
   if (fd < 0 && !write.current) return false;
   if (fd >= 0 && keep == Keep::ByCopy) copyBackup(write);
   if (fd >= 0) return commit(fd, temp, write, content, keep == Keep::BySwap);
@@ -214,6 +233,25 @@ bool PosixFileSystem::put(const Write& write, std::string_view content) {
   if (!readFile(write.target, old)) return false;
   if (keep != Keep::Nothing) keepAt(write, viewOf(old));
   return rewrite(write, content, viewOf(old));
+}
+
+int PosixFileSystem::recycleBackup(const Write& write, std::string& temp) {
+  const int fd = ::open(write.backup.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat backup {};
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &backup) != 0 || !S_ISREG(backup.st_mode) ||
+      backup.st_nlink != 1 || !linkTemporary(write.target, temp)) {
+    ::close(fd);
+    return -1;
+  }
+  // `temp` is a second name of the old file; swapped with the backup's, the
+  // old file is the backup and `temp` names the old backup, locked by `fd`.
+  if (moveName(temp, write.backup, RENAME_EXCHANGE) != 0) {
+    ::unlink(temp.c_str());
+    ::close(fd);
+    return -1;
+  }
+  return fd;
 }
 
 bool PosixFileSystem::commit(int fd, const std::string& temp, const Write& write, std::string_view content, bool swap) {

@@ -53,6 +53,13 @@ class PosixFileSystem : public FileSystem {
   struct Write;     // one file to write, see the .cpp
   class PieceFile;  // the OutputFile, see the .cpp
   bool put(const Write& write, std::string_view content);
+  // Turns the old backup into the locked temporary file of the new content
+  // without a moment in which there is no backup: the old file takes the
+  // backup's name first, as a second link, and the old backup moves to a
+  // temporary name. Writing over blocks the disk holds already spares it
+  // freeing them and finding new ones, the larger part of a large save.
+  // -1, with the files as they were, when that cannot be had.
+  int recycleBackup(const Write& write, std::string& temp);
   bool commit(int fd, const std::string& temp, const Write& write, std::string_view content, bool swap);
   bool swapIn(const std::string& temp, const Write& write);
   bool rewrite(const Write& write, std::string_view content, std::string_view old);

@@ -195,6 +195,10 @@ TEST_F(PosixFiles, ASaveKilledAtAnyStepLeavesAFileAndABackup) {
     ASSERT_TRUE(fs::exists(path("a.lts")));
     const std::string backup = readBytes(path("a.lts"));
     EXPECT_TRUE(backup == older || backup == old) << backup;
+    // The next save finds the files as a save leaves them.
+    ASSERT_TRUE(files.replaceFile(path("a.ltk"), "again", path("a.lts")));
+    EXPECT_EQ(readBytes(path("a.lts")), file);
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.ltk", "a.lts"}));
   }
   EXPECT_EQ(readBytes(path("a.ltk")), next);
   EXPECT_EQ(readBytes(path("a.lts")), old);

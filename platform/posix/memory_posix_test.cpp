@@ -4,7 +4,6 @@
 
 #include <map>
 
-
 namespace zl {
 namespace {
 
