@@ -77,9 +77,8 @@ std::uint64_t memoryRoom(const TextFileReader& read) {
     if (line.compare(0, first, "0") == 0 && controllers.empty())
       room = std::min(room, roomUnder(read, {"/sys/fs/cgroup", "memory.max", "memory.current", "inactive_file"}, path));
     else if (("," + controllers + ",").find(",memory,") != std::string::npos)
-      room = std::min(room, roomUnder(read,
-                                      {"/sys/fs/cgroup/memory", "memory.limit_in_bytes", "memory.usage_in_bytes",
-                                       "total_inactive_file"},
+      room = std::min(room, roomUnder(read, {"/sys/fs/cgroup/memory", "memory.limit_in_bytes", "memory.usage_in_bytes",
+                                             "total_inactive_file"},
                                       path));
   }
   return room;

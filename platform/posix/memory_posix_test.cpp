@@ -4,6 +4,7 @@
 
 #include <map>
 
+
 namespace zl {
 namespace {
 
