@@ -61,14 +61,7 @@ BENCHMARK(BM_AcceptEditedPair)->Arg(30000)->Arg(1000000)->Unit(benchmark::kMilli
 
 // A window whose message boxes answer Yes at once: sort and shuffle go
 // ahead, and a search without a hit does not wait for its message.
-class YesUi : public zl::QtUi {
- public:
-  zl::Answer messageBox(const std::string&, const std::string&, zl::MessageButtons, zl::MessageIcon) override {
-    return zl::Answer::Yes;
-  }
-};
-
-using YesWindowProgram = zl::bench::WindowProgramOf<YesUi>;
+using zl::bench::YesWindowProgram;
 
 enum Corpus : std::int64_t { Generated, Dictionary };
 

@@ -22,4 +22,15 @@ struct WindowProgramOf : RealPlatformOf<WindowUi> {
 
 using WindowProgram = WindowProgramOf<>;
 
+// The window whose message boxes answer Yes at once where a question
+// would wait.
+class YesUi : public QtUi {
+ public:
+  Answer messageBox(const std::string&, const std::string&, MessageButtons, MessageIcon) override {
+    return Answer::Yes;
+  }
+};
+
+using YesWindowProgram = WindowProgramOf<YesUi>;
+
 }  // namespace zl::bench

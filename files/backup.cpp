@@ -10,11 +10,11 @@ namespace zl {
 namespace {
 
 // Copies `from` over `to`; nothing when they are the same file (a naive
-// copy would empty it).
-void copyFile(FileSystem& files, const std::string& from, const std::string& to) {
-  if (files.isSameFile(from, to)) return;
+// copy would empty it). False when `to` cannot be written.
+bool copyFile(FileSystem& files, const std::string& from, const std::string& to) {
+  if (files.isSameFile(from, to)) return true;
   ByteBuffer bytes;
-  if (files.readFile(from, bytes)) files.replaceFile(to, viewOf(bytes));
+  return !files.readFile(from, bytes) || files.replaceFile(to, viewOf(bytes));
 }
 
 }  // namespace
@@ -23,7 +23,8 @@ std::string backupPathOf(const std::string& path) { return changeExtension(path,
 
 void restoreBackup(Program& program) {
   const std::string chosen = program.ui.openFileDialog(text::RestoreTitle, dialogFolder(program), backupFilters());
-  if (!chosen.empty()) copyFile(program.files, chosen, changeExtension(chosen, "ltk"));
+  if (!chosen.empty() && !copyFile(program.files, chosen, changeExtension(chosen, "ltk")))
+    program.ui.messageBox(text::AccessErrorTitle, text::NotSaved, MessageButtons::Ok, MessageIcon::Error);
 }
 
 }  // namespace zl

@@ -2,9 +2,10 @@
 // "englisch.ltk"): the file as it was before the latest save, and
 // "Restore", which copies a chosen backup back over its vocabulary file.
 //
-// Neither reports anything, as the user asked for neither directly; a file
-// the user may not write is never written. How a failure leaves the files
-// is FileSystem::replaceFile's to say.
+// A failing backup is not reported, as the user did not ask for it
+// directly; a restore that cannot write the vocabulary file shows the file
+// access error. A file the user may not write is never written. How a
+// failure leaves the files is FileSystem::replaceFile's to say.
 #pragma once
 
 #include <string>
@@ -23,7 +24,9 @@ std::string backupPathOf(const std::string& path);
 
 // Asks for a backup file and copies it over the vocabulary file of the same
 // name. The store and the current file stay as they are. Choosing the
-// vocabulary file itself (through "Alle Dateien") changes nothing.
+// vocabulary file itself (through "Alle Dateien") or a name where no file
+// is changes nothing; a vocabulary file that cannot be written (read-only)
+// is reported with "Datei Zugriffsfehler" and stays as it was.
 void restoreBackup(Program& program);
 
 }  // namespace zl

@@ -79,7 +79,8 @@ TEST_F(Backup, ReadOnlyFilesAreNeverWritten) {
     saveWith("new");  // a read-only backup stays, and the save goes on without a word
     f.program.file.currentPath.clear();
     f.ui.expectOpenDialog(kRestoreTitle, "", path("c.lts"));
-    restoreBackup(f.program);  // nothing happens, nothing is said
+    f.ui.expectMessage("Datei Zugriffsfehler", "Datei konnte nicht gespeichert werden!", Answer::Ok);
+    restoreBackup(f.program);  // the user must not believe it worked
     EXPECT_TRUE(f.ui.allMessagesShown());
   });
   if (!ran) GTEST_SKIP() << "no user without root's rights to run as";

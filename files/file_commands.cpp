@@ -14,9 +14,30 @@ namespace zl {
 
 namespace {
 
+// Puts right a save of `path` in place that was cut off, and tells the
+// user. False when the file cannot be put right; it is then not to be
+// opened, as its content is half old, half new.
+bool recoverCutOffSave(Program& program, const std::string& path) {
+  switch (program.files.recoverCutOffSave(path)) {
+    case Recovery::Recovered:
+      program.ui.messageBox(text::RecoveredTitle, text::FileProblemStart + shownPath(path) + text::Recovered,
+                            MessageButtons::Ok, MessageIcon::Information);
+      return true;
+    case Recovery::Failed:
+      reportFileProblem(program.ui, path, text::NotRecovered);
+      return false;
+    default:
+      return true;
+  }
+}
+
 // Reads the pairs of the current file into the emptied store.
 void loadCurrentFile(Program& program) {
   const std::string& path = program.file.currentPath;
+  if (!recoverCutOffSave(program, path)) {
+    program.file.currentPath.clear();  // never the current file: "Speichern" must not replace it
+    return;
+  }
   const FileStatus status = program.files.status(path);
   if (!status.exists || !status.regular || status.size == 0) return;  // opens as an empty list
   ByteBuffer bytes;
@@ -104,9 +125,9 @@ void saveFile(Program& program) {
   program.ui.showStatusMessage(text::Saving);
   if (file.currentPath.empty()) return;
   file.currentPath = withDefaultExtension(file.currentPath);
-  std::string bytes;
+  ByteBuffer bytes;
   writeRecords(program.list, 0, program.list.size(), bytes);  // leaves the current pair as it is
-  if (!program.files.replaceFile(file.currentPath, bytes, backupPathOf(file.currentPath))) {
+  if (!program.files.replaceFile(file.currentPath, viewOf(bytes), backupPathOf(file.currentPath))) {
     program.ui.messageBox(text::AccessErrorTitle, text::NotSaved, MessageButtons::Ok, MessageIcon::Error);
     return;
   }

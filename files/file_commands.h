@@ -4,10 +4,9 @@
 //
 // Outcomes are read from the store: `saveFile` succeeded when `unsaved` is 0
 // afterwards, `openFile` opened what `currentPath` names. A failed save
-// leaves the pairs marked unsaved and the old file as it was, or, where the
-// file had to be rewritten in place, its old content in the backup; a file
-// that cannot be read is reported and never becomes
-// the current file, so no later "Speichern" replaces it unasked.
+// leaves the pairs marked unsaved and the old file as it was; a file that
+// cannot be read is reported and never becomes the current file, so no
+// later "Speichern" replaces it unasked.
 #pragma once
 
 #include <string>
@@ -27,7 +26,10 @@ void newFile(Program& program);
 
 // Opens `path`, or the file chosen in the open dialog when `path` is empty,
 // after the unsaved-data question. A missing, empty or folder path opens
-// as an empty list under that name (a later save creates it).
+// as an empty list under that name (a later save creates it). A file whose
+// save in place was cut off gets its content from before that save back
+// first, and the user is told; where that fails, it is reported and not
+// opened.
 void openFile(Program& program, const std::string& path);
 
 // Writes the list to the current file after copying the old file to its

@@ -1,7 +1,11 @@
 #include "files/file_commands.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 
 #include "store/cp1252.h"
@@ -133,6 +137,40 @@ TEST_F(FileCommands, AFileWhosePairsOutgrowTheMemoryIsRefusedBeforeLoading) {
   f.system.memory = std::uint64_t{64} << 20;
   openFile(f.program, path("nul.ltk"));
   EXPECT_EQ(f.program.list.size(), 16383);
+}
+
+TEST_F(FileCommands, ASaveInPlaceCutOffIsUndoneAndToldWhenTheFileIsOpenedNext) {
+  writeBytes(path("a.ltk"), kTwoPairs);
+  std::filesystem::create_hard_link(path("a.ltk"), path("other.ltk"));  // rewritten in place
+  openFile(f.program, path("a.ltk"));
+  f.program.list.clear();
+  f.addPairs({{"torn", "zerrissen", 0, 0}});
+  f.program.file.unsaved = 1;
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    f.files.writeLimit = 3;
+    // The backup is made first and renamed into place; then the file is
+    // rewritten, and killed at its second write.
+    f.files.beforeStep = [backupMade = false, writes = 0](const char* step) mutable {
+      backupMade = backupMade || std::string_view(step) == "rename";
+      if (backupMade && std::string_view(step) == "write" && ++writes == 2) ::raise(SIGKILL);
+    };
+    saveFile(f.program);
+    ::_exit(0);
+  }
+  ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+  ASSERT_NE(readBytes(path("a.ltk")), kTwoPairs);  // torn
+  f.program.file.unsaved = 0;
+  f.ui.expectMessage(
+      "Datei wiederhergestellt",
+      "Die Datei\n" + path("a.ltk") +
+          "\nwurde beim letzten Speichern unterbrochen.\nSie hat wieder den Inhalt von vor diesem Speichern.",
+      Answer::Ok);
+  openFile(f.program, path("a.ltk"));
+  EXPECT_EQ(f.program.list.size(), 2);
+  EXPECT_EQ(readBytes(path("other.ltk")), kTwoPairs);
+  EXPECT_EQ(f.program.file.currentPath, path("a.ltk"));
 }
 
 TEST_F(FileCommands, OpenWithUnsavedPairsAnsweredNoThenCancelledKeepsThem) {

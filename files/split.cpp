@@ -50,12 +50,12 @@ void splitFile(Program& program) {
     return;
 
   ui.showStatusMessage(text::Splitting);
-  std::string bytes;  // one buffer for all parts: writeRecords makes room for the whole list
+  ByteBuffer bytes;  // one buffer for all parts: writeRecords makes room for the whole list
   for (std::int64_t part = 1; part <= partCount; ++part) {
     const std::string name = splitPartName(base, part, partCount);
     bytes.clear();
     writeRecords(program.list, (part - 1) * partSize, std::min(size, part * partSize), bytes);
-    if (!program.files.replaceFile(name, bytes)) {
+    if (!program.files.replaceFile(name, viewOf(bytes))) {
       ui.messageBox(text::AccessErrorTitle,
                     text::PartNotSavedStart + shownPath(fileNamePart(name)) + text::PartNotSavedEnd, MessageButtons::Ok,
                     MessageIcon::Error);

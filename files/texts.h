@@ -34,6 +34,13 @@ inline const std::string FileProblemStart = "Die Datei\n";
 inline const std::string TooLarge = "\nist zu groß!"_w;
 inline const std::string Unreadable = "\nkonnte nicht gelesen werden!";
 inline const std::string NotSaved = "Datei konnte nicht gespeichert werden!";
+// A save cut off (the program killed, the system down) while the file was
+// rewritten in place: put right when the file is opened next.
+inline const std::string RecoveredTitle = "Datei wiederhergestellt";
+inline const std::string Recovered =
+    "\nwurde beim letzten Speichern unterbrochen.\nSie hat wieder den Inhalt von vor diesem Speichern.";
+inline const std::string NotRecovered =
+    "\nwurde beim letzten Speichern unterbrochen und konnte nicht wiederhergestellt werden!";
 // A part of a split: PartNotSavedStart, its name, PartNotSavedEnd.
 inline const std::string PartNotSavedStart = "Datei ";
 inline const std::string PartNotSavedEnd = " konnte nicht gespeichert werden!";

@@ -5,8 +5,9 @@
 // disk would on demand; the real version is POSIX (file_system_posix.h).
 // Writing replaces a file whole where the folder allows it, so that a file
 // is either the old one or the new content; only where it cannot (see
-// replaceFile) is a file rewritten in place. Nothing here shows a message;
-// callers decide what to tell the user.
+// replaceFile) is a file rewritten in place, after its old content has been
+// kept where a rewrite cut off can be undone (recoverCutOffSave). Nothing
+// here shows a message; callers decide what to tell the user.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +23,13 @@ struct FileStatus {
   bool exists = false;
   bool regular = false;  // a plain file, not a folder
   std::uint64_t size = 0;
+};
+
+// What recoverCutOffSave found.
+enum class Recovery {
+  Nothing,    // no save of the file was cut off: it is as its last save left it
+  Recovered,  // a save was cut off; the file has its content from before it again
+  Failed,     // a save was cut off and the old content cannot be put back now
 };
 
 // A file written piece by piece as its bytes arrive (a download). A file
@@ -52,19 +60,29 @@ class FileSystem {
   // permissions and owner; a symbolic link keeps pointing to the replaced
   // file. Where no new file can take the old one's place (a folder the user
   // may not write, a file of another owner, a file with more hard links),
-  // the old file is rewritten in place and flushed instead. A file the user
-  // may not write is never written. False when any step fails; then no
-  // temporary file is left behind and the old file is untouched, except in
-  // place, where its backup (when asked for) still holds the old content.
+  // the old file is rewritten in place and flushed instead, after a copy of
+  // its content has been kept in a folder of the user's own. A file the
+  // user may not write is never written, and a link that another user owns
+  // in a folder that others may write is never followed (the save fails
+  // then). False when any step fails; then no temporary file is left
+  // behind and the old file is as it was (in place: put back, at once or by
+  // recoverCutOffSave).
   //
   // When `backupPath` is not empty and a regular file exists at `path`, the
   // old file is kept at `backupPath` first, with its mode and, where
-  // allowed, its owner. An existing backup the user may not write is left
-  // alone. The backup never fails the write and is never reported. The old
-  // backup's blocks may be reused for the new content, so after a failed
-  // write the backup from before can be gone (the file itself is not).
+  // allowed, its owner. An existing backup the user may not write, or a
+  // link there that may not be followed, is left alone. The backup never
+  // fails the write and is never reported. A save cut off at any moment
+  // leaves the old or the new file and the old file or the backup from
+  // before.
   virtual bool replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) = 0;
   bool replaceFile(const std::string& path, std::string_view content) { return replaceFile(path, content, {}); }
+
+  // Undoes a save in place of `path` that was cut off (the program killed,
+  // the system down) before the new content was flushed: the file gets its
+  // content from before that save back. Nothing changes when no such save
+  // was cut off or the new content had been written whole after all.
+  virtual Recovery recoverCutOffSave(const std::string& path) = 0;
 
   // True when both paths name the same existing file (also through links).
   virtual bool isSameFile(const std::string& first, const std::string& second) = 0;

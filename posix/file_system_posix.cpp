@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "posix/rescue_copy.h"
+
 namespace zl {
 
 namespace {
@@ -27,19 +29,29 @@ constexpr std::string_view kTempPrefix = ".zl-save-";
 std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
 
 // The file a write to `path` must replace: the target of a symbolic link
-// (also of a dangling one), else the path itself.
-std::string replacedFile(const std::string& path) {
-  std::string current = path;
+// (also of a dangling one), else the path itself. False when a link on the
+// way may not be followed: one that another user owns in a folder that
+// others may write, unless the folder is that user's. That is the kernel's
+// rule for sticky folders such as /tmp, kept whatever the system's setting,
+// since links are followed here and not by the kernel: a link planted
+// there would turn a save into a write to any file of the user's.
+bool replacedFile(const std::string& path, std::string& file) {
+  file = path;
   for (int hops = 0; hops < 40; ++hops) {
-    struct stat st {};
-    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    struct stat link {};
+    if (::lstat(file.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return true;
+    struct stat folder {};
+    const std::string folderName = folderOf(file);
+    if (::stat(folderName.empty() ? "." : folderName.c_str(), &folder) != 0) return false;
+    if ((folder.st_mode & (S_IWGRP | S_IWOTH)) && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid)
+      return false;
     std::vector<char> target(static_cast<std::size_t>(PATH_MAX) + 1);
-    const ssize_t n = ::readlink(current.c_str(), target.data(), target.size() - 1);
-    if (n <= 0) return current;
+    const ssize_t n = ::readlink(file.c_str(), target.data(), target.size() - 1);
+    if (n <= 0) return true;
     std::string next(target.data(), static_cast<std::size_t>(n));
-    current = next.front() == '/' ? next : folderOf(current) + next;
+    file = next.front() == '/' ? next : folderName + next;
   }
-  return current;
+  return true;
 }
 
 bool mayWrite(const std::string& path) { return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0; }
@@ -73,7 +85,7 @@ std::string freshName(const std::string& folder) {
 int createTemporary(const std::string& folder, mode_t mode, std::string& name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     name = freshName(folder);
-    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd < 0 && errno == EEXIST) continue;
     if (fd < 0) return -1;
     // Another save clearing the folder may have taken it for a leftover
@@ -87,23 +99,15 @@ int createTemporary(const std::string& folder, mode_t mode, std::string& name) {
   return -1;
 }
 
-// Turns the old backup, which the save replaces anyway, into the locked
-// temporary file of the new content: writing over its blocks spares the
-// disk freeing them and finding new ones, half the time of a large save.
-// -1, with the backup as it was, when it cannot be had.
-int recycle(const std::string& backup, std::string& name) {
-  const int fd = ::open(backup.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return -1;
-  struct stat st {};
-  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      name = freshName(folderOf(backup));
-      if (::renameat2(AT_FDCWD, backup.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) return fd;
-      if (errno != EEXIST) break;
-    }
+// A second name for `file` under a fresh temporary name in its folder.
+// False when the file system makes no hard links.
+bool linkTemporary(const std::string& file, std::string& name) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = freshName(folderOf(file));
+    if (::link(file.c_str(), name.c_str()) == 0) return true;
+    if (errno != EEXIST) return false;
   }
-  ::close(fd);
-  return -1;
+  return false;
 }
 
 // Removes what killed saves left in `folder`: the temporary files that no
@@ -157,6 +161,8 @@ struct PosixFileSystem::Write {
   const struct stat* shape() const { return like ? like : current; }
 };
 
+PosixFileSystem::PosixFileSystem() : rescueFolder_(userRescueFolder()) {}
+
 FileStatus PosixFileSystem::status(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return {};
@@ -188,27 +194,64 @@ bool PosixFileSystem::readFile(const std::string& path, ByteBuffer& content) {
 }
 
 bool PosixFileSystem::replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) {
-  Write write{replacedFile(path), nullptr, nullptr, {}};
+  Write write;
+  if (!replacedFile(path, write.target)) return false;
+  recoverFromRescueCopy(rescueFolder_, write.target);  // a save cut off before: the old file again first
+  removeLeftovers(folderOf(write.target));
   struct stat old {};
   if (::stat(write.target.c_str(), &old) == 0) {
     if (!S_ISREG(old.st_mode) || !mayWrite(write.target)) return false;
     write.current = &old;
-    if (!backupPath.empty()) write.backup = replacedFile(backupPath);
+    if (!backupPath.empty() && !replacedFile(backupPath, write.backup)) write.backup.clear();
+    // A save killed while it wrote leaves the old file under the backup's
+    // name as a second link (see recycleBackup); that name is let go, the
+    // file keeps the content, and this save makes the backup anew.
+    struct stat backup {};
+    if (!write.backup.empty() && write.backup != write.target && old.st_nlink == 2 &&
+        ::lstat(write.backup.c_str(), &backup) == 0 && sameFile(backup, old) && ::unlink(write.backup.c_str()) == 0)
+      old.st_nlink = 1;
   }
-  removeLeftovers(folderOf(write.target));
   return put(write, content);
+}
+
+Recovery PosixFileSystem::recoverCutOffSave(const std::string& path) {
+  std::string target;
+  return replacedFile(path, target) ? recoverFromRescueCopy(rescueFolder_, target) : Recovery::Nothing;
 }
 
 bool PosixFileSystem::put(const Write& write, std::string_view content) {
   const bool renaming = !write.current || renamable(*write.current);
   Keep keep = write.backup.empty() ? Keep::Nothing : howToKeep(write.target, *write.current, write.backup, renaming);
   std::string temp;
-  int fd = keep == Keep::BySwap ? recycle(write.backup, temp) : -1;
+  int fd = keep == Keep::BySwap ? recycleBackup(write, temp) : -1;
+  if (fd >= 0) keep = Keep::Nothing;  // the backup is made
   if (fd < 0 && renaming) fd = createTemporary(folderOf(write.target), write.shape() ? 0600 : 0666, temp);
   if (fd < 0 && !write.current) return false;
-  if (fd < 0 && keep == Keep::BySwap) keep = Keep::ByCopy;  // rewritten in place after all
-  if (keep == Keep::ByCopy) copyBackup(write);
-  return fd >= 0 ? commit(fd, temp, write, content, keep == Keep::BySwap) : rewrite(write, content);
+  if (fd >= 0 && keep == Keep::ByCopy) copyBackup(write);
+  if (fd >= 0) return commit(fd, temp, write, content, keep == Keep::BySwap);
+  ByteBuffer old;  // in place: the old content is copied first, to the backup and to the rescue copy
+  if (!readFile(write.target, old)) return false;
+  if (keep != Keep::Nothing) keepAt(write, viewOf(old));
+  return rewrite(write, content, viewOf(old));
+}
+
+int PosixFileSystem::recycleBackup(const Write& write, std::string& temp) {
+  const int fd = ::open(write.backup.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat backup {};
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &backup) != 0 || !S_ISREG(backup.st_mode) ||
+      backup.st_nlink != 1 || !linkTemporary(write.target, temp)) {
+    ::close(fd);
+    return -1;
+  }
+  // `temp` is a second name of the old file; swapped with the backup's, the
+  // old file is the backup and `temp` names the old backup, locked by `fd`.
+  if (moveName(temp, write.backup, RENAME_EXCHANGE) != 0) {
+    ::unlink(temp.c_str());
+    ::close(fd);
+    return -1;
+  }
+  return fd;
 }
 
 bool PosixFileSystem::commit(int fd, const std::string& temp, const Write& write, std::string_view content, bool swap) {
@@ -216,7 +259,7 @@ bool PosixFileSystem::commit(int fd, const std::string& temp, const Write& write
   bool ok = writeAll(fd, content) && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 &&
             (!write.shape() || shapeLike(fd, *write.shape())) && syncFile(fd) == 0;
   ok = closeFile(fd) == 0 && ok;
-  ok = ok && (swap ? swapIn(temp, write) : ::rename(temp.c_str(), write.target.c_str()) == 0);
+  ok = ok && (swap ? swapIn(temp, write) : moveName(temp, write.target, 0) == 0);
   if (!ok) ::unlink(temp.c_str());
   if (lock >= 0) ::close(lock);
   if (ok) syncFolder(folderOf(write.target));
@@ -224,32 +267,46 @@ bool PosixFileSystem::commit(int fd, const std::string& temp, const Write& write
 }
 
 bool PosixFileSystem::swapIn(const std::string& temp, const Write& write) {
-  if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, write.target.c_str(), RENAME_EXCHANGE) != 0) {
+  // The old backup stays until the new file is in place: a save cut off at
+  // any moment leaves one of the two files and a backup.
+  if (moveName(temp, write.target, RENAME_EXCHANGE) != 0) {
     copyBackup(write);  // a file system that cannot swap names
-    return ::rename(temp.c_str(), write.target.c_str()) == 0;
+    return moveName(temp, write.target, 0) == 0;
   }
   // `temp` names the old file now, which becomes the backup.
-  if (::rename(temp.c_str(), write.backup.c_str()) != 0) ::unlink(temp.c_str());
+  if (moveName(temp, write.backup, 0) != 0) ::unlink(temp.c_str());
   return true;
 }
 
-bool PosixFileSystem::rewrite(const Write& write, std::string_view content) {
+bool PosixFileSystem::rewrite(const Write& write, std::string_view content, std::string_view old) {
+  RescueCopy rescue;
+  if (!rescue.keep(rescueFolder_, *write.current, write.target, old, content)) return false;
   const int fd = ::open(write.target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return false;
   if (write.like) shapeLike(fd, *write.like);  // a backup: as far as the old one allows
-  const off_t size = static_cast<off_t>(content.size());
   // Room first, so that a full disk shows before an old byte is overwritten.
-  bool ok = size == 0 || ::fallocate(fd, 0, 0, size) == 0 || errno == EOPNOTSUPP;
-  ok = ok && writeAll(fd, content) && ::ftruncate(fd, size) == 0 && syncFile(fd) == 0;
+  bool ok = content.empty() || ::fallocate(fd, 0, 0, static_cast<off_t>(content.size())) == 0 || errno == EOPNOTSUPP;
+  ok = ok && overwrite(fd, content);
+  // A failed rewrite puts the old content back where it can; else the
+  // rescue copy stays for recoverCutOffSave.
+  if (ok || overwrite(fd, old)) rescue.drop();
   return closeFile(fd) == 0 && ok;
+}
+
+bool PosixFileSystem::overwrite(int fd, std::string_view content) {
+  return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, content) &&
+         ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 && syncFile(fd) == 0;
 }
 
 void PosixFileSystem::copyBackup(const Write& write) {
   ByteBuffer bytes;
-  if (!readFile(write.target, bytes)) return;
-  struct stat old {};
-  const bool exists = ::stat(write.backup.c_str(), &old) == 0;
-  put({write.backup, exists ? &old : nullptr, write.current, {}}, viewOf(bytes));
+  if (readFile(write.target, bytes)) keepAt(write, viewOf(bytes));
+}
+
+void PosixFileSystem::keepAt(const Write& write, std::string_view old) {
+  struct stat backup {};
+  const bool exists = ::stat(write.backup.c_str(), &backup) == 0;
+  put({write.backup, exists ? &backup : nullptr, write.current, {}}, old);
 }
 
 bool PosixFileSystem::writeAll(int fd, std::string_view content) {
@@ -342,5 +399,9 @@ ssize_t PosixFileSystem::writeSome(int fd, const char* data, std::size_t size) {
 int PosixFileSystem::syncFile(int fd) { return ::fsync(fd); }
 
 int PosixFileSystem::closeFile(int fd) { return ::close(fd); }
+
+int PosixFileSystem::moveName(const std::string& from, const std::string& to, unsigned flags) {
+  return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags);
+}
 
 }  // namespace zl

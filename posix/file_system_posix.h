@@ -1,18 +1,24 @@
 // Vocabulary files on a POSIX file system (Linux). A file is replaced
-// through a temporary file in its folder: written under an flock, which
-// tells a running save from the leftover of a killed one (a later save
-// removes those), fsync'ed, renamed over the old file, the folder synced.
-// The old file becomes the backup by swapping names (renameat2), so even a
-// large backup costs no copy and keeps mode and owner, and the backup it
-// replaces lends its blocks to the new content; a file that must be
-// rewritten in place gets a real copy as its backup, made first. The
-// process umask is never touched: other threads create files too.
+// through a temporary file in its folder: created exclusively, written
+// under an flock, which tells a running save from the leftover of a killed
+// one (a later save removes those), fsync'ed, renamed over the old file,
+// the folder synced. The old file becomes the backup by swapping names
+// (renameat2) and then taking the backup's name, so even a large backup
+// costs no copy and keeps mode and owner, and the backup from before stays
+// until the new file is in place. A file that must be rewritten in place
+// gets a real copy as its backup, made first, and a rescue copy
+// (rescue_copy.h) in the user's own folder. The process umask is never
+// touched: other threads create files too.
 //
-// The three system calls of writing go through virtual hooks, so a test
-// can make them fail like a full disk or a broken one would.
+// The system calls of writing go through virtual hooks, so a test can make
+// them fail like a full disk or a broken one would, or stop the program
+// between two of them.
 #pragma once
 
 #include <sys/types.h>
+
+#include <string>
+#include <utility>
 
 #include "platform/file_system.h"
 
@@ -20,30 +26,49 @@ namespace zl {
 
 class PosixFileSystem : public FileSystem {
  public:
+  // Rescue copies go to the user's folder for them (userRescueFolder).
+  PosixFileSystem();
+  // Rescue copies go to `rescueFolder` (with its trailing "/"); "" allows
+  // no rewrite in place.
+  explicit PosixFileSystem(std::string rescueFolder) : rescueFolder_(std::move(rescueFolder)) {}
+
   using FileSystem::replaceFile;
   FileStatus status(const std::string& path) override;
   bool readFile(const std::string& path, ByteBuffer& content) override;
   bool replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) override;
+  Recovery recoverCutOffSave(const std::string& path) override;
   bool isSameFile(const std::string& first, const std::string& second) override;
   void readPart(const std::string& path, std::uint64_t offset, std::size_t size, std::string& bytes) override;
   // Gathers small pieces into blocks of 64 KiB before writing them.
   std::unique_ptr<OutputFile> createOutputFile(const std::string& path) override;
 
  protected:
-  // As write(2), fsync(2) and close(2).
+  // As write(2), fsync(2), close(2) and renameat2(2) in the working folder.
   virtual ssize_t writeSome(int fd, const char* data, std::size_t size);
   virtual int syncFile(int fd);
   virtual int closeFile(int fd);
+  virtual int moveName(const std::string& from, const std::string& to, unsigned flags);
 
  private:
   struct Write;     // one file to write, see the .cpp
   class PieceFile;  // the OutputFile, see the .cpp
   bool put(const Write& write, std::string_view content);
+  // Turns the old backup into the locked temporary file of the new content
+  // without a moment in which there is no backup: the old file takes the
+  // backup's name first, as a second link, and the old backup moves to a
+  // temporary name. Writing over blocks the disk holds already spares it
+  // freeing them and finding new ones, the larger part of a large save.
+  // -1, with the files as they were, when that cannot be had.
+  int recycleBackup(const Write& write, std::string& temp);
   bool commit(int fd, const std::string& temp, const Write& write, std::string_view content, bool swap);
   bool swapIn(const std::string& temp, const Write& write);
-  bool rewrite(const Write& write, std::string_view content);
+  bool rewrite(const Write& write, std::string_view content, std::string_view old);
+  bool overwrite(int fd, std::string_view content);
   void copyBackup(const Write& write);
+  void keepAt(const Write& write, std::string_view old);
   bool writeAll(int fd, std::string_view content);
+
+  std::string rescueFolder_;
 };
 
 }  // namespace zl

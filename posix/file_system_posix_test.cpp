@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 
 #include "test_support/fake_platform.h"
 
@@ -124,15 +125,105 @@ TEST_F(PosixFiles, AFileThatNoNewFileMayReplaceIsRewrittenInPlace) {
   fs::create_hard_link(path("a.ltk"), path("link.ltk"));
   ::chmod(path("locked").c_str(), 0555);
   ::chmod(path("shared").c_str(), 01777);
-  const bool ran = asPlainUser({folder.path(), path("a.ltk"), path("locked"), path("locked/a.ltk")}, [&] {
-    for (const std::string& name : names)
-      EXPECT_TRUE(files.replaceFile(path(name + ".ltk"), "new", path(name + ".lts"))) << name;
-  });
+  const bool ran =
+      asPlainUser({folder.path(), path("a.ltk"), path("locked"), path("locked/a.ltk"), files.rescueFolder()}, [&] {
+        for (const std::string& name : names)
+          EXPECT_TRUE(files.replaceFile(path(name + ".ltk"), "new", path(name + ".lts"))) << name;
+      });
   ::chmod(path("locked").c_str(), 0755);  // so that the test's folder can be removed
   if (!ran) GTEST_SKIP() << kNoPlainUser;
   for (const std::string& name : names) EXPECT_EQ(readBytes(path(name + ".ltk")), "new") << name;
   EXPECT_EQ(readBytes(path("link.ltk")), "new");          // the links still share the file
   EXPECT_EQ(readBytes(path("a.lts")), "old and longer");  // a real copy, made first
+}
+
+// Runs `save` in a child that is killed just before its `step`th write,
+// fsync, close or rename (counted from 1). False when the save ended before.
+bool killedAtStep(FaultyFileSystem& files, int step, const std::function<void()>& save) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    int steps = 0;
+    files.writeLimit = 4;  // a write for every few bytes
+    files.beforeStep = [&](const char*) {
+      if (++steps == step) ::raise(SIGKILL);
+    };
+    save();
+    ::_exit(0);
+  }
+  int status = 0;
+  return ::waitpid(child, &status, 0) == child && WIFSIGNALED(status);
+}
+
+TEST_F(PosixFiles, ALinkThatAnotherUserPlantedInASharedFolderIsNeverFollowed) {
+  const passwd* nobody = ::getpwnam("nobody");
+  if (::geteuid() != 0 || nobody == nullptr) GTEST_SKIP() << "only root can plant another user's link";
+  fs::create_directory(path("shared"));
+  ::chmod(path("shared").c_str(), 01777);
+  writeBytes(path("profile"), "the victim's own");
+  writeBytes(path("shared/b.ltk"), "old");
+  struct Planted {
+    std::string link;  // another user's link to the victim's file
+    std::string save;  // the file saved, with its backup beside it
+    bool saved;        // whether the save goes on
+  };
+  const std::vector<Planted> cases = {
+      {"shared/a.ltk", "shared/a.ltk", false},  // at the file's name: the save is refused
+      {"shared/b.lts", "shared/b.ltk", true},   // at the backup's name: left alone, as a read-only backup is
+      {"shared/c.lts", "shared/c.ltk", true},   // the same for a new file
+  };
+  for (const Planted& planted : cases) {
+    SCOPED_TRACE(planted.link);
+    fs::create_symlink(path("profile"), path(planted.link));
+    ASSERT_EQ(::lchown(path(planted.link).c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    EXPECT_EQ(files.replaceFile(path(planted.save), "new", fs::path(path(planted.save)).replace_extension(".lts")),
+              planted.saved);
+    EXPECT_EQ(readBytes(path("profile")), "the victim's own");
+    EXPECT_TRUE(fs::is_symlink(path(planted.link)));
+  }
+  EXPECT_EQ(readBytes(path("shared/b.ltk")), "new");
+}
+
+TEST_F(PosixFiles, ASaveKilledAtAnyStepLeavesAFileAndABackup) {
+  const std::string older = "the backup from before", old = "the file from before", next = "the file as it is now";
+  for (int step = 1;; ++step) {
+    SCOPED_TRACE(step);
+    writeBytes(path("a.lts"), older);
+    writeBytes(path("a.ltk"), old);
+    if (!killedAtStep(files, step, [&] { files.replaceFile(path("a.ltk"), next, path("a.lts")); })) break;
+    const std::string file = readBytes(path("a.ltk"));
+    EXPECT_TRUE(file == old || file == next) << file;
+    ASSERT_TRUE(fs::exists(path("a.lts")));
+    const std::string backup = readBytes(path("a.lts"));
+    EXPECT_TRUE(backup == older || backup == old) << backup;
+    // The next save finds the files as a save leaves them.
+    ASSERT_TRUE(files.replaceFile(path("a.ltk"), "again", path("a.lts")));
+    EXPECT_EQ(readBytes(path("a.lts")), file);
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.ltk", "a.lts"}));
+  }
+  EXPECT_EQ(readBytes(path("a.ltk")), next);
+  EXPECT_EQ(readBytes(path("a.lts")), old);
+}
+
+TEST_F(PosixFiles, ARewriteInPlaceKilledAtAnyWriteIsUndoneWhenTheFileIsOpenedNext) {
+  const std::string old = "old content, longer than the new", next = "new content";
+  for (const std::string& content : {next, old + old}) {  // shrinking and growing
+    for (int step = 1;; ++step) {
+      SCOPED_TRACE(std::to_string(content.size()) + " bytes, killed at step " + std::to_string(step));
+      fs::remove(path("link.ltk"));
+      writeBytes(path("a.ltk"), old);
+      fs::create_hard_link(path("a.ltk"), path("link.ltk"));  // no rename may cut the link: rewritten in place
+      const bool killed = killedAtStep(files, step, [&] { files.replaceFile(path("a.ltk"), content, path("a.lts")); });
+      const Recovery recovery = files.recoverCutOffSave(path("link.ltk"));
+      const std::string file = readBytes(path("a.ltk"));
+      EXPECT_TRUE(file == old || file == content) << file;
+      if (recovery == Recovery::Recovered) {
+        EXPECT_EQ(file, old);
+      }
+      EXPECT_EQ(files.recoverCutOffSave(path("a.ltk")), Recovery::Nothing);  // put right once
+      EXPECT_TRUE(fs::is_empty(files.rescueFolder()));
+      if (!killed) break;
+    }
+  }
 }
 
 TEST_F(PosixFiles, ASaveClearsWhatKilledSavesLeftButNotARunningSave) {

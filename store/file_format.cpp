@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <charconv>
+#include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -167,26 +168,42 @@ std::int64_t readRecords(ByteBuffer&& bytes, std::int64_t pairRoom, VocabList& l
   return list.size() - before;
 }
 
-void writeRecords(const VocabList& list, std::int64_t first, std::int64_t last, std::string& out) {
-  // Room for everything at once without a pass to measure: the texts are
-  // all in the list's text block, and each pair adds two counts of at most
-  // six characters and eight bytes of line ends.
-  out.reserve(out.size() + list.storedBytes(0).size() + static_cast<std::size_t>(last - first) * 20);
-  char number[8];
+void writeRecords(const VocabList& list, std::int64_t first, std::int64_t last, ByteBuffer& out) {
+  // Two line ends and two counts of at most six characters, each with its
+  // line end: what a pair adds to its texts.
+  constexpr std::size_t kMostAdded = 2 * 2 + 2 * (6 + 2);
+  // Room for everything at once without a pass to measure, mostly: the
+  // texts are all in the list's text block. The bytes are written through a
+  // pointer, a pair at a time, with no check but one per pair.
+  std::size_t used = out.size();
+  std::size_t room = used + list.storedBytes(0).size() + static_cast<std::size_t>(last - first) * kMostAdded;
+  out.resize(room);
+  const auto put = [](char* at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    at += text.size();
+    at[0] = '\r';
+    at[1] = '\n';
+    return at + 2;
+  };
   for (std::int64_t i = first; i < last; ++i) {
     const PairView pair = list[i];
-    out.append(pair.vocabulary).append("\r\n", 2);
-    out.append(pair.translation).append("\r\n", 2);
-    for (std::int16_t count : {pair.correctCount, pair.wrongCount}) {
-      if (count >= 0 && count <= 9) {  // most counts, and quicker than to_chars
-        const char line[3] = {static_cast<char>('0' + count), '\r', '\n'};
-        out.append(line, 3);
-        continue;
-      }
-      const auto end = std::to_chars(number, number + sizeof number, count).ptr;
-      out.append(number, end).append("\r\n", 2);
+    const std::size_t most = pair.vocabulary.size() + pair.translation.size() + kMostAdded;
+    if (room - used < most) {
+      room = std::max(room + room / 2, used + most);
+      out.resize(room);
     }
+    char* at = put(put(out.data() + used, pair.vocabulary), pair.translation);
+    for (std::int16_t count : {pair.correctCount, pair.wrongCount}) {
+      if (count >= 0 && count <= 9)  // most counts, and quicker than to_chars
+        *at++ = static_cast<char>('0' + count);
+      else
+        at = std::to_chars(at, at + 6, count).ptr;
+      *at++ = '\r';
+      *at++ = '\n';
+    }
+    used = static_cast<std::size_t>(at - out.data());
   }
+  out.resize(used);
 }
 
 }  // namespace zl

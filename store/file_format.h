@@ -76,6 +76,6 @@ inline std::int64_t readRecords(ByteBuffer&& bytes, VocabList& list) {
 
 // The bytes of the pairs [first, last) of `list`, four lines each, every
 // line ending in CR LF, appended to `out`. No pairs give no bytes.
-void writeRecords(const VocabList& list, std::int64_t first, std::int64_t last, std::string& out);
+void writeRecords(const VocabList& list, std::int64_t first, std::int64_t last, ByteBuffer& out);
 
 }  // namespace zl

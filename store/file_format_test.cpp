@@ -20,9 +20,9 @@ std::vector<VocabEntry> readAll(std::string_view bytes) {
 }
 
 std::string bytesOf(const VocabList& list) {
-  std::string bytes;
+  ByteBuffer bytes;
   writeRecords(list, 0, list.size(), bytes);
-  return bytes;
+  return std::string(viewOf(bytes));
 }
 
 void expectPair(const VocabEntry& e, std::string_view vocabulary, std::string_view translation, int right, int wrong) {
@@ -111,8 +111,13 @@ TEST(FileFormat, DamagedBytesStillReadAsPairs) {
 // The list is sized, and the memory checked, by the bound before reading;
 // a bound below the pairs read would let the list outgrow both.
 TEST(FileFormat, ThePairBoundHoldsForAnyBytesAndIsTight) {
-  std::vector<std::string> files = {"", "a", "\r\n", "a\r\nb\r\n1\r\n2\r\n", "a\rb\r\n\n1\n\r2",
-                                    std::string(7, '\0'), std::string(63, 'x') + "\r\nb\r\n1\r\n"};
+  std::vector<std::string> files = {"",
+                                    "a",
+                                    "\r\n",
+                                    "a\r\nb\r\n1\r\n2\r\n",
+                                    "a\rb\r\n\n1\n\r2",
+                                    std::string(7, '\0'),
+                                    std::string(63, 'x') + "\r\nb\r\n1\r\n"};
   std::mt19937 random(7);
   const char alphabet[] = {'a', '\r', '\n', '\0'};
   for (int i = 0; i < 300; ++i) {

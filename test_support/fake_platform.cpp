@@ -232,8 +232,17 @@ bool FaultyFileSystem::readFile(const std::string& path, ByteBuffer& content) {
   return !failReads && PosixFileSystem::readFile(path, content);
 }
 
+FaultyFileSystem::FaultyFileSystem(std::unique_ptr<TempFolder> rescue)
+    : PosixFileSystem(rescue->path()), rescue_(std::move(rescue)) {}
+
+FaultyFileSystem::~FaultyFileSystem() = default;
+
+const std::string& FaultyFileSystem::rescueFolder() const { return rescue_->path(); }
+
 ssize_t FaultyFileSystem::writeSome(int fd, const char* data, std::size_t size) {
+  if (beforeStep) beforeStep("write");
   if (beforeWrite) std::exchange(beforeWrite, nullptr)();
+  if (writeLimit > 0) size = std::min(size, writeLimit);
   if (bytesBeforeDiskFull >= 0) {
     if (bytesBeforeDiskFull == 0) {
       errno = ENOSPC;
@@ -247,6 +256,7 @@ ssize_t FaultyFileSystem::writeSome(int fd, const char* data, std::size_t size) 
 }
 
 int FaultyFileSystem::syncFile(int fd) {
+  if (beforeStep) beforeStep("sync");
   if (failSync) {
     errno = EIO;
     return -1;
@@ -255,12 +265,18 @@ int FaultyFileSystem::syncFile(int fd) {
 }
 
 int FaultyFileSystem::closeFile(int fd) {
+  if (beforeStep) beforeStep("close");
   const int result = PosixFileSystem::closeFile(fd);
   if (failClose) {
     errno = EIO;
     return -1;
   }
   return result;
+}
+
+int FaultyFileSystem::moveName(const std::string& from, const std::string& to, unsigned flags) {
+  if (beforeStep) beforeStep("rename");
+  return PosixFileSystem::moveName(from, to, flags);
 }
 
 TempFolder::TempFolder() {

@@ -215,9 +215,14 @@ class FakeSystem : public System {
   std::uint64_t availableMemory() override { return memory; }
 };
 
-// The real file system, with faults on demand.
+class TempFolder;
+
+// The real file system, with faults on demand; its rescue copies go to a
+// temporary folder of its own.
 class FaultyFileSystem : public PosixFileSystem {
  public:
+  FaultyFileSystem() : FaultyFileSystem(std::make_unique<TempFolder>()) {}
+  ~FaultyFileSystem() override;
   // Writing fails once `bytesBeforeDiskFull` more bytes have been written.
   long long bytesBeforeDiskFull = -1;  // -1: never
   bool failSync = false;               // fsync reports an I/O error
@@ -225,6 +230,12 @@ class FaultyFileSystem : public PosixFileSystem {
   bool failReads = false;              // every file is unreadable (no permission)
   bool outOfMemory = false;            // reading a file runs out of memory
   std::function<void()> beforeWrite;   // runs once, at the next write
+  std::size_t writeLimit = 0;          // at most this many bytes per write (0: no limit)
+  // Runs before every write, fsync, close and rename of a save ("write",
+  // "sync", "close", "rename"), so that a test can stop the program there.
+  std::function<void(const char* step)> beforeStep;
+  // The folder of the rescue copies, with its trailing "/".
+  const std::string& rescueFolder() const;
 
   bool readFile(const std::string& path, ByteBuffer& content) override;
 
@@ -232,6 +243,11 @@ class FaultyFileSystem : public PosixFileSystem {
   ssize_t writeSome(int fd, const char* data, std::size_t size) override;
   int syncFile(int fd) override;
   int closeFile(int fd) override;
+  int moveName(const std::string& from, const std::string& to, unsigned flags) override;
+
+ private:
+  explicit FaultyFileSystem(std::unique_ptr<TempFolder> rescue);
+  std::unique_ptr<TempFolder> rescue_;
 };
 
 // The real network, which can be told to be unavailable.

@@ -1,0 +1,176 @@
+#include "posix/rescue_copy.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+namespace zl {
+
+namespace {
+
+constexpr std::string_view kMark = "zl-rescue 1\n";
+
+std::size_t hashOf(std::string_view bytes) { return std::hash<std::string_view>{}(bytes); }
+
+std::string copyName(const struct stat& file) {
+  return std::to_string(static_cast<unsigned long long>(file.st_dev)) + "-" +
+         std::to_string(static_cast<unsigned long long>(file.st_ino));
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Makes `folder` (with its trailing "/") and its missing parents with mode
+// 0700. True when it is then a folder of the user's that nobody else may
+// enter; a copy found in any other could have been planted.
+bool privateFolder(const std::string& folder) {
+  for (std::size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1))
+    ::mkdir(folder.substr(0, slash).c_str(), 0700);
+  struct stat st {};
+  return ::lstat(folder.substr(0, folder.size() - 1).c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+         st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+  for (std::size_t done = 0; done < bytes.size();) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool readAll(int fd, std::string& bytes) {
+  bytes.clear();
+  char block[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, block, sizeof block);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    bytes.append(block, static_cast<std::size_t>(n));
+  }
+}
+
+bool syncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const bool ok = fd >= 0 && ::fsync(fd) == 0;
+  if (fd >= 0) ::close(fd);
+  return ok;
+}
+
+// What a rescue copy holds.
+struct Kept {
+  std::size_t newSize = 0;
+  std::size_t newHash = 0;
+  std::string path;
+  std::string_view old;
+};
+
+bool parse(std::string_view bytes, Kept& kept) {
+  if (!bytes.starts_with(kMark)) return false;
+  bytes.remove_prefix(kMark.size());
+  unsigned long long size = 0, hash = 0, pathLength = 0;
+  int header = 0;
+  const std::string line(bytes.substr(0, bytes.find('\n') + 1));
+  if (std::sscanf(line.c_str(), "%llu %llu %llu\n%n", &size, &hash, &pathLength, &header) != 3 || header == 0 ||
+      bytes.size() - static_cast<std::size_t>(header) < pathLength)
+    return false;
+  bytes.remove_prefix(static_cast<std::size_t>(header));
+  kept = {static_cast<std::size_t>(size), static_cast<std::size_t>(hash), std::string(bytes.substr(0, pathLength)),
+          bytes.substr(pathLength)};
+  return true;
+}
+
+// The file `file` at `path` gets `old` back, flushed.
+bool putBack(const std::string& path, const struct stat& file, std::string_view old) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat opened {};
+  bool ok = ::fstat(fd, &opened) == 0 && sameFile(opened, file) && writeAll(fd, old) &&
+            ::ftruncate(fd, static_cast<off_t>(old.size())) == 0 && ::fsync(fd) == 0;
+  return ::close(fd) == 0 && ok;
+}
+
+}  // namespace
+
+std::string userRescueFolder() {
+  const char* state = std::getenv("XDG_STATE_HOME");
+  if (state != nullptr && state[0] == '/') return std::string(state) + "/zelvo-lingotak/";
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/') return std::string(home) + "/.local/state/zelvo-lingotak/";
+  return {};
+}
+
+RescueCopy::~RescueCopy() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool RescueCopy::keep(const std::string& folder, const struct stat& file, const std::string& path, std::string_view old,
+                      std::string_view replacement) {
+  if (folder.empty() || !privateFolder(folder)) return false;
+  const std::string name = folder + copyName(file);
+  const std::string fresh = name + ".new";
+  ::unlink(fresh.c_str());  // what a killed rewrite left before its copy was whole
+  const int fd = ::open(fresh.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  const std::string header = std::string(kMark) + std::to_string(replacement.size()) + " " +
+                             std::to_string(hashOf(replacement)) + " " + std::to_string(path.size()) + "\n" + path;
+  const bool ok = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && writeAll(fd, header) && writeAll(fd, old) &&
+                  ::fsync(fd) == 0 && ::rename(fresh.c_str(), name.c_str()) == 0 && syncFolder(folder);
+  if (!ok) {
+    ::unlink(fresh.c_str());
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  name_ = name;
+  return true;
+}
+
+void RescueCopy::drop() {
+  if (fd_ < 0) return;
+  ::unlink(name_.c_str());
+  ::close(fd_);
+  fd_ = -1;
+}
+
+Recovery recoverFromRescueCopy(const std::string& folder, const std::string& path) {
+  struct stat file {};
+  if (folder.empty() || ::stat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) return Recovery::Nothing;
+  const std::string name = folder + copyName(file);
+  struct stat own {};
+  if (::lstat(name.c_str(), &own) != 0 || !privateFolder(folder)) return Recovery::Nothing;
+  const int fd = ::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return Recovery::Nothing;
+  Recovery result = Recovery::Nothing;
+  std::string bytes;
+  std::string now;
+  Kept kept;
+  struct stat recorded {};
+  // A running rewrite holds the lock; a copy whose path names another file
+  // now belongs to a file that was moved or removed.
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && readAll(fd, bytes) && parse(bytes, kept) &&
+      ::stat(kept.path.c_str(), &recorded) == 0 && sameFile(recorded, file)) {
+    const int current = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool read = current >= 0 && readAll(current, now);
+    if (current >= 0) ::close(current);
+    if (read && ((now.size() == kept.newSize && hashOf(now) == kept.newHash) || now == kept.old)) {
+      ::unlink(name.c_str());  // the rewrite was finished, or never began
+    } else if (read && putBack(path, file, kept.old)) {
+      ::unlink(name.c_str());
+      result = Recovery::Recovered;
+    } else {
+      result = Recovery::Failed;
+    }
+  }
+  ::close(fd);
+  return result;
+}
+
+}  // namespace zl
