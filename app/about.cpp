@@ -51,13 +51,13 @@ std::string formatTime(std::string_view mask, std::int64_t seconds) {
 
 std::string aboutText(const AppConstants& constants) {
   const std::string end = "\t\r\n\r\n";
-  return constants.productName + "\t\r\n" + text::VersionLabel + constants.versionText + text::VersionSuffix + end +
-         text::BuiltOn + formatTime(text::BuildTimeMask, constants.buildStamp) + end + constants.copyrightLine +
-         end + text::FreewareNote + end + text::HomepageLabel + end + constants.homepageUrl + "\t";
+  return constants.productName + "\t\r\n" + app_text::VersionLabel + constants.versionText + app_text::VersionSuffix + end +
+         app_text::BuiltOn + formatTime(app_text::BuildTimeMask, constants.buildStamp) + end + constants.copyrightLine +
+         end + app_text::FreewareNote + end + app_text::HomepageLabel + end + constants.homepageUrl + "\t";
 }
 
 void showAbout(Ui& ui, const AppConstants& constants) {
-  ui.messageBox(text::AboutTitle + constants.productName, aboutText(constants), MessageButtons::Ok,
+  ui.messageBox(app_text::AboutTitle + constants.productName, aboutText(constants), MessageButtons::Ok,
                 MessageIcon::Information);
 }
 

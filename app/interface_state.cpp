@@ -17,7 +17,7 @@ void enableCommand(Ui& ui, CommandId command, bool enabled) {
 
 // The text of StatusFileField while no file is current.
 std::string workingDirectoryText(const std::string& programDirectory) {
-  return text::WorkingDirectory + cp1252FromUtf8(programDirectory) + text::NoFileOpen;
+  return app_text::WorkingDirectory + cp1252FromUtf8(programDirectory) + app_text::NoFileOpen;
 }
 
 }  // namespace
@@ -38,7 +38,7 @@ void updateInterfaceState(Program& program) {
   if (!fileCurrent) ui.setStatusText(StatusFileField, workingDirectoryText(program.constants.programDirectory), false);
 
   // 2. The "changed" mark; this also replaces a finished action's message.
-  ui.setStatusText(StatusStateField, unsaved ? text::Changed : std::string(), true);
+  ui.setStatusText(StatusStateField, unsaved ? app_text::Changed : std::string(), true);
 
   // 3. Splitting needs a current, saved file.
   ui.setCommandEnabled(CmdSplit, fileCurrent && !unsaved);

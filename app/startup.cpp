@@ -69,7 +69,7 @@ int runProgram(const Platform& platform, const std::vector<std::string>& argumen
   const bool afterUpdate = removeLeftoverFile(system, executable);
 
   if (anotherInstanceRuns(system, afterUpdate)) {
-    ui.messageBox(text::ErrorTitle, text::AlreadyRunning, MessageButtons::Ok, MessageIcon::Error);
+    ui.messageBox(state_text::ErrorTitle, app_text::AlreadyRunning, MessageButtons::Ok, MessageIcon::Error);
     return 0;
   }
   program.isAdministrator = system.isAdministrator();

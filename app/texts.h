@@ -7,7 +7,7 @@
 
 #include "store/cp1252.h"
 
-namespace zl::text {
+namespace zl::app_text {
 
 inline const std::string AlreadyRunning = "Das Programm ist bereits gestartet!";
 
@@ -27,4 +27,4 @@ inline const std::string Changed = "Geändert"_w;
 inline const std::string WorkingDirectory = " Arbeitsverzeichnis: ";
 inline const std::string NoFileOpen = "     (Es ist keine Datei geöffnet)"_w;
 
-}  // namespace zl::text
+}  // namespace zl::app_text

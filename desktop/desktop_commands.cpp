@@ -11,7 +11,7 @@ namespace zl {
 namespace {
 
 bool answeredYes(Ui& ui, const std::string& question) {
-  return ui.messageBox(text::SetupTitle, question, MessageButtons::YesNo, MessageIcon::Warning) == Answer::Yes;
+  return ui.messageBox(desktop_text::SetupTitle, question, MessageButtons::YesNo, MessageIcon::Warning) == Answer::Yes;
 }
 
 // The icon first, so that the entry never names a picture that is missing.
@@ -24,16 +24,16 @@ bool createShortcut(DesktopShell& desktop, const std::string& linkPath, const Sh
 }  // namespace
 
 void askRegisterFileType(Program& program) {
-  if (!answeredYes(program.ui, text::RegisterQuestion)) return;
+  if (!answeredYes(program.ui, desktop_text::RegisterQuestion)) return;
   registerFileType(program.ui, program.desktop, program.constants.productName, program.system.executablePath());
 }
 
 void askUnregisterFileType(Program& program) {
-  if (answeredYes(program.ui, text::UnregisterQuestion)) unregisterFileType(program.ui, program.desktop);
+  if (answeredYes(program.ui, desktop_text::UnregisterQuestion)) unregisterFileType(program.ui, program.desktop);
 }
 
 void createDesktopShortcut(Program& program) {
-  if (!answeredYes(program.ui, text::ShortcutQuestion)) return;
+  if (!answeredYes(program.ui, desktop_text::ShortcutQuestion)) return;
   const AppConstants& constants = program.constants;
   const DesktopFolders folders = program.desktop.folders();
   Shortcut shortcut;
@@ -43,7 +43,7 @@ void createDesktopShortcut(Program& program) {
   shortcut.folder = constants.programDirectory;
   shortcut.iconFile = folders.data + "/" + DesktopId + "/" + DesktopId + ".png";
   if (createShortcut(program.desktop, folders.desktop + "/" + constants.productName + ".desktop", shortcut)) {
-    program.ui.messageBox(text::SetupTitle, text::ShortcutCreated, MessageButtons::Ok, MessageIcon::Information);
+    program.ui.messageBox(desktop_text::SetupTitle, desktop_text::ShortcutCreated, MessageButtons::Ok, MessageIcon::Information);
   } else {
     showDesktopError(program.ui);
   }

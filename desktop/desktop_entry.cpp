@@ -56,10 +56,10 @@ std::string escapeValue(std::string_view value) {
 
 std::string fileTypeEntryText(const std::string& productName, const std::string& program) {
   std::string entry = applicationHead(productName);
-  entry += line("GenericName", text::GenericNameEnglish);
-  entry += line("GenericName[de]", text::GenericNameGerman);
-  entry += line("Keywords", text::KeywordsEnglish);
-  entry += line("Keywords[de]", text::KeywordsGerman);
+  entry += line("GenericName", desktop_text::GenericNameEnglish);
+  entry += line("GenericName[de]", desktop_text::GenericNameGerman);
+  entry += line("Keywords", desktop_text::KeywordsEnglish);
+  entry += line("Keywords[de]", desktop_text::KeywordsGerman);
   entry += line("Exec", escapeValue(execArgument(program) + " %f"));
   entry += line("Icon", DesktopId);
   entry += line("Terminal", "false");
@@ -84,7 +84,7 @@ std::string mimePackageText() {
   std::string package = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   package += "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
   package += "  <mime-type type=\"" + VocabularyMimeType + "\">\n";
-  package += "    <comment>" + text::VocabularyFileDescription + "</comment>\n";
+  package += "    <comment>" + desktop_text::VocabularyFileDescription + "</comment>\n";
   package += "    <sub-class-of type=\"text/plain\"/>\n";
   package += "    <icon name=\"" + VocabularyIconName + "\"/>\n";
   package += "    <glob pattern=\"*.ltk\"/>\n";

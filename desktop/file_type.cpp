@@ -62,7 +62,7 @@ void editMimeApps(Ui& ui, DesktopShell& desktop, const std::string& mimeApps, co
 }  // namespace
 
 void showDesktopError(Ui& ui) {
-  ui.messageBox(text::ErrorTitle, text::ErrorOccurred, MessageButtons::Ok, MessageIcon::None);
+  ui.messageBox(state_text::ErrorTitle, desktop_text::ErrorOccurred, MessageButtons::Ok, MessageIcon::None);
 }
 
 bool isFileTypeRegistered(DesktopShell& desktop) { return desktop.hasFile(placesOf(desktop.folders()).mimePackage); }

@@ -7,7 +7,7 @@
 
 #include "store/cp1252.h"
 
-namespace zl::text {
+namespace zl::desktop_text {
 
 inline const std::string SetupTitle = "Setup";
 inline const std::string RegisterQuestion = "Möchten Sie die Dateiendung .LTK mit dem Zelvo Lingotak verknüpfen?"_w;
@@ -29,4 +29,4 @@ inline const std::string GenericNameGerman = "Vokabeltrainer";
 inline const std::string KeywordsEnglish = "vocabulary;language;learning;test;";
 inline const std::string KeywordsGerman = "Vokabeln;Sprache;Lernen;Abfrage;";
 
-}  // namespace zl::text
+}  // namespace zl::desktop_text

@@ -22,10 +22,10 @@ void acceptEntry(Program& program) {
   const std::string vocabulary = ui.text(EntryVocabularyField);
   const std::string translation = ui.text(EntryTranslationField);
   if (vocabulary.empty() || translation.empty()) {
-    ui.messageBox(text::InputErrorTitle, text::BothWordsNeeded, MessageButtons::Ok, MessageIcon::Warning);
+    ui.messageBox(state_text::InputErrorTitle, edit_text::BothWordsNeeded, MessageButtons::Ok, MessageIcon::Warning);
     ui.setFocus(translation.empty() ? EntryTranslationField : EntryVocabularyField);
   } else if (!edit.editMode && file.entryCount >= MaxEntries) {
-    ui.messageBox(text::LimitTitle, text::LimitText, MessageButtons::Ok, MessageIcon::Warning);
+    ui.messageBox(state_text::LimitTitle, state_text::LimitText, MessageButtons::Ok, MessageIcon::Warning);
   } else {
     if (edit.editMode) {
       program.list.setTexts(edit.editRow, vocabulary, translation);
@@ -57,7 +57,7 @@ void beginEdit(Program& program) {
   // The fields would hold only the start of such a text, and "Übernehmen"
   // would store that start in place of the whole.
   if (pair.vocabulary.size() > MaxFieldText || pair.translation.size() > MaxFieldText) {
-    ui.messageBox(text::TooLongTitle, text::TooLongToEdit, MessageButtons::Ok, MessageIcon::Warning);
+    ui.messageBox(edit_text::TooLongTitle, edit_text::TooLongToEdit, MessageButtons::Ok, MessageIcon::Warning);
     return;
   }
   program.edit.editRow = row;
@@ -72,7 +72,7 @@ void deleteSelectedEntry(Program& program) {
   Ui& ui = program.ui;
   disableRowButtons(ui);
   const Answer answer =
-      ui.messageBox(text::DeleteTitle, text::DeleteQuestion, MessageButtons::YesNo, MessageIcon::Error);
+      ui.messageBox(edit_text::DeleteTitle, edit_text::DeleteQuestion, MessageButtons::YesNo, MessageIcon::Error);
   const int row = ui.selectedRow();
   if (answer == Answer::Yes && row >= 0) {
     program.edit.editRow = row;

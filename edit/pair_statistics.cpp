@@ -6,15 +6,15 @@
 namespace zl {
 
 std::string pairStatisticsText(const PairView& pair) {
-  return text::StatisticsVocabulary + std::string(shownStart(pair.vocabulary)) + text::StatisticsTranslation +
-         std::string(shownStart(pair.translation)) + text::StatisticsRight + std::to_string(pair.correctCount) +
-         text::StatisticsWrong + std::to_string(pair.wrongCount);
+  return edit_text::StatisticsVocabulary + std::string(shownStart(pair.vocabulary)) + edit_text::StatisticsTranslation +
+         std::string(shownStart(pair.translation)) + edit_text::StatisticsRight + std::to_string(pair.correctCount) +
+         edit_text::StatisticsWrong + std::to_string(pair.wrongCount);
 }
 
 void showPairStatistics(Program& program) {
   const int row = program.ui.selectedRow();
   if (row < 0 || row >= program.list.size()) return;
-  program.ui.messageBox(text::StatisticsTitle, pairStatisticsText(program.list[row]), MessageButtons::Ok,
+  program.ui.messageBox(edit_text::StatisticsTitle, pairStatisticsText(program.list[row]), MessageButtons::Ok,
                         MessageIcon::Information);
 }
 

@@ -32,13 +32,13 @@ void finishReorder(Program& program) {
 }  // namespace
 
 void sortVocabulary(Program& program) {
-  if (!confirmReorder(program, text::SortTitle, text::SortQuestion, text::Sorting)) return;
+  if (!confirmReorder(program, edit_text::SortTitle, edit_text::SortQuestion, state_text::Sorting)) return;
   program.list.sortByVocabulary();
   finishReorder(program);
 }
 
 void shuffleVocabulary(Program& program) {
-  if (!confirmReorder(program, text::ShuffleTitle, text::ShuffleQuestion, text::Shuffling)) return;
+  if (!confirmReorder(program, edit_text::ShuffleTitle, edit_text::ShuffleQuestion, edit_text::Shuffling)) return;
   VocabList& list = program.list;
   const std::int64_t size = list.size();
   for (std::int64_t i = 0; i < size; ++i) list.exchange(i, program.random.uniform(size - 1));

@@ -28,7 +28,7 @@ void searchList(Program& program) {
     return;
   }
   edit.searchPosition = 0;
-  ui.messageBox(text::SearchFailedTitle, text::SearchFailed, MessageButtons::Ok, MessageIcon::Warning);
+  ui.messageBox(edit_text::SearchFailedTitle, edit_text::SearchFailed, MessageButtons::Ok, MessageIcon::Warning);
 }
 
 bool searchPossible(Program& program) {

@@ -7,7 +7,7 @@
 #include "platform/ui.h"
 #include "store/cp1252.h"
 
-namespace zl::text {
+namespace zl::edit_text {
 
 inline const std::string BothWordsNeeded = "Bitte immer beide Wörter eingeben!"_w;
 
@@ -38,4 +38,4 @@ inline const std::string StatisticsTranslation = "\nÜbersetzung: \t"_w;
 inline const std::string StatisticsRight = "\n\nAnzahl Richtig: \t";
 inline const std::string StatisticsWrong = "\nAnzahl Falsch: \t";
 
-}  // namespace zl::text
+}  // namespace zl::edit_text

@@ -22,9 +22,9 @@ bool copyFile(FileSystem& files, const std::string& from, const std::string& to)
 std::string backupPathOf(const std::string& path) { return changeExtension(path, "lts"); }
 
 void restoreBackup(Program& program) {
-  const std::string chosen = program.ui.openFileDialog(text::RestoreTitle, dialogFolder(program), backupFilters());
+  const std::string chosen = program.ui.openFileDialog(files_text::RestoreTitle, dialogFolder(program), backupFilters());
   if (!chosen.empty() && !copyFile(program.files, chosen, changeExtension(chosen, "ltk")))
-    program.ui.messageBox(text::AccessErrorTitle, text::NotSaved, MessageButtons::Ok, MessageIcon::Error);
+    program.ui.messageBox(files_text::AccessErrorTitle, files_text::NotSaved, MessageButtons::Ok, MessageIcon::Error);
 }
 
 }  // namespace zl

@@ -16,11 +16,11 @@ std::string dialogFolder(const Program& program) {
 }
 
 std::vector<FileFilter> vocabularyFilters() {
-  return {{text::VocabularyFilterName, "*.LTK"}, {text::AllFilesFilterName, "*.*"}};
+  return {{files_text::VocabularyFilterName, "*.LTK"}, {files_text::AllFilesFilterName, "*.*"}};
 }
 
 std::vector<FileFilter> backupFilters() {
-  return {{text::BackupFilterName, "*.LTS"}, {text::AllFilesFilterName, "*.*"}};
+  return {{files_text::BackupFilterName, "*.LTS"}, {files_text::AllFilesFilterName, "*.*"}};
 }
 
 std::string shownPath(const std::string& path) { return cp1252FromUtf8(path); }
@@ -30,7 +30,7 @@ void showCurrentFile(Ui& ui, const std::string& currentPath) {
 }
 
 void reportFileProblem(Ui& ui, const std::string& path, const std::string& ending) {
-  ui.messageBox(text::AccessErrorTitle, text::FileProblemStart + shownPath(path) + ending, MessageButtons::Ok,
+  ui.messageBox(files_text::AccessErrorTitle, files_text::FileProblemStart + shownPath(path) + ending, MessageButtons::Ok,
                 MessageIcon::Error);
 }
 
@@ -42,11 +42,11 @@ bool readVocabularyFile(Ui& ui, FileSystem& files, const std::string& path, std:
   try {
     const std::uint64_t size = files.status(path).size;
     if (size > MaxFileBytes || size > availableMemory)
-      problem = &text::TooLarge;
+      problem = &files_text::TooLarge;
     else if (!files.readFile(path, bytes))
-      problem = &text::Unreadable;
+      problem = &files_text::Unreadable;
   } catch (const std::bad_alloc&) {
-    problem = &text::TooLarge;
+    problem = &files_text::TooLarge;
   }
   if (!problem) return true;
   ByteBuffer().swap(bytes);
@@ -70,7 +70,7 @@ bool fitsInMemory(Ui& ui, const std::string& path, ByteBuffer& bytes, const Voca
   pairRoom = pairCountBound(viewOf(bytes));
   if (needed(pairRoom) <= availableMemory) return true;
   ByteBuffer().swap(bytes);
-  reportFileProblem(ui, path, text::TooLarge);
+  reportFileProblem(ui, path, files_text::TooLarge);
   return false;
 }
 

@@ -20,11 +20,11 @@ namespace {
 bool recoverCutOffSave(Program& program, const std::string& path) {
   switch (program.files.recoverCutOffSave(path)) {
     case Recovery::Recovered:
-      program.ui.messageBox(text::RecoveredTitle, text::FileProblemStart + shownPath(path) + text::Recovered,
+      program.ui.messageBox(files_text::RecoveredTitle, files_text::FileProblemStart + shownPath(path) + files_text::Recovered,
                             MessageButtons::Ok, MessageIcon::Information);
       return true;
     case Recovery::Failed:
-      reportFileProblem(program.ui, path, text::NotRecovered);
+      reportFileProblem(program.ui, path, files_text::NotRecovered);
       return false;
     default:
       return true;
@@ -53,7 +53,7 @@ void loadCurrentFile(Program& program) {
   } catch (const std::bad_alloc&) {  // more pairs than memory: load none of them
     program.list.clear();
     program.file.entryCount = 0;
-    reportFileProblem(program.ui, path, text::TooLarge);
+    reportFileProblem(program.ui, path, files_text::TooLarge);
     program.file.currentPath.clear();
   }
   program.ui.setListVisible(true);
@@ -67,7 +67,7 @@ std::string withDefaultExtension(const std::string& path) {
 }  // namespace
 
 Answer unsavedGuard(Ui& ui) {
-  return ui.messageBox(text::UnsavedTitle, text::UnsavedQuestion, MessageButtons::YesNoCancel, MessageIcon::Warning);
+  return ui.messageBox(files_text::UnsavedTitle, files_text::UnsavedQuestion, MessageButtons::YesNoCancel, MessageIcon::Warning);
 }
 
 void newFile(Program& program) {
@@ -102,14 +102,14 @@ void openFile(Program& program, const std::string& path) {
     return;
   }
   program.file.currentPath =
-      path.empty() ? program.ui.openFileDialog(text::OpenTitle, dialogFolder(program), vocabularyFilters()) : path;
+      path.empty() ? program.ui.openFileDialog(files_text::OpenTitle, dialogFolder(program), vocabularyFilters()) : path;
   if (program.file.currentPath.empty()) {
     program.file.currentPath = oldPath;
     if (discarded) program.file.unsaved = 1;  // the list was never touched
     showCurrentFile(program.ui, program.file.currentPath);
     return;
   }
-  program.ui.showStatusMessage(text::Loading);
+  program.ui.showStatusMessage(files_text::Loading);
   const std::string chosen = program.file.currentPath;
   newFile(program);  // nothing unsaved now: clears without a question
   program.file.currentPath = chosen;
@@ -121,14 +121,14 @@ void saveFile(Program& program) {
   AppState& file = program.file;
   if (file.currentPath.empty())
     file.currentPath =
-        program.ui.saveFileDialog(text::SaveTitle, program.constants.programDirectory, vocabularyFilters());
-  program.ui.showStatusMessage(text::Saving);
+        program.ui.saveFileDialog(files_text::SaveTitle, program.constants.programDirectory, vocabularyFilters());
+  program.ui.showStatusMessage(files_text::Saving);
   if (file.currentPath.empty()) return;
   file.currentPath = withDefaultExtension(file.currentPath);
   ByteBuffer bytes;
   writeRecords(program.list, 0, program.list.size(), bytes);  // leaves the current pair as it is
   if (!program.files.replaceFile(file.currentPath, viewOf(bytes), backupPathOf(file.currentPath))) {
-    program.ui.messageBox(text::AccessErrorTitle, text::NotSaved, MessageButtons::Ok, MessageIcon::Error);
+    program.ui.messageBox(files_text::AccessErrorTitle, files_text::NotSaved, MessageButtons::Ok, MessageIcon::Error);
     return;
   }
   file.unsaved = 0;
@@ -138,14 +138,14 @@ void saveFile(Program& program) {
 void saveFileAs(Program& program) {
   Ui& ui = program.ui;
   const std::string folder = dialogFolder(program);
-  std::string path = ui.saveFileDialog(text::SaveTitle, folder, vocabularyFilters());
+  std::string path = ui.saveFileDialog(files_text::SaveTitle, folder, vocabularyFilters());
   while (!path.empty()) {
     path = withDefaultExtension(path);
     if (!program.files.status(path).regular) break;
-    const Answer replace = ui.messageBox(text::SaveAsTitle, shownPath(path) + text::ReplaceQuestion,
+    const Answer replace = ui.messageBox(files_text::SaveAsTitle, shownPath(path) + files_text::ReplaceQuestion,
                                          MessageButtons::YesNo, MessageIcon::Warning);
     if (replace == Answer::Yes) break;
-    path = ui.saveFileDialog(text::SaveTitle, folder, vocabularyFilters());
+    path = ui.saveFileDialog(files_text::SaveTitle, folder, vocabularyFilters());
   }
   if (path.empty()) return;
   program.file.currentPath = path;

@@ -25,7 +25,7 @@ void appendPairs(Program& program, ByteBuffer&& bytes, std::int64_t pairRoom) {
   for (bool first = true;; first = false) {
     if (!first && reader.atEnd()) break;
     if (program.file.entryCount >= MaxEntries) {
-      ui.messageBox(text::LimitTitle, text::LimitText, MessageButtons::Ok, MessageIcon::Warning);
+      ui.messageBox(state_text::LimitTitle, state_text::LimitText, MessageButtons::Ok, MessageIcon::Warning);
       limitReached = true;
       break;
     }
@@ -42,9 +42,9 @@ void appendPairs(Program& program, ByteBuffer&& bytes, std::int64_t pairRoom) {
 
 void mergeFile(Program& program) {
   Ui& ui = program.ui;
-  const std::string chosen = ui.openFileDialog(text::OpenTitle, dialogFolder(program), vocabularyFilters());
+  const std::string chosen = ui.openFileDialog(files_text::OpenTitle, dialogFolder(program), vocabularyFilters());
   if (!chosen.empty()) {
-    ui.showStatusMessage(text::Merging);
+    ui.showStatusMessage(files_text::Merging);
     ByteBuffer bytes;
     std::int64_t pairRoom = 0;
     if (readForList(ui, program.files, program.system, chosen, program.list, bytes, pairRoom))

@@ -14,8 +14,8 @@ namespace {
 
 std::string confirmationText(const std::string& currentPath, const std::string& base, std::int64_t partCount) {
   const std::string digits = std::to_string(partCount);
-  return text::SplitFrom + shownPath(fileNamePart(currentPath)) + text::SplitInto + digits + text::SplitParts +
-         shownPath(fileNamePart(base)) + std::string(digits.size(), 'X') + text::SplitEnd;
+  return files_text::SplitFrom + shownPath(fileNamePart(currentPath)) + files_text::SplitInto + digits + files_text::SplitParts +
+         shownPath(fileNamePart(base)) + std::string(digits.size(), 'X') + files_text::SplitEnd;
 }
 
 }  // namespace
@@ -35,29 +35,29 @@ std::string splitPartName(const std::string& base, std::int64_t number, std::int
 void splitFile(Program& program) {
   Ui& ui = program.ui;
   std::string entry;
-  if (!ui.inputBox(text::SplitTitle, text::PartSizePrompt, entry)) return;
+  if (!ui.inputBox(files_text::SplitTitle, files_text::PartSizePrompt, entry)) return;
   const auto partSize = static_cast<std::int32_t>(parseLenientNumber(entry));
   if (partSize < 1) {
-    ui.messageBox(text::SplitTitle, text::PartSizeInvalid, MessageButtons::Ok, MessageIcon::Warning);
+    ui.messageBox(files_text::SplitTitle, files_text::PartSizeInvalid, MessageButtons::Ok, MessageIcon::Warning);
     return;
   }
   const std::int64_t size = program.list.size();
   const std::int64_t partCount = size / partSize + (size % partSize != 0 ? 1 : 0);
   const std::string& currentPath = program.file.currentPath;
   const std::string base = splitBaseName(currentPath);
-  if (ui.messageBox(text::SplitTitle, confirmationText(currentPath, base, partCount), MessageButtons::YesNo,
+  if (ui.messageBox(files_text::SplitTitle, confirmationText(currentPath, base, partCount), MessageButtons::YesNo,
                     MessageIcon::Information) != Answer::Yes)
     return;
 
-  ui.showStatusMessage(text::Splitting);
+  ui.showStatusMessage(files_text::Splitting);
   ByteBuffer bytes;  // one buffer for all parts: writeRecords makes room for the whole list
   for (std::int64_t part = 1; part <= partCount; ++part) {
     const std::string name = splitPartName(base, part, partCount);
     bytes.clear();
     writeRecords(program.list, (part - 1) * partSize, std::min(size, part * partSize), bytes);
     if (!program.files.replaceFile(name, viewOf(bytes))) {
-      ui.messageBox(text::AccessErrorTitle,
-                    text::PartNotSavedStart + shownPath(fileNamePart(name)) + text::PartNotSavedEnd, MessageButtons::Ok,
+      ui.messageBox(files_text::AccessErrorTitle,
+                    files_text::PartNotSavedStart + shownPath(fileNamePart(name)) + files_text::PartNotSavedEnd, MessageButtons::Ok,
                     MessageIcon::Error);
       break;
     }

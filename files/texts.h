@@ -7,7 +7,7 @@
 
 #include "store/cp1252.h"
 
-namespace zl::text {
+namespace zl::files_text {
 
 // Dialog titles. "Vokabeldateiatei" is the program's own word: kept as written.
 inline const std::string OpenTitle = "Vokabeldateiatei zum Laden auswählen"_w;
@@ -65,4 +65,4 @@ inline const std::string Saving = "Speichern...";
 inline const std::string Merging = "Verbinden...";
 inline const std::string Splitting = "Aufteilen...";
 
-}  // namespace zl::text
+}  // namespace zl::files_text

@@ -6,7 +6,7 @@
 namespace zl {
 
 void printHelpText(Printer& printer) {
-  if (printer.showPrintDialog(text::HelpDocumentName)) printer.printHelpDocument();
+  if (printer.showPrintDialog(print_text::HelpDocumentName)) printer.printHelpDocument();
 }
 
 }  // namespace zl

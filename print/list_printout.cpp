@@ -124,9 +124,9 @@ int drawFittedText(Printer& printer, int x, int y, int width, TextAlignment alig
 
 void printVocabularyList(Program& program) {
   Printer& printer = program.printer;
-  if (!printer.showPrintDialog(text::ListDocumentName)) return;
+  if (!printer.showPrintDialog(print_text::ListDocumentName)) return;
   if (!printer.beginDocument()) return;
-  program.ui.showStatusMessage(text::Printing);
+  program.ui.showStatusMessage(print_text::Printing);
   const ListFonts fonts = createListFonts(printer);
 
   const auto x = [&](float mm) { return mmToDeviceX(printer, mm); };
@@ -147,15 +147,15 @@ void printVocabularyList(Program& program) {
   while (list.next()) {
     ++page;
     printer.selectFont(fonts.head);
-    draw(15, 11, 49, Left, text::FileHead);
-    draw(65, 11, 130, Left, text::HeadSeparator + fileName);
-    draw(15, 17, 49, Left, text::CountHead);
-    draw(65, 17, 130, Left, text::HeadSeparator + std::to_string(program.file.entryCount));
+    draw(15, 11, 49, Left, print_text::FileHead);
+    draw(65, 11, 130, Left, print_text::HeadSeparator + fileName);
+    draw(15, 17, 49, Left, print_text::CountHead);
+    draw(65, 17, 130, Left, print_text::HeadSeparator + std::to_string(program.file.entryCount));
     printer.selectFont(fonts.table);
-    draw(15, 24, 70, Left, text::VocabularyColumn);
-    draw(90, 24, 70, Left, text::TranslationColumn);
-    draw(165, 24, 15, Right, text::RightColumn);
-    draw(180, 24, 15, Right, text::WrongColumn);
+    draw(15, 24, 70, Left, print_text::VocabularyColumn);
+    draw(90, 24, 70, Left, print_text::TranslationColumn);
+    draw(165, 24, 15, Right, print_text::RightColumn);
+    draw(180, 24, 15, Right, print_text::WrongColumn);
     printer.drawLine(x(15), y(31), x(195), y(31));
 
     for (float rowY = FirstRowY;;) {
@@ -170,7 +170,7 @@ void printVocabularyList(Program& program) {
 
     printer.selectFont(fonts.footer);
     draw(15, 280, 0, TextAlignment::Centre,
-         text::PageFooter + std::to_string(page) + text::PageOf + std::to_string(pageCount));
+         print_text::PageFooter + std::to_string(page) + print_text::PageOf + std::to_string(pageCount));
     if (list.position() < list.size() - 1) printer.newPage();
   }
   printer.endDocument();

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace zl::text {
+namespace zl::print_text {
 
 // The names of the two print jobs, which the printer shows in its queue
 // (and a PDF file as its title).
@@ -30,4 +30,4 @@ inline const std::string WrongColumn = "Falsch";
 inline const std::string PageFooter = "Seite: ";
 inline const std::string PageOf = " von ";
 
-}  // namespace zl::text
+}  // namespace zl::print_text

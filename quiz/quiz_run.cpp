@@ -64,7 +64,7 @@ void evaluateAnswer(Program& program, std::string_view answer) {
       ui.setFocus(NewTestButton);
     }
   } else {
-    ui.messageBox(text::InputErrorTitle, text::WrongAnswer, MessageButtons::Ok, MessageIcon::Error);
+    ui.messageBox(state_text::InputErrorTitle, quiz_text::WrongAnswer, MessageButtons::Ok, MessageIcon::Error);
     if (!item.statsLocked) {
       program.list.setCounts(item.pairIndex, pair.correctCount, wrappingIncrement(pair.wrongCount));
       showPairCounts(program);
@@ -92,7 +92,7 @@ void startNewTest(Program& program) {
   resetTest(ui, program.test);
   buildTestList(ui, program.list, program.test);
   if (program.test.lastIndex < 0) {
-    ui.messageBox(text::NewTestTitle, program.list.size() == 0 ? text::NothingToAsk : text::NoneFitsAField,
+    ui.messageBox(quiz_text::NewTestTitle, program.list.size() == 0 ? quiz_text::NothingToAsk : quiz_text::NoneFitsAField,
                   MessageButtons::Ok, MessageIcon::Information);
     return;
   }
@@ -119,7 +119,7 @@ void submitAnswer(Program& program) {
   if (program.test.lastIndex < 0) return;
   const std::string answer = program.ui.text(answerField(program));
   if (answer.empty()) {
-    program.ui.messageBox(text::InputErrorTitle, text::AnswerNeeded, MessageButtons::Ok, MessageIcon::Warning);
+    program.ui.messageBox(state_text::InputErrorTitle, quiz_text::AnswerNeeded, MessageButtons::Ok, MessageIcon::Warning);
     program.ui.setFocus(answerField(program));
     return;
   }
@@ -128,7 +128,7 @@ void submitAnswer(Program& program) {
 
 void showTip(Program& program) {
   if (program.test.lastIndex < 0) return;
-  program.ui.messageBox(text::TipTitle, std::string(shownStart(solution(program))), MessageButtons::Ok,
+  program.ui.messageBox(quiz_text::TipTitle, std::string(shownStart(solution(program))), MessageButtons::Ok,
                         MessageIcon::Information);
   program.ui.setFocus(answerField(program));
   currentItem(program).statsLocked = 1;

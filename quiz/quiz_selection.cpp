@@ -26,7 +26,7 @@ std::int16_t priorityOf(std::int16_t correctCount, std::int16_t wrongCount) {
 }
 
 void buildTestList(Ui& ui, const VocabList& list, TestState& test) {
-  ui.showStatusMessage(text::Sorting);
+  ui.showStatusMessage(state_text::Sorting);
   test.lastIndex = -1;
   test.items.clear();
   const auto itemAt = [&](std::int64_t i) {

@@ -6,7 +6,7 @@
 #include "platform/ui.h"
 #include "store/cp1252.h"
 
-namespace zl::text {
+namespace zl::quiz_text {
 
 inline const std::string WrongAnswer = "Das war leider falsch!";
 inline const std::string AnswerNeeded = "Bitte geben Sie ein Wort in\ndas entsprechende Feld ein!";
@@ -18,4 +18,4 @@ inline const std::string NoneFitsAField = "Keine Antwort dieser Vokabeldatei pas
 // Kept as written ("Tip", one p): the title of the box that shows the solution.
 inline const std::string TipTitle = "Tip";
 
-}  // namespace zl::text
+}  // namespace zl::quiz_text

@@ -7,7 +7,7 @@
 
 #include "store/cp1252.h"
 
-namespace zl::text {
+namespace zl::state_text {
 
 // The status message of a sort: of the list, and of every new test.
 inline const std::string Sorting = "Sortieren...";
@@ -23,4 +23,4 @@ inline const std::string ErrorTitle = "Fehler";
 // The title of every refused input, on the entry page and in a test.
 inline const std::string InputErrorTitle = "Eingabefehler";
 
-}  // namespace zl::text
+}  // namespace zl::state_text

@@ -17,15 +17,15 @@ constexpr std::uint64_t MaxSignatureBytes = 64 * 1024;
 constexpr std::int64_t ProgressEveryMilliseconds = 100;
 
 void fail(Ui& ui, const std::string& text) {
-  ui.messageBox(text::UpdateErrorTitle, text, MessageButtons::Ok, MessageIcon::Error);
+  ui.messageBox(update_text::UpdateErrorTitle, text, MessageButtons::Ok, MessageIcon::Error);
 }
 
 void inform(Ui& ui, const std::string& text) {
-  ui.messageBox(text::UpdateInformationTitle, text, MessageButtons::Ok, MessageIcon::Information);
+  ui.messageBox(update_text::UpdateInformationTitle, text, MessageButtons::Ok, MessageIcon::Information);
 }
 
 bool ask(Ui& ui, const std::string& question) {
-  return ui.messageBox(text::UpdateInformationTitle, question, MessageButtons::YesNo, MessageIcon::Warning) ==
+  return ui.messageBox(update_text::UpdateInformationTitle, question, MessageButtons::YesNo, MessageIcon::Warning) ==
          Answer::Yes;
 }
 
@@ -39,13 +39,13 @@ class ProgressDisplay {
   void operator()(std::uint64_t received, std::uint64_t length) {
     const std::int64_t now = network_.now();
     if (!shown_.empty() && now - shownAt_ < ProgressEveryMilliseconds && received != length) return;
-    std::string shown = text::ProgressPrefix;
+    std::string shown = update_text::ProgressPrefix;
     if (length > 0)
-      shown += std::to_string(received * 100 / length) + text::PercentSuffix;
+      shown += std::to_string(received * 100 / length) + update_text::PercentSuffix;
     else if (received < 1'000'000)
-      shown += std::to_string(received / 1000) + text::KilobyteSuffix;
+      shown += std::to_string(received / 1000) + update_text::KilobyteSuffix;
     else
-      shown += std::to_string(received / 1'000'000) + text::MegabyteSuffix;
+      shown += std::to_string(received / 1'000'000) + update_text::MegabyteSuffix;
     if (shown == shown_) return;
     ui_.showStatusMessage(shown);
     shown_ = std::move(shown);
@@ -82,15 +82,15 @@ bool isGenuine(Program& program, const std::string& executable, const std::strin
 bool isWanted(Program& program, const std::string& executable, const std::string& updateFile, bool genuine) {
   const std::string remote = genuine ? readFileVersion(program.files, updateFile) : std::string();
   if (remote.empty()) {
-    fail(program.ui, genuine ? text::NoVersion : text::NotGenuine);
+    fail(program.ui, genuine ? update_text::NoVersion : update_text::NotGenuine);
     return false;
   }
   const std::string local = readFileVersion(program.files, executable);
   if (local == remote) {
-    inform(program.ui, text::AlreadyNewest);
+    inform(program.ui, update_text::AlreadyNewest);
     return false;
   }
-  return ask(program.ui, text::LocalVersion + local + text::UpdateVersion + remote + text::InstallQuestion);
+  return ask(program.ui, update_text::LocalVersion + local + update_text::UpdateVersion + remote + update_text::InstallQuestion);
 }
 
 // Puts the update file in the program file's place and starts it; the old
@@ -99,17 +99,17 @@ bool replaceProgram(Program& program, const std::string& executable, const std::
   System& system = program.system;
   const std::string leftover = changeExtension(executable, "tmp");
   if (!system.copyPermissions(executable, updateFile) || !system.renameFile(executable, leftover)) {
-    fail(program.ui, text::UpdateFailed);
+    fail(program.ui, update_text::UpdateFailed);
     return false;
   }
   if (system.renameFile(updateFile, executable)) {
-    inform(program.ui, text::UpdateInstalled);
+    inform(program.ui, update_text::UpdateInstalled);
     const std::string& file = program.file.currentPath;
     system.startProgram(executable, file, directoryPart(file));
     return true;
   }
   const bool restored = system.renameFile(leftover, executable);
-  fail(program.ui, restored ? text::UpdateFailed : text::ProgramDamaged);
+  fail(program.ui, restored ? update_text::UpdateFailed : update_text::ProgramDamaged);
   if (!restored) program.desktop.openUrl(program.constants.homepageUrl);
   return false;
 }
@@ -120,15 +120,15 @@ bool runInternetUpdate(Program& program) {
   Ui& ui = program.ui;
   System& system = program.system;
   if (!program.network.ready()) {
-    fail(ui, text::NetworkError);
+    fail(ui, update_text::NetworkError);
     return false;
   }
-  if (!ask(ui, text::StartUpdateQuestion)) return false;
-  ui.showStatusMessage(text::UpdateBusy);
+  if (!ask(ui, update_text::StartUpdateQuestion)) return false;
+  ui.showStatusMessage(update_text::UpdateBusy);
 
   const std::string executable = system.executablePath();
   if (!system.isWritableFolder(directoryPart(executable))) {
-    fail(ui, text::ProgramFolderReadOnly);
+    fail(ui, update_text::ProgramFolderReadOnly);
     return false;
   }
   const std::string updateFile = changeExtension(executable, "upd");
@@ -136,7 +136,7 @@ bool runInternetUpdate(Program& program) {
   ProgressDisplay progress(ui, program.network);
   if (!httpDownloadToFile(program.network, program.files, program.constants.updateUrl, updateFile, {},
                           std::ref(progress))) {
-    fail(ui, text::NoUpdateServer);
+    fail(ui, update_text::NoUpdateServer);
     return false;
   }
   const bool genuine = isGenuine(program, executable, updateFile, signatureFile);

@@ -6,7 +6,7 @@
 
 #include "store/cp1252.h"
 
-namespace zl::text {
+namespace zl::update_text {
 
 inline const std::string UpdateErrorTitle = "Update Fehler";
 inline const std::string UpdateInformationTitle = "Update Information";
@@ -51,4 +51,4 @@ inline const std::string PercentSuffix = " %";
 inline const std::string KilobyteSuffix = " kB";
 inline const std::string MegabyteSuffix = " MB";
 
-}  // namespace zl::text
+}  // namespace zl::update_text
