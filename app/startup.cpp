@@ -16,7 +16,8 @@ namespace zl {
 namespace {
 
 constexpr int LeftoverWaitMilliseconds = 1000;
-constexpr int LockWaitMilliseconds = 10'000;
+// The old instance ends once its user has read that the update is in.
+constexpr int LockWaitMilliseconds = 60'000;
 constexpr int LockRetryMilliseconds = 100;
 
 class ProgramEvents : public EventSink {
@@ -29,15 +30,20 @@ class ProgramEvents : public EventSink {
   Program& program_;
 };
 
-// An updated program starts while the old one is still ending; give it the
-// second it needs to let go of its renamed program file. True when there
-// was such a file.
-bool removeLeftoverFile(System& system, const std::string& executable) {
+// What an update leaves beside the program: the old program file, and a
+// new one (or an older version's download) that never took its place. An
+// updated program starts while the old one is still ending; give it the
+// second it needs to let go of its renamed program file. A program whose
+// own name is one of these never takes itself for a leftover. True when
+// there was an old program file.
+bool removeUpdateLeftovers(System& system, const std::string& executable) {
   const std::string leftover = changeExtension(executable, "tmp");
-  if (!system.isRegularFile(leftover)) return false;
-  system.sleepMilliseconds(LeftoverWaitMilliseconds);
-  system.removeFile(leftover);
-  return true;
+  const bool afterUpdate = leftover != executable && system.isRegularFile(leftover);
+  if (afterUpdate) system.sleepMilliseconds(LeftoverWaitMilliseconds);
+  const std::string staged = changeExtension(executable, "upd");
+  for (const std::string& path : {leftover, staged, staged + ".minisig"})
+    if (path != executable && system.isRegularFile(path)) system.removeFile(path);
+  return afterUpdate;
 }
 
 // Right after an update the old instance may hold the lock a while longer
@@ -66,7 +72,7 @@ int runProgram(const Platform& platform, const std::vector<std::string>& argumen
   ui.createFonts();
   ui.setIcons(decodeEmbeddedIcons());
 
-  const bool afterUpdate = removeLeftoverFile(system, executable);
+  const bool afterUpdate = removeUpdateLeftovers(system, executable);
 
   if (anotherInstanceRuns(system, afterUpdate)) {
     ui.messageBox(state_text::ErrorTitle, app_text::AlreadyRunning, MessageButtons::Ok, MessageIcon::Error);

@@ -6,7 +6,8 @@
 //
 // A second instance shows "Das Programm ist bereits gestartet!" and ends;
 // right after an update (its leftover file was there) the start first waits
-// up to 10 seconds for the old instance to end. A window that cannot be
+// up to a minute for the old instance to end. The files an update leaves
+// beside the program are removed, never the program's own file. A window that cannot be
 // built ends the program instead of waiting for events that cannot come.
 // The result is the exit code, 0 in every case.
 #pragma once

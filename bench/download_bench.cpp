@@ -58,7 +58,10 @@ void BM_Download_Program(benchmark::State& state) {
   const std::string url = server().url("/Lingotak.upd");
   const long before = peakKilobytes();
   bool whole = true;
-  for (auto _ : state) whole = zl::httpDownloadToFile(network, files, url, target()) && whole;
+  for (auto _ : state) {
+    const std::unique_ptr<zl::OutputFile> file = files.createOutputFile(target());
+    whole = file && zl::httpDownloadToFile(network, url, *file) && whole;
+  }
   state.counters["rss_growth_MB"] = static_cast<double>(peakKilobytes() - before) / 1024;
   whole = whole && std::filesystem::file_size(target()) == BodyBytes;
   finish(state, whole);

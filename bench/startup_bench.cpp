@@ -65,8 +65,8 @@ BENCHMARK(BM_InProcess_TrainerStartToFirstPaint)->Unit(benchmark::kMillisecond)-
 
 int main(int argc, char** argv) {
   benchFolder = std::filesystem::canonical("/proc/self/exe").parent_path();
-  // A lock folder of our own, so a running trainer does not count as a
-  // second instance.
+  // A runtime folder of our own for Qt. The single-instance lock is the
+  // user's whatever the environment says: no trainer may run meanwhile.
   const auto runtime = std::filesystem::temp_directory_path() / "zl-bench-runtime";
   std::filesystem::create_directories(runtime);
   std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);

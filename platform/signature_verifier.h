@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,9 +22,9 @@ using Blake2bDigest = std::array<std::uint8_t, 64>;
 class SignatureVerifier {
  public:
   virtual ~SignatureVerifier() = default;
-  // The BLAKE2b-512 digest (no key) of the whole file at `path`, read piece
-  // by piece. False, with `digest` unspecified, when it cannot be read.
-  virtual bool fileDigest(const std::string& path, Blake2bDigest& digest) = 0;
+  // The BLAKE2b-512 digest (no key) of bytes taken piece by piece: `next`
+  // fills its argument with the next piece, an empty one after the last.
+  virtual void digest(const std::function<void(std::string& piece)>& next, Blake2bDigest& digest) = 0;
   // True when `signature` is a valid Ed25519 signature of `message` by the
   // holder of `key`.
   virtual bool isValid(const Ed25519Signature& signature, std::string_view message, const Ed25519PublicKey& key) = 0;

@@ -1,7 +1,8 @@
 // The system services start-up needs: the program's own path, files beside
 // it, a wait, the single-instance lock and the administrator check; and
 // what the internet update needs to put a new program file in place and
-// start it. DesktopShell below is the desktop the program ties itself into.
+// start it (NewProgramFile). DesktopShell below is the desktop the program
+// ties itself into.
 //
 // Abstract so tests can fake it (a fake records every call in order); the
 // real version is POSIX (system_posix.h). Start-up's services report no
@@ -14,7 +15,33 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_system.h"
+
 namespace zl {
+
+// The new program file of an update, from its download to its place: a file
+// in the program's folder that this object alone holds, without a name until
+// it is installed, so that no other process (another instance of the
+// program, too) can change, replace or remove it meanwhile: what was checked
+// is what is installed. Written as an OutputFile; `finish` flushes it to the
+// disk and keeps it open for reading and installing. Gone when destroyed,
+// unless installed.
+class NewProgramFile : public OutputFile {
+ public:
+  // Reads at most `size` bytes at `offset` into `bytes`: fewer at the end,
+  // none past it or when it cannot be read.
+  virtual void readPart(std::uint64_t offset, std::size_t size, std::string& bytes) = 0;
+  // Puts this file, finished, in place of the program file at `program`,
+  // with its permissions (never a set-id bit), passing through the name
+  // `staged` (a file there is replaced). `program` names a whole program at
+  // every moment, the old or the new one, also when the process is killed
+  // midway; afterwards the old one is at `leftover`, which must not exist.
+  // A kill midway leaves at most `staged` and `leftover` behind, for the
+  // next start to remove. Once installed the file is let go of, so that it
+  // can be started. False when it fails: the program file is then the old
+  // one and neither name is left.
+  virtual bool install(const std::string& program, const std::string& staged, const std::string& leftover) = 0;
+};
 
 class System {
  public:
@@ -29,17 +56,14 @@ class System {
   virtual void sleepMilliseconds(int milliseconds) = 0;
   // Deletes the file; failure is ignored.
   virtual void removeFile(const std::string& path) = 0;
-  // Renames a file. False, with nothing changed, when that fails, also
-  // when something exists at `to` already.
-  virtual bool renameFile(const std::string& from, const std::string& to) = 0;
   // True when the user may make and rename files in `folder`.
   virtual bool isWritableFolder(const std::string& folder) = 0;
-  // Gives the file at `to` the read, write and execute permissions of the
-  // file at `from` (never a set-id bit). False when that fails.
-  virtual bool copyPermissions(const std::string& from, const std::string& to) = 0;
+  // A new, empty program file in `folder` (NewProgramFile). nullptr when it
+  // cannot be made there.
+  virtual std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder) = 0;
   // Starts the program at `path` with `argument` as its one argument, in
   // `folder` (ours when empty), without a shell and without waiting for it.
-  // False when it could not be started.
+  // False when it could not be started (also when `folder` is gone).
   virtual bool startProgram(const std::string& path, const std::string& argument, const std::string& folder) = 0;
   // Takes the lock named `name` for the life of the process. True when
   // another process already holds it; false when this process now holds it

@@ -114,6 +114,11 @@ class Ui {
   // once, before the work starts, and a wait cursor until `endBusy`.
   virtual void showStatusMessage(const std::string& text) = 0;
   virtual void endBusy() = 0;
+  // While a long action waits (a download): repaints the window and looks
+  // for a request to end the program (the close button, an end signal),
+  // taking no other input. True when one has come: it is acted on once
+  // the action has returned, and the action should stop.
+  virtual bool pollEndRequest() = 0;
 
   // --- VocabListView: rows mirror the list given to buildMainWindow -----
   virtual void removeAllRows() = 0;

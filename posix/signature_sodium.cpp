@@ -1,11 +1,6 @@
 #include "posix/signature_sodium.h"
 
-#include <fcntl.h>
 #include <sodium.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <vector>
 
 namespace zl {
 
@@ -18,24 +13,16 @@ bool sodiumReady() {
 
 }  // namespace
 
-bool SodiumSignatureVerifier::fileDigest(const std::string& path, Blake2bDigest& digest) {
-  if (!sodiumReady()) return false;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+void SodiumSignatureVerifier::digest(const std::function<void(std::string& piece)>& next, Blake2bDigest& digest) {
+  if (!sodiumReady()) return;  // then no signature is valid either
   crypto_generichash_state state;
-  bool ok = ::crypto_generichash_init(&state, nullptr, 0, digest.size()) == 0;
-  std::vector<unsigned char> block(64 * 1024);
-  while (ok) {
-    const ssize_t n = ::read(fd, block.data(), block.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = n == 0;
-      break;
-    }
-    ok = ::crypto_generichash_update(&state, block.data(), static_cast<unsigned long long>(n)) == 0;
+  ::crypto_generichash_init(&state, nullptr, 0, digest.size());
+  for (std::string piece;;) {
+    next(piece);
+    if (piece.empty()) break;
+    ::crypto_generichash_update(&state, reinterpret_cast<const unsigned char*>(piece.data()), piece.size());
   }
-  ::close(fd);
-  return ok && ::crypto_generichash_final(&state, digest.data(), digest.size()) == 0;
+  ::crypto_generichash_final(&state, digest.data(), digest.size());
 }
 
 bool SodiumSignatureVerifier::isValid(const Ed25519Signature& signature, std::string_view message,

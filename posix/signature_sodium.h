@@ -1,5 +1,5 @@
-// The signature checks with libsodium: crypto_generichash (BLAKE2b) over a
-// file read in blocks of 64 KiB, crypto_sign_verify_detached for Ed25519.
+// The signature checks with libsodium: crypto_generichash (BLAKE2b) over the
+// pieces it is given, crypto_sign_verify_detached for Ed25519.
 //
 // Built into a library of its own (zl_sodium), so that only the program
 // and the tests link libsodium, never the core. sodium_init runs once, on
@@ -12,7 +12,7 @@ namespace zl {
 
 class SodiumSignatureVerifier : public SignatureVerifier {
  public:
-  bool fileDigest(const std::string& path, Blake2bDigest& digest) override;
+  void digest(const std::function<void(std::string& piece)>& next, Blake2bDigest& digest) override;
   bool isValid(const Ed25519Signature& signature, std::string_view message, const Ed25519PublicKey& key) override;
 };
 

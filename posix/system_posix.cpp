@@ -12,17 +12,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <utility>
 
 #include "posix/desktop_posix.h"
 
 namespace zl {
 
 namespace {
-
-std::string environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? std::string(value) : std::string();
-}
 
 bool isDirectory(const std::string& path) {
   struct stat st {};
@@ -36,15 +32,11 @@ bool isPrivateFolder(const std::string& path) {
 }
 
 // The folder of the lock: the same for every start of the user, whatever
-// the environment says, as far as the system allows. $XDG_RUNTIME_DIR
-// counts only where there is no /run/user/<uid>, and only when it names a
-// folder as private as that one.
+// the environment says, as far as the system allows.
 std::string lockFolder(const std::string& runtimeRoot, const std::string& tempRoot) {
   const std::string uid = std::to_string(::geteuid());
   std::string runtime = runtimeRoot + "/" + uid;
   if (isPrivateFolder(runtime)) return runtime;
-  std::string variable = environment("XDG_RUNTIME_DIR");
-  if (!variable.empty() && variable.front() == '/' && isPrivateFolder(variable)) return variable;
   const std::string own = tempRoot + "/zelvo-lingotak-" + uid;
   ::mkdir(own.c_str(), 0700);
   return isPrivateFolder(own) ? own : std::string();
@@ -96,24 +88,94 @@ void PosixSystem::sleepMilliseconds(int milliseconds) {
 
 void PosixSystem::removeFile(const std::string& path) { ::unlink(path.c_str()); }
 
-bool PosixSystem::renameFile(const std::string& from, const std::string& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-  if (errno != EINVAL) return false;
-  // A file system that cannot rename without replacing: a second link
-  // cannot replace either.
-  if (::link(from.c_str(), to.c_str()) != 0) return false;
-  ::unlink(from.c_str());
-  return true;
-}
-
 bool PosixSystem::isWritableFolder(const std::string& folder) {
   return isDirectory(folder) && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-bool PosixSystem::copyPermissions(const std::string& from, const std::string& to) {
-  struct stat st {};
-  return ::stat(from.c_str(), &st) == 0 && ::chmod(to.c_str(), st.st_mode & 0777) == 0;
+class PosixSystem::ProgramFile : public NewProgramFile {
+ public:
+  // `file` is buffered by stdio over `fd`.
+  ProgramFile(PosixSystem& system, std::string folder, FILE* file)
+      : system_(system), folder_(std::move(folder)), file_(file), fd_(::fileno(file)) {}
+  ~ProgramFile() override {
+    if (file_) ::fclose(file_);  // without a name it is gone with its descriptor
+  }
+  ProgramFile(const ProgramFile&) = delete;
+  ProgramFile& operator=(const ProgramFile&) = delete;
+
+  bool write(std::string_view bytes) override {
+    return file_ && std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+  }
+
+  bool finish() override { return file_ && std::fflush(file_) == 0 && ::fsync(fd_) == 0; }
+
+  void readPart(std::uint64_t offset, std::size_t size, std::string& bytes) override {
+    bytes.resize(size);
+    const ssize_t n = ::pread(fd_, bytes.data(), size, static_cast<off_t>(offset));
+    bytes.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  }
+
+  bool install(const std::string& program, const std::string& staged, const std::string& leftover) override {
+    if (staged == program || leftover == program || staged == leftover) return false;
+    struct stat old {};
+    if (::stat(program.c_str(), &old) != 0 || ::fchmod(fd_, old.st_mode & 0777) != 0) return false;
+    system_.unlinkPath(staged);
+    if (system_.linkPath("/proc/self/fd/" + std::to_string(fd_), staged, AT_SYMLINK_FOLLOW) != 0) return false;
+    if (system_.linkPath(program, leftover, 0) != 0) {
+      system_.unlinkPath(staged);
+      return false;
+    }
+    if (system_.renamePath(staged, program) != 0) {
+      system_.unlinkPath(staged);
+      system_.unlinkPath(leftover);
+      return false;
+    }
+    // Another process could have put its own file at the staged name in
+    // the meantime: then that one is not installed.
+    struct stat placed {
+    }, mine{};
+    if (::stat(program.c_str(), &placed) != 0 || ::fstat(fd_, &mine) != 0 || placed.st_dev != mine.st_dev ||
+        placed.st_ino != mine.st_ino) {
+      system_.renamePath(leftover, program);
+      return false;
+    }
+    const int folder = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+      ::fsync(folder);  // the new names on the disk before the old program ends
+      ::close(folder);
+    }
+    ::fclose(std::exchange(file_, nullptr));  // a program open for writing cannot be started
+    fd_ = -1;
+    return true;
+  }
+
+ private:
+  PosixSystem& system_;
+  std::string folder_;
+  FILE* file_;
+  int fd_;
+};
+
+std::unique_ptr<NewProgramFile> PosixSystem::createProgramFile(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0700);
+  if (fd < 0) return nullptr;
+  FILE* file = ::fdopen(fd, "w+");
+  if (!file) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::make_unique<ProgramFile>(*this, folder, file);
 }
+
+int PosixSystem::linkPath(const std::string& from, const std::string& to, int flags) {
+  return ::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags);
+}
+
+int PosixSystem::renamePath(const std::string& from, const std::string& to) {
+  return ::rename(from.c_str(), to.c_str());
+}
+
+int PosixSystem::unlinkPath(const std::string& path) { return ::unlink(path.c_str()); }
 
 bool PosixSystem::startProgram(const std::string& path, const std::string& argument, const std::string& folder) {
   posix_spawn_file_actions_t actions;

@@ -1,18 +1,18 @@
 // The system services on Linux: /proc for the program's own path, stat,
 // unlink, nanosleep, an flock'ed lock file for the single instance, and
 // write access to the folders of the file-type association (XDG data and
-// config) as the administrator check; for the update renameat2 without
-// replacing, chmod and posix_spawn.
+// config) as the administrator check; for the update an O_TMPFILE file put
+// in place with linkat and rename, and posix_spawn.
 //
 // The lock file lies in one folder per user, so that every start of the
-// same user meets the same lock whatever its environment: the user's
-// runtime folder /run/user/<uid> when it is the user's alone, else
-// $XDG_RUNTIME_DIR when that is a folder of the user's alone, else a folder
-// of the user's own, mode 0700, in /tmp. A folder that another user owns or
-// may write is never used (that user could hold the lock and keep the
-// program from starting); then there is no lock, and the program runs.
-// The kernel releases the lock when the process ends, also after a crash
-// or kill -9.
+// same user meets the same lock whatever its environment says: the user's
+// runtime folder /run/user/<uid> when it is the user's alone, else a folder
+// of the user's own, mode 0700, in /tmp ($XDG_RUNTIME_DIR does not count:
+// two starts with different values would both run). A folder that another
+// user owns or may write is never used (that user could hold the lock and
+// keep the program from starting); then there is no lock, and the program
+// runs. The kernel releases the lock when the process ends, also after a
+// crash or kill -9.
 #pragma once
 
 #include <string>
@@ -36,9 +36,12 @@ class PosixSystem : public System {
   bool isRegularFile(const std::string& path) override;
   void sleepMilliseconds(int milliseconds) override;
   void removeFile(const std::string& path) override;
-  bool renameFile(const std::string& from, const std::string& to) override;
   bool isWritableFolder(const std::string& folder) override;
-  bool copyPermissions(const std::string& from, const std::string& to) override;
+  // An O_TMPFILE file in `folder`; nullptr where the file system has none.
+  // Installing links it to its staged name through /proc/self/fd, links
+  // the old program to the leftover name, renames the new one over the
+  // program and checks that the program is now this very file.
+  std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder) override;
   bool startProgram(const std::string& path, const std::string& argument, const std::string& folder) override;
   bool anotherInstanceRuns(const std::string& name) override;
   bool isAdministrator() override;
@@ -46,7 +49,16 @@ class PosixSystem : public System {
   // leaves less room (memory_posix.cpp).
   std::uint64_t availableMemory() override;
 
+ protected:
+  // The calls that change the program's folder while a new program file is
+  // installed, so that tests can stop between them as a kill would. Each
+  // returns 0 or -1 with errno, as the system call does.
+  virtual int linkPath(const std::string& from, const std::string& to, int flags);
+  virtual int renamePath(const std::string& from, const std::string& to);
+  virtual int unlinkPath(const std::string& path);
+
  private:
+  class ProgramFile;  // the NewProgramFile, see the .cpp
   std::string runtimeRoot_;
   std::string tempRoot_;
   int lockFd_ = -1;

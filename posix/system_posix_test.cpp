@@ -44,20 +44,52 @@ TEST_F(PosixSystemTest, OnlyOneHolderOfTheLockAtATime) {
   EXPECT_FALSE(instance()->anotherInstanceRuns("Zelvo_Test"));
 }
 
+// Regression: without /run/user/<uid>, a start with another
+// $XDG_RUNTIME_DIR took a lock of its own, and two instances ran.
 TEST_F(PosixSystemTest, TheSameUserMeetsTheSameLockWhateverTheEnvironment) {
-  // The variable names another folder of the user's, or, without
-  // /run/user/<uid>, a folder that is not the user's alone.
   std::filesystem::create_directories(dir_ / "elsewhere");
-  for (const bool runtimeFolder : {true, false}) {
-    SCOPED_TRACE(runtimeFolder ? "with /run/user/<uid>" : "without /run/user/<uid>");
-    if (!runtimeFolder) std::filesystem::remove_all(runtime_);
-    ::chmod((dir_ / "elsewhere").c_str(), runtimeFolder ? 0700 : 01777);
+  const struct {
+    bool runtimeFolder;
+    mode_t elsewhere;  // the folder the variable names: the user's alone, or not
+  } cases[] = {{true, 0700}, {false, 0700}, {false, 01777}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.runtimeFolder ? "with" : "without") + " /run/user/<uid>, elsewhere " +
+                 std::to_string(c.elsewhere));
+    if (!c.runtimeFolder) std::filesystem::remove_all(runtime_);
+    ::chmod((dir_ / "elsewhere").c_str(), c.elsewhere);
     ::setenv("XDG_RUNTIME_DIR", (dir_ / "elsewhere").c_str(), 1);
     auto first = instance();
     EXPECT_FALSE(first->anotherInstanceRuns("Zelvo_Test"));
     ::unsetenv("XDG_RUNTIME_DIR");
     EXPECT_TRUE(instance()->anotherInstanceRuns("Zelvo_Test"));
   }
+}
+
+// A file another process puts at the staged name between the steps of an
+// installation is not what gets installed.
+class SwappingSystem : public PosixSystem {
+ protected:
+  int renamePath(const std::string& from, const std::string& to) override {
+    if (from.ends_with(".upd")) {
+      std::ofstream(from + ".other") << "not checked";
+      std::filesystem::rename(from + ".other", from);
+    }
+    return PosixSystem::renamePath(from, to);
+  }
+};
+
+TEST_F(PosixSystemTest, OnlyTheCheckedFileIsInstalled) {
+  const std::string program = (dir_ / "prog").string();
+  std::ofstream(program) << "old";
+  SwappingSystem system;
+  const std::unique_ptr<NewProgramFile> update = system.createProgramFile(dir_.string());
+  ASSERT_TRUE(update && update->write("new") && update->finish());
+  EXPECT_FALSE(update->install(program, program + ".upd", program + ".tmp"));
+  std::ifstream in(program);
+  std::string content;
+  in >> content;
+  EXPECT_EQ(content, "old");
+  EXPECT_FALSE(std::filesystem::exists(program + ".tmp"));
 }
 
 TEST_F(PosixSystemTest, AFolderAnotherUserCouldFillIsNeverUsed) {

@@ -308,6 +308,13 @@ void QtUi::endBusy() {
   busy_ = false;
 }
 
+bool QtUi::pollEndRequest() {
+  // Input stays queued for after the action; a close (the button, an end
+  // signal) waits in line as every event during an action does.
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  return std::any_of(queue_.begin(), queue_.end(), [](const Event& event) { return event.kind == EventKind::Close; });
+}
+
 void QtUi::removeAllRows() { window_->listModel()->removeAllRows(); }
 
 void QtUi::appendRows(int count) { window_->listModel()->appendRows(count); }

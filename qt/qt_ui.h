@@ -52,6 +52,7 @@ class QtUi : public Ui {
   std::string statusText(StatusField field) const override;
   void showStatusMessage(const std::string& text) override;
   void endBusy() override;
+  bool pollEndRequest() override;
 
   void removeAllRows() override;
   void appendRows(int count) override;

@@ -32,20 +32,24 @@ FakeUi::FakeUi() {
   }
 }
 
-void FakeUi::expectMessage(std::string title, std::string text, Answer answer) {
-  expected_.push_back({DialogKind::Message, std::move(title), std::move(text), answer, "", false});
+void FakeUi::expectMessage(std::string title, std::string text, Answer answer, std::function<void()> whileShown) {
+  expected_.push_back(
+      {DialogKind::Message, std::move(title), std::move(text), answer, "", false, std::move(whileShown)});
 }
 
 void FakeUi::expectOpenDialog(std::string title, std::string folder, std::string path) {
-  expected_.push_back({DialogKind::OpenFile, std::move(title), std::move(folder), Answer::Ok, std::move(path), false});
+  expected_.push_back(
+      {DialogKind::OpenFile, std::move(title), std::move(folder), Answer::Ok, std::move(path), false, {}});
 }
 
 void FakeUi::expectSaveDialog(std::string title, std::string folder, std::string path) {
-  expected_.push_back({DialogKind::SaveFile, std::move(title), std::move(folder), Answer::Ok, std::move(path), false});
+  expected_.push_back(
+      {DialogKind::SaveFile, std::move(title), std::move(folder), Answer::Ok, std::move(path), false, {}});
 }
 
 void FakeUi::expectInput(std::string title, std::string prompt, std::string text, bool closed) {
-  expected_.push_back({DialogKind::Input, std::move(title), std::move(prompt), Answer::Ok, std::move(text), closed});
+  expected_.push_back(
+      {DialogKind::Input, std::move(title), std::move(prompt), Answer::Ok, std::move(text), closed, {}});
 }
 
 const FakeUi::Expected* FakeUi::nextExpected(DialogKind kind, const std::string& title, const std::string& text) {
@@ -184,7 +188,9 @@ Answer FakeUi::messageBox(const std::string& title, const std::string& text, Mes
   shown_.push_back({title, text, buttons, icon});
   const Expected* next = nextExpected(DialogKind::Message, title, text);
   if (!next) return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Cancel;
-  return next->answer;
+  const Answer answer = next->answer;
+  if (const std::function<void()> whileShown = next->whileShown) whileShown();
+  return answer;
 }
 
 std::string FakeSystem::fullPath(const std::string& path) {
@@ -198,21 +204,14 @@ void FakeSystem::removeFile(const std::string& path) {
   regularFiles.erase(path);
 }
 
-bool FakeSystem::renameFile(const std::string& from, const std::string& to) {
-  calls.push_back("rename " + from + " " + to);
-  if (stuckFiles.count(from) != 0 || regularFiles.count(to) != 0) return false;
-  if (regularFiles.erase(from) != 0) regularFiles.insert(to);
-  return true;
-}
-
-bool FakeSystem::copyPermissions(const std::string& from, const std::string& to) {
-  calls.push_back("permissions " + from + " " + to);
-  return true;
+std::unique_ptr<NewProgramFile> FakeSystem::createProgramFile(const std::string& folder) {
+  calls.push_back("program file in " + folder);
+  return real_.createProgramFile(folder);
 }
 
 bool FakeSystem::startProgram(const std::string& path, const std::string& argument, const std::string& folder) {
   calls.push_back("start " + path + " \"" + argument + "\" in " + folder);
-  return true;
+  return failingStarts-- <= 0;
 }
 
 bool FakeSystem::anotherInstanceRuns(const std::string& name) {

@@ -26,6 +26,7 @@
 #include "posix/file_system_posix.h"
 #include "posix/network_posix.h"
 #include "posix/signature_sodium.h"
+#include "posix/system_posix.h"
 #include "state/program.h"
 #include "test_support/fake_printer.h"
 
@@ -45,8 +46,9 @@ class FakeUi : public Ui {
   FakeUi();
 
   // --- script ---
-  // The next box or dialog must be this message box; it is answered so.
-  void expectMessage(std::string title, std::string text, Answer answer);
+  // The next box or dialog must be this message box; it is answered so,
+  // after `whileShown` has run (what happens while the user reads it).
+  void expectMessage(std::string title, std::string text, Answer answer, std::function<void()> whileShown = {});
   // The next one must be a file dialog with this title starting in
   // `folder` (checked unless empty); it returns `path` ("" = cancelled).
   void expectOpenDialog(std::string title, std::string folder, std::string path);
@@ -108,6 +110,14 @@ class FakeUi : public Ui {
   std::string statusText(StatusField field) const override { return status_[field]; }
   void showStatusMessage(const std::string& text) override;
   void endBusy() override { busy_ = false; }
+  // The end of the program is asked for at the poll with this number (0:
+  // the first; -1: never) and every poll after it.
+  int endRequestedAtPoll = -1;
+  int polls = 0;
+  bool pollEndRequest() override {
+    const int poll = polls++;
+    return endRequestedAtPoll >= 0 && poll >= endRequestedAtPoll;
+  }
   void removeAllRows() override {
     rows_ = 0;
     selectedRow_ = -1;
@@ -150,6 +160,7 @@ class FakeUi : public Ui {
     Answer answer = Answer::Ok;
     std::string result;  // the path chosen or the text typed
     bool closed = false;
+    std::function<void()> whileShown;
   };
   // The next expected entry, checked against what is shown; nullptr (and a
   // test failure) when it is not what the script says.
@@ -191,11 +202,10 @@ class FakeSystem : public System {
   // (-1: never).
   int lockReleasedAfter = -1;
   bool administrator = true;
-  // Files that cannot be renamed; a rename onto one of `regularFiles` fails
-  // too, and a rename moves the name in `regularFiles`.
-  std::set<std::string> stuckFiles;
-  // "sleep 1000", "remove /x", "lock Zelvo_Lingotak", "rename /a /b",
-  // "permissions /a /b", "start /p \"/f\" in /d", ...
+  // This many starts of a program fail before they succeed again.
+  int failingStarts = 0;
+  // "sleep 1000", "remove /x", "lock Zelvo_Lingotak", "program file in /d",
+  // "start /p \"/f\" in /d", ...
   std::vector<std::string> calls;
 
   std::string executablePath() override { return executable; }
@@ -204,15 +214,18 @@ class FakeSystem : public System {
   bool isRegularFile(const std::string& path) override { return regularFiles.count(path) != 0; }
   void sleepMilliseconds(int milliseconds) override;
   void removeFile(const std::string& path) override;
-  bool renameFile(const std::string& from, const std::string& to) override;
   std::set<std::string> readOnlyFolders;
   bool isWritableFolder(const std::string& folder) override { return readOnlyFolders.count(folder) == 0; }
-  bool copyPermissions(const std::string& from, const std::string& to) override;
+  // A real one, as the POSIX system makes it, in a real folder.
+  std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder) override;
   bool startProgram(const std::string& path, const std::string& argument, const std::string& folder) override;
   bool anotherInstanceRuns(const std::string& name) override;
   bool isAdministrator() override;
   std::uint64_t memory = std::uint64_t{1} << 40;
   std::uint64_t availableMemory() override { return memory; }
+
+ private:
+  PosixSystem real_;
 };
 
 class TempFolder;

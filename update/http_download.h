@@ -2,12 +2,14 @@
 // as it arrives (the memory stays flat whatever the size).
 //
 // A status of 200 or 302 is taken (a 302's body is saved, the redirect not
-// followed); no proxy, no encryption, no authentication. The file is
-// created only once the head is accepted, and removed again unless the
-// whole body arrived: by its Content-Length, up to the chunk of size 0, or,
-// without either, until the server closes or is silent for a while. Every
-// wait has a limit and the whole download one more; nothing is reported to
-// the user here.
+// followed); no proxy, no encryption, no authentication. A download counts
+// only when the whole body arrived: by its Content-Length, up to the chunk
+// of size 0, or, without either, until the server closes or is silent for
+// a while. Every wait has a limit, the whole download one more, and a
+// server that sends less than 1 KB in 30 seconds is given up. While it
+// waits, the caller is asked every 100 ms whether to go on, so that it can
+// keep the window alive and stop the download. Nothing is reported to the
+// user here.
 #pragma once
 
 #include <cstdint>
@@ -24,18 +26,33 @@ struct DownloadLimits {
   int blockMilliseconds = 10'000;   // for the connection and each block
   int silenceMilliseconds = 1'000;  // ends a body without length or chunks
   int totalMilliseconds = 600'000;  // for the whole download: 10 minutes
+  int stallMilliseconds = 30'000;   // at least stallBytes must arrive in each such span
+  std::uint64_t stallBytes = 1024;
+  int tickMilliseconds = 100;       // the longest wait without asking the caller
   std::size_t maxHead = 16 * 1024;  // a longer head is refused
   std::uint64_t maxBody = 1'000'000'000;
 };
 
 // Told the body bytes received so far and the body's whole length, 0 when
-// it is not known; called after every block.
-using DownloadProgress = std::function<void(std::uint64_t received, std::uint64_t length)>;
+// it is not known; called after every block and at least every
+// tickMilliseconds while waiting. False stops the download.
+using DownloadProgress = std::function<bool(std::uint64_t received, std::uint64_t length)>;
 
-// Fetches `url` into the file at `path`, replacing a file there. True when
-// the whole body is in the file; false otherwise, and then there is no file
-// at `path` (one that was there before is gone once the head is accepted).
-bool httpDownloadToFile(Network& network, FileSystem& files, const std::string& url, const std::string& path,
-                        const DownloadLimits& limits = {}, const DownloadProgress& progress = {});
+// Fetches `url` and writes its body into `file`, finishing it. True when
+// the whole body is in the file and it was finished; false otherwise (the
+// file is then not finished, and the caller drops it).
+bool httpDownloadToFile(Network& network, const std::string& url, OutputFile& file, const DownloadLimits& limits = {},
+                        const DownloadProgress& progress = {});
+
+// A body kept in memory: a small file such as a signature.
+class BodyText : public OutputFile {
+ public:
+  bool write(std::string_view bytes) override {
+    text.append(bytes);
+    return true;
+  }
+  bool finish() override { return true; }
+  std::string text;
+};
 
 }  // namespace zl

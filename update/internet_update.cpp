@@ -1,7 +1,5 @@
 #include "update/internet_update.h"
 
-#include <functional>
-
 #include "state/program.h"
 #include "store/path_names.h"
 #include "update/http_download.h"
@@ -29,16 +27,23 @@ bool ask(Ui& ui, const std::string& question) {
          Answer::Yes;
 }
 
-// The download's progress in the status bar. Each showing repaints at
-// once, so a new text is shown at most every 100 ms, and at 100 % of a
-// known length.
-class ProgressDisplay {
- public:
-  ProgressDisplay(Ui& ui, Network& network) : ui_(ui), network_(network) {}
+// The folder of a path as the system has it: up to and including its last
+// "/" ("\" is a character of a name here); "" when there is none.
+std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
 
-  void operator()(std::uint64_t received, std::uint64_t length) {
+// The window while the download runs: its progress in the status bar and,
+// every 100 ms, a repaint and a look for a request to end the program.
+// Each showing repaints at once, so a new text is shown at most every
+// 100 ms, and at 100 % of a known length.
+class DownloadWatch {
+ public:
+  DownloadWatch(Ui& ui, Network& network)
+      : ui_(ui), network_(network), lookedAt_(network.now() - ProgressEveryMilliseconds) {}
+
+  // The progress of the update file; false when the program is to end.
+  bool operator()(std::uint64_t received, std::uint64_t length) {
     const std::int64_t now = network_.now();
-    if (!shown_.empty() && now - shownAt_ < ProgressEveryMilliseconds && received != length) return;
+    if (!shown_.empty() && now - shownAt_ < ProgressEveryMilliseconds && received != length) return keepGoing();
     std::string shown = update_text::ProgressPrefix;
     if (length > 0)
       shown += std::to_string(received * 100 / length) + update_text::PercentSuffix;
@@ -46,41 +51,55 @@ class ProgressDisplay {
       shown += std::to_string(received / 1000) + update_text::KilobyteSuffix;
     else
       shown += std::to_string(received / 1'000'000) + update_text::MegabyteSuffix;
-    if (shown == shown_) return;
-    ui_.showStatusMessage(shown);
-    shown_ = std::move(shown);
-    shownAt_ = now;
+    if (shown != shown_) {
+      ui_.showStatusMessage(shown);
+      shown_ = std::move(shown);
+      shownAt_ = now;
+    }
+    return keepGoing();
   }
+
+  // False once the window has asked for the end of the program.
+  bool keepGoing() {
+    const std::int64_t now = network_.now();
+    if (!endRequested_ && now - lookedAt_ >= ProgressEveryMilliseconds) {
+      lookedAt_ = now;
+      endRequested_ = ui_.pollEndRequest();
+    }
+    return !endRequested_;
+  }
+
+  bool endRequested() const { return endRequested_; }
 
  private:
   Ui& ui_;
   Network& network_;
   std::string shown_;
   std::int64_t shownAt_ = 0;
+  std::int64_t lookedAt_;
+  bool endRequested_ = false;
 };
 
 // True when the maker's key, which the running program carries, signed
-// the update file. The signature is fetched beside it and stays in
-// `signatureFile` for the caller to remove.
-bool isGenuine(Program& program, const std::string& executable, const std::string& updateFile,
-               const std::string& signatureFile) {
+// the update file that `update` reads. The signature is fetched from
+// beside it on the server into memory.
+bool isGenuine(Program& program, const std::string& executable, const ReadAt& update, DownloadWatch& watch) {
   MinisignKey key;
   if (!parseMinisignKey(readUpdateKey(program.files, executable), key)) return false;
   DownloadLimits limits;
   limits.maxBody = MaxSignatureBytes;
-  ByteBuffer text;
+  BodyText text;
   MinisignSignature signature;
-  return httpDownloadToFile(program.network, program.files, program.constants.updateUrl + ".minisig", signatureFile,
-                            limits) &&
-         program.files.readFile(signatureFile, text) && parseMinisignSignature(viewOf(text), signature) &&
-         isSignedBy(program.signatures, key, signature, updateFile);
+  const DownloadProgress keepGoing = [&watch](std::uint64_t, std::uint64_t) { return watch.keepGoing(); };
+  return httpDownloadToFile(program.network, program.constants.updateUrl + ".minisig", text, limits, keepGoing) &&
+         parseMinisignSignature(text.text, signature) && isSignedBy(program.signatures, key, signature, update);
 }
 
 // True when the user wants the update file installed: it is the maker's,
-// carries a version other than the running program's, and the user said
+// carries a version newer than the running program's, and the user said
 // Yes. Otherwise the user has been told why not, or declined.
-bool isWanted(Program& program, const std::string& executable, const std::string& updateFile, bool genuine) {
-  const std::string remote = genuine ? readFileVersion(program.files, updateFile) : std::string();
+bool isWanted(Program& program, const std::string& executable, const ReadAt& update, bool genuine) {
+  const std::string remote = genuine ? readFileVersion(update) : std::string();
   if (remote.empty()) {
     fail(program.ui, genuine ? update_text::NoVersion : update_text::NotGenuine);
     return false;
@@ -90,28 +109,36 @@ bool isWanted(Program& program, const std::string& executable, const std::string
     inform(program.ui, update_text::AlreadyNewest);
     return false;
   }
-  return ask(program.ui, update_text::LocalVersion + local + update_text::UpdateVersion + remote + update_text::InstallQuestion);
+  if (isOlderVersion(remote, local)) {
+    fail(program.ui, update_text::OlderUpdate + update_text::LocalVersion + local + update_text::UpdateVersion +
+                         remote + update_text::NotInstalled);
+    return false;
+  }
+  return ask(program.ui,
+             update_text::LocalVersion + local + update_text::UpdateVersion + remote + update_text::InstallQuestion);
+}
+
+// Starts the new program with the current vocabulary file, in that file's
+// folder, or in the program's when that one is gone.
+bool restart(System& system, const std::string& executable, const std::string& file) {
+  return system.startProgram(executable, file, folderOf(file)) ||
+         system.startProgram(executable, file, folderOf(executable));
 }
 
 // Puts the update file in the program file's place and starts it; the old
 // program file stays as the leftover file that the next start deletes.
-bool replaceProgram(Program& program, const std::string& executable, const std::string& updateFile) {
-  System& system = program.system;
-  const std::string leftover = changeExtension(executable, "tmp");
-  if (!system.copyPermissions(executable, updateFile) || !system.renameFile(executable, leftover)) {
+// True when the new program runs.
+bool replaceProgram(Program& program, const std::string& executable, NewProgramFile& update) {
+  if (!update.install(executable, changeExtension(executable, "upd"), changeExtension(executable, "tmp"))) {
     fail(program.ui, update_text::UpdateFailed);
     return false;
   }
-  if (system.renameFile(updateFile, executable)) {
-    inform(program.ui, update_text::UpdateInstalled);
-    const std::string& file = program.file.currentPath;
-    system.startProgram(executable, file, directoryPart(file));
-    return true;
+  if (!restart(program.system, executable, program.file.currentPath)) {
+    inform(program.ui, update_text::StartItAgain);
+    return false;
   }
-  const bool restored = system.renameFile(leftover, executable);
-  fail(program.ui, restored ? update_text::UpdateFailed : update_text::ProgramDamaged);
-  if (!restored) program.desktop.openUrl(program.constants.homepageUrl);
-  return false;
+  inform(program.ui, update_text::UpdateInstalled);
+  return true;
 }
 
 }  // namespace
@@ -127,25 +154,30 @@ bool runInternetUpdate(Program& program) {
   ui.showStatusMessage(update_text::UpdateBusy);
 
   const std::string executable = system.executablePath();
-  if (!system.isWritableFolder(directoryPart(executable))) {
+  const std::string folder = folderOf(executable);
+  if (!system.isWritableFolder(folder)) {
     fail(ui, update_text::ProgramFolderReadOnly);
     return false;
   }
-  const std::string updateFile = changeExtension(executable, "upd");
-  const std::string signatureFile = updateFile + ".minisig";
-  ProgressDisplay progress(ui, program.network);
-  if (!httpDownloadToFile(program.network, program.files, program.constants.updateUrl, updateFile, {},
-                          std::ref(progress))) {
+  const std::unique_ptr<NewProgramFile> update = system.createProgramFile(folder);
+  if (!update) {
+    fail(ui, update_text::UpdateFailed);
+    return false;
+  }
+  DownloadWatch watch(ui, program.network);
+  const bool downloaded =
+      httpDownloadToFile(program.network, program.constants.updateUrl, *update, {}, std::ref(watch));
+  if (watch.endRequested()) return false;  // the window closes once the command has returned
+  if (!downloaded) {
     fail(ui, update_text::NoUpdateServer);
     return false;
   }
-  const bool genuine = isGenuine(program, executable, updateFile, signatureFile);
-  system.removeFile(signatureFile);
-  if (!isWanted(program, executable, updateFile, genuine)) {
-    system.removeFile(updateFile);
-    return false;
-  }
-  return replaceProgram(program, executable, updateFile);
+  const ReadAt read = [&update](std::uint64_t offset, std::size_t size, std::string& bytes) {
+    update->readPart(offset, size, bytes);
+  };
+  const bool genuine = isGenuine(program, executable, read, watch);
+  if (watch.endRequested()) return false;
+  return isWanted(program, executable, read, genuine) && replaceProgram(program, executable, *update);
 }
 
 }  // namespace zl

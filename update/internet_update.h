@@ -1,17 +1,24 @@
 // The internet update ("Internet Update" on the toolbar): fetches the new
 // program file and its minisign signature from `updateUrl`, checks that the
-// maker's key signed it and that it carries a version, compares that with
-// the running program's, asks, renames the program file away and the new
-// one into its place (with the old one's permissions), and starts it with
-// the current vocabulary file.
+// maker's key signed it and that it carries a version newer than the
+// running program's, asks, puts it in place of the program file in one step
+// (with the old one's permissions), and starts it with the current
+// vocabulary file.
+//
+// The new file is fetched into a file of this run's own without a name
+// (System::createProgramFile): the bytes checked are the bytes installed,
+// whatever another process does in the folder meanwhile. The program file
+// always names a whole program; the old one stays as the leftover file that
+// the next start deletes. No script is written. While the download runs the
+// window repaints, and the close button or an end signal stops it; a server
+// that sends less than 1 KB in 30 seconds is given up.
 //
 // A program folder the user cannot write (a system-wide installation) is
 // reported before anything is fetched. Every failure and refusal is a
-// message box; the program file is
-// untouched unless the installation question was answered Yes. A refused
-// update leaves neither of its downloaded files behind. Linux renames the
-// running program file away (the old file is deleted by the next start);
-// no script is written.
+// message box, except a download stopped to end the program; the program
+// file is untouched unless the installation question was answered Yes.
+// When the new program cannot be started, this one keeps running and says
+// that it must be started again.
 #pragma once
 
 namespace zl {

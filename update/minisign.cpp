@@ -81,9 +81,17 @@ bool parseMinisignSignature(std::string_view text, MinisignSignature& signature)
 }
 
 bool isSignedBy(SignatureVerifier& verifier, const MinisignKey& key, const MinisignSignature& signature,
-                const std::string& path) {
+                const ReadAt& read) {
+  if (signature.keyId != key.id) return false;
+  constexpr std::size_t PieceSize = 64 * 1024;
+  std::uint64_t offset = 0;
   Blake2bDigest digest;
-  if (signature.keyId != key.id || !verifier.fileDigest(path, digest)) return false;
+  verifier.digest(
+      [&](std::string& piece) {
+        read(offset, PieceSize, piece);
+        offset += piece.size();
+      },
+      digest);
   const std::string_view digestBytes(reinterpret_cast<const char*>(digest.data()), digest.size());
   std::string commented(reinterpret_cast<const char*>(signature.signature.data()), signature.signature.size());
   commented += signature.trustedComment;

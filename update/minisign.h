@@ -5,7 +5,7 @@
 // comment; the signature of the first signature and the trusted comment).
 //
 // Only the prehashed form, the tool's default, is taken: checking it reads
-// the file piece by piece. Parsing is pure; the cryptography goes through
+// the file piece by piece, through the reader it is given. Parsing is pure; the cryptography goes through
 // SignatureVerifier. Every check fails closed: anything malformed is false.
 #pragma once
 
@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "platform/signature_verifier.h"
+#include "update/elf_sections.h"
 
 namespace zl {
 
@@ -38,9 +39,9 @@ struct MinisignSignature {
 // A .minisig file's text. False when it is not one in the prehashed form.
 bool parseMinisignSignature(std::string_view text, MinisignSignature& signature);
 
-// True when `signature` is by `key` and signs both the file at `path` and
-// its trusted comment.
+// True when `signature` is by `key` and signs both the file that `read`
+// reads and its trusted comment.
 bool isSignedBy(SignatureVerifier& verifier, const MinisignKey& key, const MinisignSignature& signature,
-                const std::string& path);
+                const ReadAt& read);
 
 }  // namespace zl

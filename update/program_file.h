@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "update/elf_sections.h"
 
 namespace zl {
 
@@ -51,8 +52,14 @@ constexpr FixedFileInfo fixedFileInfo(std::uint16_t a, std::uint16_t b, std::uin
 // "a.b.c.d" of a 52-byte record with the signature; "" for anything else.
 std::string versionText(std::string_view record);
 
-// The version text of the program file at `path`; "" when it has none.
+// The version text of the program file at `path`, or of the one `read`
+// reads; "" when it has none.
 std::string readFileVersion(FileSystem& files, const std::string& path);
+std::string readFileVersion(const ReadAt& read);
+
+// True when `version` is older than `than`, both "a.b.c.d", compared
+// number by number. False when either is not a version text.
+bool isOlderVersion(std::string_view version, std::string_view than);
 
 // The update key section holds a minisign public key as its 56 base64
 // characters, or 56 NUL bytes in a build without one.

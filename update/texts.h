@@ -25,11 +25,10 @@ inline const std::string InstallQuestion = "\r\n\r\nMöchten Sie das Update inst
 
 inline const std::string UpdateInstalled =
     "Das Update wurde erfolgreich installiert.\r\nDas Programm wird nun neu gestartet!";
+// The new program is in place but could not be started.
+inline const std::string StartItAgain =
+    "Das Update wurde erfolgreich installiert.\r\nBitte starten Sie das Programm neu!";
 inline const std::string UpdateFailed = "Es ist ein Fehler während\r\ndes Update Prozesses aufgetreten!"_w;
-// Kept as written ("die" in lower case).
-inline const std::string ProgramDamaged =
-    "die Programmdatei ist beim Update beschädigt worden!\r\nSie müssen das Programm neu laden!\r\n\r\n"
-    "Die Home Page wird nun aufgerufen!"_w;
 
 // Refusals of an update file that is not the maker's, or not a program.
 inline const std::string NotGenuine =
@@ -40,6 +39,10 @@ inline const std::string NotGenuine =
 inline const std::string ProgramFolderReadOnly =
     "Der Ordner des Programms ist schreibgeschützt:\r\ndas Update kann hier nicht installiert werden.\r\n\r\n"
     "Bitte aktualisieren Sie das Programm mit der Paketverwaltung."_w;
+// A signed but older version (an old file offered again): OlderUpdate, the
+// two versions as in the installation question, NotInstalled.
+inline const std::string OlderUpdate = "Die Update Datei ist älter als das laufende Programm!\r\n\r\n"_w;
+inline const std::string NotInstalled = "\r\n\r\nDas Update wurde nicht installiert!";
 inline const std::string NoVersion =
     "Die Update Datei ist kein Programm mit Versionsangabe.\r\n\r\nDas Update wurde nicht installiert!";
 
