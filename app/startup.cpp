@@ -10,6 +10,7 @@
 #include "state/program.h"
 #include "state/texts.h"
 #include "store/path_names.h"
+#include "update/internet_update.h"
 
 namespace zl {
 
@@ -37,10 +38,9 @@ class ProgramEvents : public EventSink {
 // own name is one of these never takes itself for a leftover. True when
 // there was an old program file.
 bool removeUpdateLeftovers(System& system, const std::string& executable) {
-  const std::string leftover = changeExtension(executable, "tmp");
+  const auto [staged, leftover] = updateFilesOf(executable);
   const bool afterUpdate = leftover != executable && system.isRegularFile(leftover);
   if (afterUpdate) system.sleepMilliseconds(LeftoverWaitMilliseconds);
-  const std::string staged = changeExtension(executable, "upd");
   for (const std::string& path : {leftover, staged, staged + ".minisig"})
     if (path != executable && system.isRegularFile(path)) system.removeFile(path);
   return afterUpdate;

@@ -129,7 +129,8 @@ bool restart(System& system, const std::string& executable, const std::string& f
 // program file stays as the leftover file that the next start deletes.
 // True when the new program runs.
 bool replaceProgram(Program& program, const std::string& executable, NewProgramFile& update) {
-  if (!update.install(executable, changeExtension(executable, "upd"), changeExtension(executable, "tmp"))) {
+  const UpdateFiles names = updateFilesOf(executable);
+  if (!update.install(executable, names.staged, names.leftover)) {
     fail(program.ui, update_text::UpdateFailed);
     return false;
   }
@@ -178,6 +179,10 @@ bool runInternetUpdate(Program& program) {
   const bool genuine = isGenuine(program, executable, read, watch);
   if (watch.endRequested()) return false;
   return isWanted(program, executable, read, genuine) && replaceProgram(program, executable, *update);
+}
+
+UpdateFiles updateFilesOf(const std::string& executable) {
+  return {changeExtension(executable, "upd"), changeExtension(executable, "tmp")};
 }
 
 }  // namespace zl

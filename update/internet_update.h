@@ -21,6 +21,8 @@
 // that it must be started again.
 #pragma once
 
+#include <string>
+
 namespace zl {
 
 struct Program;
@@ -29,5 +31,15 @@ struct Program;
 // one through the ordinary close handling. Offered only while nothing is
 // unsaved.
 bool runInternetUpdate(Program& program);
+
+// The files an update puts beside the program file `executable`: the
+// checked new program on its way in ("staged", extension "upd") and the old
+// one, kept under the leftover name (extension "tmp") once the new one is
+// in place. Start-up removes both.
+struct UpdateFiles {
+  std::string staged;
+  std::string leftover;
+};
+UpdateFiles updateFilesOf(const std::string& executable);
 
 }  // namespace zl
