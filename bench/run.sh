@@ -3,7 +3,9 @@
 # German-English dictionary for the real corpus, hyperfine for the
 # yardsticks), builds them in Release, and runs every benchmark, then the
 # yardsticks wc -l, cp and dd conv=fsync on the same files. Run it on an
-# idle machine; see bench/README.md for what each figure means.
+# idle machine, with no trainer open (the start-up benchmarks start the
+# program, which runs once per user); see bench/README.md for what each
+# figure means.
 # Usage: bench/run.sh [REPETITIONS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
