@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <random>
 
+#include "posix/descriptors.h"
+
 extern char** environ;
 
 namespace zl {
@@ -70,29 +72,11 @@ bool keptFile(const std::string& path, std::string& file) {
 }
 
 bool readWhole(const std::string& path, std::string& content) {
-  content.clear();
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  char block[16384];
-  ssize_t n = 0;
-  while ((n = ::read(fd, block, sizeof block)) != 0) {
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) break;
-    content.append(block, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  if (n < 0) content.clear();
-  return n == 0;
-}
-
-bool writeAll(int fd, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t n = ::write(fd, content.data(), content.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    content.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
+  const bool ok = fd >= 0 && readAll(fd, content);
+  if (fd >= 0) ::close(fd);
+  if (!ok) content.clear();
+  return ok;
 }
 
 // Creates a new, empty file beside `target` under a name of its own.

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "posix/descriptors.h"
+
 namespace zl {
 
 namespace {
@@ -48,28 +50,6 @@ bool privateFolder(const std::string& folder) {
   struct stat st {};
   return ::lstat(folder.substr(0, folder.size() - 1).c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
          st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
-}
-
-bool writeAll(int fd, std::string_view bytes) {
-  for (std::size_t done = 0; done < bytes.size();) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-bool readAll(int fd, std::string& bytes) {
-  bytes.clear();
-  char block[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd, block, sizeof block);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) return true;
-    bytes.append(block, static_cast<std::size_t>(n));
-  }
 }
 
 bool syncFolder(const std::string& folder) {
