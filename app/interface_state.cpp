@@ -53,7 +53,7 @@ void updateInterfaceState(Program& program) {
   bool registerOn = false;
   bool unregisterOn = false;
   if (program.isAdministrator) {
-    const bool registered = isFileTypeRegistered(program.desktop);
+    const bool registered = isFileTypeRegistered(program);
     registerOn = !registered;
     unregisterOn = registered;
   }

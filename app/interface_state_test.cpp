@@ -80,7 +80,7 @@ TEST_F(InterfaceState, EditAndDeleteAreDisabledWhenTheListLosesTheFocusButNeverE
 // Registering and removing through the menu switch the two entries
 // (desktop/desktop_commands_test.cpp).
 TEST_F(InterfaceState, RegistrationIsAskedOnlyForAnAdministrator) {
-  registerFileType(f.ui, f.desktop, "Zelvo Lingotak", "/opt/zelvo/zelvo-lingotak");
+  registerFileType(f.program, "Zelvo Lingotak", "/opt/zelvo/zelvo-lingotak");
   f.desktop.lookups = 0;
   f.program.isAdministrator = false;
   update();

@@ -37,12 +37,12 @@ class ProgramEvents : public EventSink {
 // second it needs to let go of its renamed program file. A program whose
 // own name is one of these never takes itself for a leftover. True when
 // there was an old program file.
-bool removeUpdateLeftovers(System& system, const std::string& executable) {
+bool removeUpdateLeftovers(const Platform& platform, const std::string& executable) {
   const auto [staged, leftover] = updateFilesOf(executable);
-  const bool afterUpdate = leftover != executable && system.isRegularFile(leftover);
-  if (afterUpdate) system.sleepMilliseconds(LeftoverWaitMilliseconds);
+  const bool afterUpdate = leftover != executable && platform.files.status(leftover).regular;
+  if (afterUpdate) platform.system.sleepMilliseconds(LeftoverWaitMilliseconds);
   for (const std::string& path : {leftover, staged, staged + ".minisig"})
-    if (path != executable && system.isRegularFile(path)) system.removeFile(path);
+    if (path != executable && platform.files.status(path).regular) platform.files.removeFile(path);
   return afterUpdate;
 }
 
@@ -72,7 +72,7 @@ int runProgram(const Platform& platform, const std::vector<std::string>& argumen
   ui.createFonts();
   ui.setIcons(decodeEmbeddedIcons());
 
-  const bool afterUpdate = removeUpdateLeftovers(system, executable);
+  const bool afterUpdate = removeUpdateLeftovers(platform, executable);
 
   if (anotherInstanceRuns(system, afterUpdate)) {
     ui.messageBox(state_text::ErrorTitle, app_text::AlreadyRunning, MessageButtons::Ok, MessageIcon::Error);

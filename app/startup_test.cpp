@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 
 #include "store/cp1252.h"
 #include "test_support/fake_platform.h"
@@ -17,7 +18,13 @@ class Startup : public ::testing::Test {
     return runProgram({ui, system, desktop, files, printer, network, signatures}, arguments);
   }
   std::vector<std::string> uiCalls() const { return ui.calls(); }
+  // A file in the program's folder, `name` taking the place of the
+  // program's own name.
+  std::string beside(const std::string& name) const { return programFolder / name; }
+  void runFrom(const std::string& name) { system.executable = beside(name); }
+  void leave(const std::string& name) { writeBytes(beside(name), "left over"); }
 
+  TempFolder programFolder;
   FakeUi ui;
   FakeSystem system;
   FakeDesktop desktop;
@@ -25,6 +32,8 @@ class Startup : public ::testing::Test {
   FakePrinter printer;
   FaultyNetwork network;
   SodiumSignatureVerifier signatures;
+
+  void SetUp() override { runFrom("zelvo-lingotak"); }
 };
 
 TEST_F(Startup, RunsItsStepsInOrder) {
@@ -42,15 +51,15 @@ TEST_F(Startup, RunsItsStepsInOrder) {
 }
 
 TEST_F(Startup, ALeftoverUpdateFileIsDeletedAfterASecond) {
-  system.regularFiles.insert("/opt/zelvo/zelvo-lingotak.tmp");
+  leave("zelvo-lingotak.tmp");
   start();
-  EXPECT_EQ(system.calls, (std::vector<std::string>{"sleep 1000", "remove /opt/zelvo/zelvo-lingotak.tmp",
-                                                    "lock Zelvo_Lingotak", "isAdministrator"}));
+  EXPECT_EQ(system.calls, (std::vector<std::string>{"sleep 1000", "lock Zelvo_Lingotak", "isAdministrator"}));
+  EXPECT_EQ(programFolder.names(), std::vector<std::string>{});
 }
 
 TEST_F(Startup, ASecondInstanceSaysSoAndEndsWithoutAWindow) {
   system.lockHeldElsewhere = true;
-  system.regularFiles.insert("/opt/zelvo/zelvo-lingotak.tmp");  // still cleaned up first
+  leave("zelvo-lingotak.tmp");  // still cleaned up first
   ui.expectMessage("Fehler", "Das Programm ist bereits gestartet!", Answer::Ok);
   EXPECT_EQ(start({"/v/englisch.ltk"}), 0);
   EXPECT_TRUE(ui.allMessagesShown());
@@ -61,6 +70,7 @@ TEST_F(Startup, ASecondInstanceSaysSoAndEndsWithoutAWindow) {
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "buildMainWindow"), 0);
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "runEventLoop"), 0);
   EXPECT_EQ(system.calls.front(), "sleep 1000");
+  EXPECT_EQ(programFolder.names(), std::vector<std::string>{});
   EXPECT_EQ(std::count(system.calls.begin(), system.calls.end(), "isAdministrator"), 0);
 }
 
@@ -74,7 +84,7 @@ int sleptMilliseconds(const std::vector<std::string>& calls) {
 // Regression: a program restarted by the update took the old instance,
 // still ending, for a second one and ended.
 TEST_F(Startup, AfterAnUpdateItWaitsForTheOldInstanceToLetGo) {
-  system.regularFiles.insert("/opt/zelvo/zelvo-lingotak.tmp");
+  leave("zelvo-lingotak.tmp");
   system.lockHeldElsewhere = true;
   system.lockReleasedAfter = 30;
   EXPECT_EQ(start(), 0);
@@ -90,7 +100,7 @@ TEST_F(Startup, ASecondInstanceWaitsOnlyRightAfterAnUpdateAndAtMostAMinute) {
   EXPECT_EQ(sleptMilliseconds(system.calls), 0);
 
   system.calls.clear();
-  system.regularFiles.insert("/opt/zelvo/zelvo-lingotak.tmp");
+  leave("zelvo-lingotak.tmp");
   ui.expectMessage("Fehler", "Das Programm ist bereits gestartet!", Answer::Ok);
   start();
   EXPECT_EQ(sleptMilliseconds(system.calls), 1000 + 60000);
@@ -104,24 +114,21 @@ TEST_F(Startup, RemovesWhatAnUpdateLeftButNeverItself) {
   const struct {
     std::string executable;
     std::vector<std::string> files;
-    std::vector<std::string> removed;
+    std::vector<std::string> left;
   } cases[] = {
-      {"/opt/zelvo/zelvo-lingotak",
-       {"/opt/zelvo/zelvo-lingotak.tmp", "/opt/zelvo/zelvo-lingotak.upd", "/opt/zelvo/zelvo-lingotak.upd.minisig"},
-       {"/opt/zelvo/zelvo-lingotak.tmp", "/opt/zelvo/zelvo-lingotak.upd", "/opt/zelvo/zelvo-lingotak.upd.minisig"}},
-      {"/opt/zelvo/zelvo-lingotak", {"/opt/zelvo/zelvo-lingotak.upd"}, {"/opt/zelvo/zelvo-lingotak.upd"}},
-      {"/opt/zelvo/lingotak.tmp", {"/opt/zelvo/lingotak.tmp", "/opt/zelvo/lingotak.upd"}, {"/opt/zelvo/lingotak.upd"}},
-      {"/opt/zelvo/lingotak.upd", {"/opt/zelvo/lingotak.upd", "/opt/zelvo/lingotak.tmp"}, {"/opt/zelvo/lingotak.tmp"}},
+      {"zelvo-lingotak",
+       {"zelvo-lingotak", "zelvo-lingotak.tmp", "zelvo-lingotak.upd", "zelvo-lingotak.upd.minisig", "other.tmp"},
+       {"other.tmp", "zelvo-lingotak"}},
+      {"zelvo-lingotak", {"zelvo-lingotak", "zelvo-lingotak.upd"}, {"zelvo-lingotak"}},
+      {"lingotak.tmp", {"lingotak.tmp", "lingotak.upd"}, {"lingotak.tmp"}},
+      {"lingotak.upd", {"lingotak.upd", "lingotak.tmp"}, {"lingotak.upd"}},
   };
   for (const auto& c : cases) {
-    system.executable = c.executable;
-    system.regularFiles = {c.files.begin(), c.files.end()};
-    system.calls.clear();
+    for (const std::string& name : programFolder.names()) std::filesystem::remove(beside(name));
+    for (const std::string& name : c.files) leave(name);
+    runFrom(c.executable);
     start();
-    std::vector<std::string> removed;
-    for (const std::string& call : system.calls)
-      if (call.starts_with("remove ")) removed.push_back(call.substr(7));
-    EXPECT_EQ(removed, c.removed) << c.executable;
+    EXPECT_EQ(programFolder.names(), c.left) << c.executable;
   }
 }
 
@@ -192,7 +199,8 @@ TEST_F(Startup, AfterStartTheEntryPageWaitsWithNoFileOpen) {
   ui.onEventLoop = [&](EventSink&) {
     EXPECT_EQ(ui.currentPage(), EntryPage);
     EXPECT_EQ(ui.focusedControl(), EntryVocabularyField);
-    EXPECT_EQ(ui.statusText(StatusFileField), " Arbeitsverzeichnis: /opt/zelvo/     (Es ist keine Datei geöffnet)"_w);
+    EXPECT_EQ(ui.statusText(StatusFileField),
+              " Arbeitsverzeichnis: " + programFolder.path() + "     (Es ist keine Datei geöffnet)"_w);
     EXPECT_EQ(ui.statusText(StatusStateField), "");
     EXPECT_FALSE(ui.isCommandEnabled(CmdClose));
     EXPECT_TRUE(ui.isCommandEnabled(CmdRestore));

@@ -15,21 +15,21 @@ bool answeredYes(Ui& ui, const std::string& question) {
 }
 
 // The icon first, so that the entry never names a picture that is missing.
-bool createShortcut(DesktopShell& desktop, const std::string& linkPath, const Shortcut& shortcut) {
+bool createShortcut(FileSystem& files, const std::string& linkPath, const Shortcut& shortcut) {
   const std::string_view icon = themeIconFile("256x256/apps/" + DesktopId + ".png");
-  return desktop.writeFile(shortcut.iconFile, icon, FileKind::Whole, false) &&
-         desktop.writeFile(linkPath, shortcutEntryText(shortcut), FileKind::Whole, true);
+  return files.writeFile(shortcut.iconFile, icon, FileKind::Whole, false) &&
+         files.writeFile(linkPath, shortcutEntryText(shortcut), FileKind::Whole, true);
 }
 
 }  // namespace
 
 void askRegisterFileType(Program& program) {
   if (!answeredYes(program.ui, desktop_text::RegisterQuestion)) return;
-  registerFileType(program.ui, program.desktop, program.constants.productName, program.system.executablePath());
+  registerFileType(program, program.constants.productName, program.system.executablePath());
 }
 
 void askUnregisterFileType(Program& program) {
-  if (answeredYes(program.ui, desktop_text::UnregisterQuestion)) unregisterFileType(program.ui, program.desktop);
+  if (answeredYes(program.ui, desktop_text::UnregisterQuestion)) unregisterFileType(program);
 }
 
 void createDesktopShortcut(Program& program) {
@@ -42,8 +42,9 @@ void createDesktopShortcut(Program& program) {
   shortcut.program = program.system.executablePath();
   shortcut.folder = constants.programDirectory;
   shortcut.iconFile = folders.data + "/" + DesktopId + "/" + DesktopId + ".png";
-  if (createShortcut(program.desktop, folders.desktop + "/" + constants.productName + ".desktop", shortcut)) {
-    program.ui.messageBox(desktop_text::SetupTitle, desktop_text::ShortcutCreated, MessageButtons::Ok, MessageIcon::Information);
+  if (createShortcut(program.files, folders.desktop + "/" + constants.productName + ".desktop", shortcut)) {
+    program.ui.messageBox(desktop_text::SetupTitle, desktop_text::ShortcutCreated, MessageButtons::Ok,
+                          MessageIcon::Information);
   } else {
     showDesktopError(program.ui);
   }

@@ -38,7 +38,7 @@ TEST_F(DesktopCommands, RegisteringAndRemovingFromTheMenuSwitchTheTwoEntries) {
   for (const Answer answer : {Answer::No, Answer::Yes}) {
     f.ui.expectMessage("Setup", registerQuestion, answer);
     f.menu(CmdRegister);
-    EXPECT_EQ(isFileTypeRegistered(f.desktop), answer == Answer::Yes);
+    EXPECT_EQ(isFileTypeRegistered(f.program), answer == Answer::Yes);
     EXPECT_EQ(on(CmdRegister), answer == Answer::No);
     EXPECT_EQ(on(CmdUnregister), answer == Answer::Yes);
   }
@@ -49,7 +49,7 @@ TEST_F(DesktopCommands, RegisteringAndRemovingFromTheMenuSwitchTheTwoEntries) {
   for (const Answer answer : {Answer::No, Answer::Yes}) {
     f.ui.expectMessage("Setup", unregisterQuestion, answer);
     f.menu(CmdUnregister);
-    EXPECT_EQ(isFileTypeRegistered(f.desktop), answer == Answer::No);
+    EXPECT_EQ(isFileTypeRegistered(f.program), answer == Answer::No);
     EXPECT_EQ(on(CmdRegister), answer == Answer::Yes);
     EXPECT_EQ(on(CmdUnregister), answer == Answer::No);
   }

@@ -45,18 +45,19 @@ using ListEdit = std::string (*)(std::string_view list, const std::string& mimeT
 // exists but cannot be read is left alone: replaced by ours alone it would
 // lose the user's lines. A list left empty goes (the user's file behind a
 // link stays, emptied).
-void editMimeApps(Ui& ui, DesktopShell& desktop, const std::string& mimeApps, const std::string& config,
-                  ListEdit edit) {
-  std::string list;
-  if (!desktop.readFile(mimeApps, list) && desktop.hasFile(mimeApps)) {
-    showDesktopError(ui);
+void editMimeApps(Platform& platform, const std::string& mimeApps, const std::string& config, ListEdit edit) {
+  FileSystem& files = platform.files;
+  ByteBuffer bytes;
+  if (!files.readFile(mimeApps, bytes) && files.status(mimeApps).regular) {
+    showDesktopError(platform.ui);
     return;
   }
+  const std::string list(viewOf(bytes));
   const std::string edited = edit(list, VocabularyMimeType, DesktopId + ".desktop");
   if (edited == list) return;
-  const bool done = edited.empty() ? desktop.removeFile(mimeApps, config, FileKind::Kept)
-                                   : desktop.writeFile(mimeApps, edited, FileKind::Kept, false);
-  if (!done) showDesktopError(ui);
+  const bool done = edited.empty() ? files.removeFile(mimeApps, FileKind::Kept, config)
+                                   : files.writeFile(mimeApps, edited, FileKind::Kept, false);
+  if (!done) showDesktopError(platform.ui);
 }
 
 }  // namespace
@@ -65,35 +66,39 @@ void showDesktopError(Ui& ui) {
   ui.messageBox(state_text::ErrorTitle, desktop_text::ErrorOccurred, MessageButtons::Ok, MessageIcon::None);
 }
 
-bool isFileTypeRegistered(DesktopShell& desktop) { return desktop.hasFile(placesOf(desktop.folders()).mimePackage); }
+bool isFileTypeRegistered(Platform& platform) {
+  return platform.files.status(placesOf(platform.desktop.folders()).mimePackage).regular;
+}
 
-void registerFileType(Ui& ui, DesktopShell& desktop, const std::string& productName, const std::string& program) {
-  const DesktopFolders folders = desktop.folders();
+void registerFileType(Platform& platform, const std::string& productName, const std::string& program) {
+  FileSystem& files = platform.files;
+  const DesktopFolders folders = platform.desktop.folders();
   const Places places = placesOf(folders);
-  if (!desktop.writeFile(places.desktopEntry, fileTypeEntryText(productName, program), FileKind::Whole, false)) {
-    showDesktopError(ui);
+  if (!files.writeFile(places.desktopEntry, fileTypeEntryText(productName, program), FileKind::Whole, false)) {
+    showDesktopError(platform.ui);
   }
-  if (!desktop.writeFile(places.mimePackage, mimePackageText(), FileKind::Whole, false)) showDesktopError(ui);
+  if (!files.writeFile(places.mimePackage, mimePackageText(), FileKind::Whole, false)) showDesktopError(platform.ui);
   for (const IconFile& icon : themeIconFiles()) {
-    if (!desktop.writeFile(places.iconTheme + std::string(icon.path), icon.content(), FileKind::Whole, false)) {
-      showDesktopError(ui);
+    if (!files.writeFile(places.iconTheme + std::string(icon.path), icon.content(), FileKind::Whole, false)) {
+      showDesktopError(platform.ui);
       break;
     }
   }
-  editMimeApps(ui, desktop, places.mimeApps, folders.config, addAssociation);
-  rebuildCaches(desktop, places);
+  editMimeApps(platform, places.mimeApps, folders.config, addAssociation);
+  rebuildCaches(platform.desktop, places);
 }
 
-void unregisterFileType(Ui& ui, DesktopShell& desktop) {
-  const DesktopFolders folders = desktop.folders();
+void unregisterFileType(Platform& platform) {
+  FileSystem& files = platform.files;
+  const DesktopFolders folders = platform.desktop.folders();
   const Places places = placesOf(folders);
   // The two folders stay for the cache tools, which need them.
-  desktop.removeFile(places.desktopEntry, places.applications, FileKind::Whole);
-  desktop.removeFile(places.mimePackage, places.mimePackages, FileKind::Whole);
+  files.removeFile(places.desktopEntry, FileKind::Whole, places.applications);
+  files.removeFile(places.mimePackage, FileKind::Whole, places.mimePackages);
   for (const IconFile& icon : themeIconFiles())
-    desktop.removeFile(places.iconTheme + std::string(icon.path), folders.data, FileKind::Whole);
-  editMimeApps(ui, desktop, places.mimeApps, folders.config, removeAssociation);
-  rebuildCaches(desktop, places);
+    files.removeFile(places.iconTheme + std::string(icon.path), FileKind::Whole, folders.data);
+  editMimeApps(platform, places.mimeApps, folders.config, removeAssociation);
+  rebuildCaches(platform.desktop, places);
 }
 
 }  // namespace zl

@@ -13,7 +13,7 @@ namespace {
 
 class FileType : public ::testing::Test {
  protected:
-  void registerProgram() { registerFileType(ui, desktop, "Zelvo Lingotak", "/opt/zelvo/zelvo-lingotak"); }
+  void registerProgram() { registerFileType(f.program, "Zelvo Lingotak", "/opt/zelvo/zelvo-lingotak"); }
   std::string data(const std::string& path) { return desktop.folders().data + "/" + path; }
   std::string mimeApps() { return desktop.folders().config + "/mimeapps.list"; }
   // Every file and folder of the desktop's folders, with the files' bytes.
@@ -25,20 +25,21 @@ class FileType : public ::testing::Test {
     return files;
   }
 
-  FakeUi ui;
-  FakeDesktop desktop;
+  FakeProgram f;
+  FakeUi& ui = f.ui;
+  FakeDesktop& desktop = f.desktop;
 };
 
 TEST_F(FileType, RegisteringWritesTheAssociationAndAgainTheSameWithoutAMessage) {
   registerProgram();
-  EXPECT_TRUE(isFileTypeRegistered(desktop));
+  EXPECT_TRUE(isFileTypeRegistered(f.program));
   const std::string entry = readBytes(data("applications/zelvo-lingotak.desktop"));
   EXPECT_NE(entry.find("\nExec=/opt/zelvo/zelvo-lingotak %f\n"), std::string::npos) << entry;
   EXPECT_NE(entry.find("\nMimeType=application/x-zelvo-vocabulary;\n"), std::string::npos) << entry;
   EXPECT_NE(readBytes(data("mime/packages/zelvo-lingotak.xml")).find("<glob pattern=\"*.ltk\"/>"), std::string::npos);
   for (const char* icon : {"48x48/apps/zelvo-lingotak.png", "16x16/mimetypes/application-x-zelvo-vocabulary.png",
                            "scalable/apps/zelvo-lingotak.svg"}) {
-    EXPECT_TRUE(desktop.hasFile(data("icons/hicolor/") + icon)) << icon;
+    EXPECT_TRUE(f.files.status(data("icons/hicolor/") + icon).regular) << icon;
   }
   EXPECT_EQ(readBytes(mimeApps()),
             "[Default Applications]\napplication/x-zelvo-vocabulary=zelvo-lingotak.desktop\n\n"
@@ -62,10 +63,10 @@ TEST_F(FileType, RemovingTakesAwayExactlyWhatRegisteringWrote) {
   writeBytes(mimeApps(), "[Default Applications]\r\ntext/plain=gedit.desktop\r\n# mine\r\n");
   const auto before = tree();
   registerProgram();
-  unregisterFileType(ui, desktop);
+  unregisterFileType(f.program);
   EXPECT_EQ(tree(), before);
-  EXPECT_FALSE(isFileTypeRegistered(desktop));
-  unregisterFileType(ui, desktop);  // nothing registered: nothing changes
+  EXPECT_FALSE(isFileTypeRegistered(f.program));
+  unregisterFileType(f.program);  // nothing registered: nothing changes
   EXPECT_EQ(tree(), before);
   EXPECT_TRUE(ui.shownMessages().empty());
 }
@@ -90,7 +91,7 @@ TEST_F(FileType, EachFailingWriteIsReportedOnceAndTheNextStillFollows) {
     EXPECT_NE(readBytes(mimeApps()).find("=zelvo-lingotak.desktop\n"), std::string::npos);
   });
   if (!ran) GTEST_SKIP() << "cannot run as a plain user";
-  EXPECT_FALSE(isFileTypeRegistered(desktop));
+  EXPECT_FALSE(isFileTypeRegistered(f.program));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The files the program reads and writes: vocabulary files, backups and
-// part files.
+// part files, the desktop's files, and what an update leaves beside the
+// program.
 //
 // Abstract so tests can make it fail (disk full, I/O errors) where no real
 // disk would on demand; the real version is POSIX (file_system_posix.h).
@@ -8,6 +9,12 @@
 // replaceFile) is a file rewritten in place, after its old content has been
 // kept where a rewrite cut off can be undone (recoverCutOffSave). Nothing
 // here shows a message; callers decide what to tell the user.
+//
+// Links: a link at a file's name is followed link by link, except one that
+// another user owns in a folder that others may write too (as in /tmp),
+// unless that user owns the folder: it may have been put there to lead a
+// write elsewhere, so reading, writing or emptying through it fails. A
+// file made whole (FileKind::Whole) replaces a link at its name instead.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +30,20 @@ struct FileStatus {
   bool exists = false;
   bool regular = false;  // a plain file, not a folder
   std::uint64_t size = 0;
+};
+
+// How a write or a removal treats a symbolic link at a file's name.
+enum class FileKind {
+  // A file the user keeps and the program writes or edits a part of (a
+  // vocabulary file, mimeapps.list), often a link into a folder of kept
+  // files: the file the link leads to is read, written or emptied, and the
+  // link stays.
+  Kept,
+  // A file the program makes as a whole (desktop entries, the MIME
+  // package, icons, the shortcut, an update's leftovers): a link at its
+  // name is replaced by the new file or removed, and what it led to is left
+  // as it was.
+  Whole,
 };
 
 // What recoverCutOffSave found.
@@ -50,9 +71,9 @@ class FileSystem {
 
   virtual FileStatus status(const std::string& path) = 0;
 
-  // Reads the whole file into `content`. False (with `content` empty) when
-  // it cannot be opened or read: missing, no permission, a folder, an I/O
-  // error.
+  // Reads the whole file into `content`, through its links (above). False
+  // (with `content` empty) when it cannot be opened or read: missing, no
+  // permission, a folder, an I/O error, a link that is not followed.
   virtual bool readFile(const std::string& path, ByteBuffer& content) = 0;
 
   // Puts `content` at `path`. The usual way is safe: a new file is written
@@ -77,6 +98,29 @@ class FileSystem {
   // before.
   virtual bool replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) = 0;
   bool replaceFile(const std::string& path, std::string_view content) { return replaceFile(path, content, {}); }
+
+  // Puts `content` at `path` in one step, making missing folders (mode
+  // 0700): written to a new file in the same folder, flushed and renamed
+  // over the old one, so that the file holds the old content or the new
+  // one, never a part. `kind` says what a link at `path` means (above).
+  // The file keeps the mode of the one it replaces, and where allowed its
+  // owner (a new one, also one that replaces a link: 0666 less the umask),
+  // with execute bits beside the read bits when `executable`. A file the
+  // user may not write is never replaced. False when any step fails; then
+  // no new file is left behind and the old one is untouched.
+  virtual bool writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) = 0;
+
+  // Takes the file at `path` away: removes it, or a link at its name, then
+  // each folder above it that this leaves empty, up to but not including
+  // `root` (none when `root` is empty). A kept file behind a link is
+  // emptied instead, as writeFile writes it, and the link stays. True when
+  // the file is gone or emptied, also when there was none; false when that
+  // failed, with the file as it was. Failing to remove a folder is ignored.
+  virtual bool removeFile(const std::string& path, FileKind kind, const std::string& root) = 0;
+  bool removeFile(const std::string& path) { return removeFile(path, FileKind::Whole, {}); }
+
+  // True when the user may make, rename and remove files in `folder`.
+  virtual bool isWritableFolder(const std::string& folder) = 0;
 
   // Undoes a save in place of `path` that was cut off (the program killed,
   // the system down) before the new content was flushed: the file gets its

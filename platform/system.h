@@ -1,13 +1,13 @@
-// The system services start-up needs: the program's own path, files beside
-// it, a wait, the single-instance lock and the administrator check; and
+// The services of the process: the program's own path, a wait, the
+// single-instance lock, the administrator check and the memory left; and
 // what the internet update needs to put a new program file in place and
 // start it (NewProgramFile). DesktopShell below is the desktop the program
-// ties itself into.
+// ties itself into. Files are the FileSystem's (file_system.h).
 //
 // Abstract so tests can fake it (a fake records every call in order); the
 // real version is POSIX (system_posix.h). Start-up's services report no
-// errors: a failed removal or an unavailable lock is simply not acted upon;
-// the update's tell by their results whether they succeeded.
+// errors: an unavailable lock is simply not acted upon; the update's tell
+// by their results whether they succeeded.
 #pragma once
 
 #include <cstdint>
@@ -51,13 +51,7 @@ class System {
   // `path` as a full path: unchanged when it starts with "/" (or is empty),
   // else taken from the working directory.
   virtual std::string fullPath(const std::string& path) = 0;
-  // True when a regular file (not a folder) exists at `path`.
-  virtual bool isRegularFile(const std::string& path) = 0;
   virtual void sleepMilliseconds(int milliseconds) = 0;
-  // Deletes the file; failure is ignored.
-  virtual void removeFile(const std::string& path) = 0;
-  // True when the user may make and rename files in `folder`.
-  virtual bool isWritableFolder(const std::string& folder) = 0;
   // A new, empty program file in `folder` (NewProgramFile). nullptr when it
   // cannot be made there.
   virtual std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder) = 0;
@@ -86,57 +80,15 @@ struct DesktopFolders {
   std::string desktop;  // the XDG user folder DESKTOP, else ~/Desktop
 };
 
-// How a write or a removal treats a symbolic link at a file's name.
-enum class FileKind {
-  // A file the user keeps and the program edits a part of (mimeapps.list),
-  // often a link into a folder of kept settings: the file the link leads to
-  // is read, written or emptied, and the link stays.
-  Kept,
-  // A file the program makes as a whole (desktop entries, the MIME package,
-  // icons, the shortcut): a link at its name is replaced by the new file or
-  // removed, and what it led to is left as it was.
-  Whole,
-};
-
-// What the program needs of the desktop to tie itself into it: the user's
-// folders, files written and removed there, the desktop's cache tools, and
-// opening a URL. Abstract so tests can run it in folders of their own and
-// record the tools and URLs; the real version is desktop_posix.h with Qt
-// for the URL (desktop_qt.h). Nothing here shows a message: writing,
-// reading and removing report success, the rest reports nothing.
-//
-// Links: a link at a kept file is followed link by link, except one that
-// another user owns in a folder that others may write too (as in /tmp),
-// which may have been put there to lead a write elsewhere: reading,
-// writing or emptying through it fails. A link at a file made whole is
-// never followed.
+// What the program needs of the desktop to tie itself into it besides
+// files: the user's folders, the desktop's cache tools, and opening a URL.
+// Abstract so tests can run it in folders of their own and record the
+// tools and URLs; the real version is desktop_posix.h with Qt for the URL
+// (desktop_qt.h). Nothing here reports anything.
 class DesktopShell {
  public:
   virtual ~DesktopShell() = default;
   virtual DesktopFolders folders() = 0;
-  // True when a regular file is at `path` (through any link). Cheap and
-  // silent: the registration is looked up so after every event.
-  virtual bool hasFile(const std::string& path) = 0;
-  // The whole kept file at `path`. False, with `content` empty, when it is
-  // missing, cannot be read, or lies behind a link that is not followed.
-  virtual bool readFile(const std::string& path, std::string& content) = 0;
-  // Puts `content` at `path`, making missing folders (mode 0700): written
-  // to a new file (made with O_EXCL, never through a link) in the same
-  // folder and renamed over the old one, so that the file holds the old
-  // content or the new one, never a part. `kind` says what a link at
-  // `path` means (above). The file keeps the mode of the one it replaces
-  // (a new one, also one that replaces a link: 0666 less the umask), with
-  // execute bits beside the read bits when `executable`. A file the user
-  // may not write is never replaced. False when any step fails; then no
-  // new file is left behind and the old one is untouched.
-  virtual bool writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) = 0;
-  // Takes the file at `path` away: removes it, or a link at its name, then
-  // each folder above it that this leaves empty, up to but not including
-  // `root`. A kept file behind a link is emptied instead, as writeFile
-  // writes it, and the link stays. True when the file is gone or emptied,
-  // also when there was none; false when that failed, with the file as it
-  // was. Failing to remove a folder is ignored.
-  virtual bool removeFile(const std::string& path, const std::string& root, FileKind kind) = 0;
   // Runs the program `tool`, found on PATH, with `arguments`, without a
   // shell, and waits for it to end. Nothing is reported, also not when the
   // tool is not installed.

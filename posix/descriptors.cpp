@@ -1,31 +1,62 @@
 #include "posix/descriptors.h"
 
-#include <unistd.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 
-#include <cerrno>
+#include <cstdlib>
+#include <random>
 
 namespace zl {
 
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
 }
 
-bool readAll(int fd, std::string& bytes) {
-  bytes.clear();
-  char block[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd, block, sizeof block);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) return true;
-    bytes.append(block, static_cast<std::size_t>(n));
+std::string freshName(const std::string& folder, std::string_view prefix) {
+  static thread_local std::mt19937_64 random{std::random_device{}()};
+  static constexpr std::string_view Letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::string name = folder;
+  name += prefix;
+  for (int i = 0; i < 12; ++i) name += Letters[random() % Letters.size()];
+  return name;
+}
+
+Descriptor createTemporary(const std::string& folder, std::string_view prefix, mode_t mode, std::string& name) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = freshName(folder, prefix);
+    Descriptor fd(::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+    if (!fd && errno == EEXIST) continue;
+    if (!fd) return fd;
+    // A sweep of leftovers may have taken it for one before the lock was
+    // ours; that sweep removes it.
+    struct stat st {};
+    const bool taken = (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) ||
+                       ::fstat(fd.get(), &st) != 0 || st.st_nlink == 0;
+    if (!taken) return fd;
   }
+  return Descriptor();
+}
+
+bool makeFolders(const std::string& folder, mode_t mode) {
+  struct stat st {};
+  if (::stat(openable(folder).c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+  std::string parent = folder;
+  while (!parent.empty() && parent.back() == '/') parent.pop_back();
+  parent = folderOf(parent);
+  if (!parent.empty() && parent != folder && !makeFolders(parent, mode)) return false;
+  return ::mkdir(folder.c_str(), mode) == 0 || errno == EEXIST;
+}
+
+bool isWritableFolder(const std::string& folder) {
+  struct stat st {};
+  return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool syncFolder(const std::string& folder) {
+  const Descriptor fd(::open(openable(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  return fd && ::fsync(fd.get()) == 0;
 }
 
 }  // namespace zl

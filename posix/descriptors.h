@@ -1,19 +1,136 @@
-// Whole reads and writes on an open file descriptor, for the POSIX
-// adapters: each goes on after an interrupted call and stops at the first
-// real failure. Nothing here opens, closes or syncs.
+// The small tools every POSIX adapter uses on files: a descriptor that
+// closes itself, whole reads and writes that go on after an interrupted
+// call and stop at the first real failure, a temporary file beside a
+// target, and the folder part of a path.
 #pragma once
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace zl {
 
-// Writes all of `bytes` at the descriptor's position. False at the first
-// failure; how much was written is then unknown.
-bool writeAll(int fd, std::string_view bytes);
+// An open descriptor that this object alone owns: closed when it goes,
+// handed on by moving.
+class Descriptor {
+ public:
+  Descriptor() = default;
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() { close(); }
+  Descriptor(Descriptor&& other) noexcept : fd_(other.release()) {}
+  Descriptor& operator=(Descriptor&& other) noexcept {
+    if (this != &other) {
+      close();
+      fd_ = other.release();
+    }
+    return *this;
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+
+  int get() const { return fd_; }
+  explicit operator bool() const { return fd_ >= 0; }
+  // Gives the descriptor up without closing it.
+  int release() { return std::exchange(fd_, -1); }
+  // Closes it now: 0, or -1 when close(2) reports an error (for a file
+  // written, a write that failed late). 0 when nothing was open.
+  int close() { return fd_ >= 0 ? ::close(release()) : 0; }
+
+ private:
+  int fd_ = -1;
+};
+
+// Writes all of `bytes` at the descriptor's position through `writeSome`,
+// which acts as write(2). False at the first failure, with errno from it;
+// how much was written is then unknown.
+template <typename WriteSome>
+bool writeAllWith(int fd, std::string_view bytes, WriteSome&& writeSome) {
+  while (!bytes.empty()) {
+    const ssize_t n = writeSome(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n == 0) errno = EIO;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+inline bool writeAll(int fd, std::string_view bytes) {
+  return writeAllWith(fd, bytes, [](int to, const char* data, std::size_t size) { return ::write(to, data, size); });
+}
 
 // Reads from the descriptor's position to the end into `bytes` (replacing
-// what it held). False at a failure, with `bytes` holding what came before.
-bool readAll(int fd, std::string& bytes);
+// what it held), a string or a ByteBuffer; `expected` is the size to make
+// room for at once. False at a failure, with `bytes` holding what came
+// before.
+template <typename Bytes>
+bool readAll(int fd, Bytes& bytes, std::size_t expected = 0) {
+  std::size_t used = 0;
+  bytes.resize(expected + 1);  // + 1 sees the end at once
+  for (;;) {
+    if (used == bytes.size()) bytes.resize(bytes.size() < 32768 ? 65536 : bytes.size() * 2);
+    const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+    if (n < 0 && errno == EINTR) continue;
+    if (n > 0) used += static_cast<std::size_t>(n);
+    if (n <= 0) {
+      bytes.resize(used);
+      return n == 0;
+    }
+  }
+}
+
+// The whole file at `path` (links followed by the system) into `bytes`, a
+// string or a ByteBuffer. False, with `bytes` empty, when it cannot be
+// opened or read or is a folder.
+template <typename Bytes>
+bool readWholeFile(const std::string& path, Bytes& bytes) {
+  bytes.clear();
+  const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat st {};
+  if (!fd || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if (readAll(fd.get(), bytes, static_cast<std::size_t>(st.st_size))) return true;
+  bytes.clear();
+  return false;
+}
+
+// The folder part of `path` with its trailing "/"; "" for a bare name.
+// Only "/" separates: to the system a "\" is part of a file name.
+inline std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
+
+// `folder` as a path to open: "." for "" (the working folder).
+inline std::string openable(const std::string& folder) { return folder.empty() ? std::string(".") : folder; }
+
+// The value of the environment variable `name`; "" when it is not set.
+std::string environment(const char* name);
+
+// A path in `folder` (with its trailing "/", or "") whose name is `prefix`
+// and twelve random letters: most likely a free one.
+std::string freshName(const std::string& folder, std::string_view prefix);
+
+// Creates a new, empty file under a fresh name starting with `prefix` in
+// `folder` (with its trailing "/", or "" for the working folder), opened
+// for reading and writing, never through a link, and locked (flock) for as
+// long as it stays open, so that a sweep of leftovers can tell it from a
+// file whose writer was killed. `name` is its path. Empty when the folder
+// takes no new file.
+Descriptor createTemporary(const std::string& folder, std::string_view prefix, mode_t mode, std::string& name);
+
+// Makes `folder` and the folders above it that are missing, with `mode`.
+// True when it is a folder then.
+bool makeFolders(const std::string& folder, mode_t mode);
+
+// True when `folder` is a folder in which the user may make, rename and
+// remove files.
+bool isWritableFolder(const std::string& folder);
+
+// Flushes the names in `folder` to the disk, so that a rename there
+// survives a crash. False when that fails.
+bool syncFolder(const std::string& folder);
 
 }  // namespace zl

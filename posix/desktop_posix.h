@@ -1,8 +1,7 @@
-// The desktop's files on Linux, the freedesktop.org way: the user's folders
-// from the XDG variables and user-dirs.dirs, files written whole through a
-// temporary file beside them (links treated as FileKind in system.h says,
-// all in this one place), and the desktop's cache tools started without a
-// shell (posix_spawnp) and waited for.
+// The desktop on Linux, the freedesktop.org way: the user's folders from
+// the XDG variables and user-dirs.dirs, and the desktop's cache tools
+// started without a shell (posix_spawnp) and waited for. Its files are
+// written by the file system (file_system_posix.h).
 //
 // The folders are read once, when the shell is made; the process
 // environment does not change while the program runs. Opening a URL needs
@@ -26,10 +25,6 @@ class PosixDesktopShell : public DesktopShell {
   explicit PosixDesktopShell(DesktopFolders folders) : folders_(std::move(folders)) {}
 
   DesktopFolders folders() override { return folders_; }
-  bool hasFile(const std::string& path) override;
-  bool readFile(const std::string& path, std::string& content) override;
-  bool writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) override;
-  bool removeFile(const std::string& path, const std::string& root, FileKind kind) override;
   void runTool(const std::string& tool, const std::vector<std::string>& arguments) override;
 
  private:

@@ -8,13 +8,11 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
-#include <random>
 #include <utility>
 #include <vector>
 
+#include "posix/descriptors.h"
 #include "posix/rescue_copy.h"
 
 namespace zl {
@@ -24,34 +22,34 @@ namespace {
 // The names of this program's temporary files.
 constexpr std::string_view kTempPrefix = ".zl-save-";
 
-// The folder part of a path, with its trailing "/"; "" for a bare name. Only
-// "/" separates here: to the system a "\" is part of a file name.
-std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
-
-// The file a write to `path` must replace: the target of a symbolic link
-// (also of a dangling one), else the path itself. False when a link on the
-// way may not be followed: one that another user owns in a folder that
-// others may write, unless the folder is that user's. That is the kernel's
-// rule for sticky folders such as /tmp, kept whatever the system's setting,
-// since links are followed here and not by the kernel: a link planted
-// there would turn a save into a write to any file of the user's.
-bool replacedFile(const std::string& path, std::string& file) {
+// The file that `path` names: `path` itself or the file its links lead
+// to, followed one by one, also to a file that does not exist yet (a
+// dangling link: a write creates it). False at a link that may not be
+// followed, a circle of links or one that cannot be read. A link may not
+// be followed when another user owns it in a folder that others may write,
+// unless that user owns the folder: the kernel's rule for sticky folders
+// such as /tmp, kept here whatever the system's setting and for every
+// folder others may write, since links are followed here and not by the
+// kernel: a link planted there would turn a save into a write to any file
+// of the user's.
+bool followLinks(const std::string& path, std::string& file) {
+  constexpr int MaxLinks = 40;  // as many links in a row as the kernel follows
   file = path;
-  for (int hops = 0; hops < 40; ++hops) {
+  for (int links = 0; links < MaxLinks; ++links) {
     struct stat link {};
     if (::lstat(file.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return true;
-    struct stat folder {};
     const std::string folderName = folderOf(file);
-    if (::stat(folderName.empty() ? "." : folderName.c_str(), &folder) != 0) return false;
+    struct stat folder {};
+    if (::stat(openable(folderName).c_str(), &folder) != 0) return false;
     if ((folder.st_mode & (S_IWGRP | S_IWOTH)) && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid)
       return false;
-    std::vector<char> target(static_cast<std::size_t>(PATH_MAX) + 1);
-    const ssize_t n = ::readlink(file.c_str(), target.data(), target.size() - 1);
-    if (n <= 0) return true;
-    std::string next(target.data(), static_cast<std::size_t>(n));
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(file.c_str(), target, sizeof target);
+    if (n <= 0 || static_cast<std::size_t>(n) == sizeof target) return false;
+    const std::string next(target, static_cast<std::size_t>(n));
     file = next.front() == '/' ? next : folderName + next;
   }
-  return true;
+  return false;
 }
 
 bool mayWrite(const std::string& path) { return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0; }
@@ -70,40 +68,17 @@ bool shapeLike(int fd, const struct stat& like) {
   return ::fchmod(fd, mode) == 0;
 }
 
-// A name for a temporary file in `folder`, most likely a free one.
-std::string freshName(const std::string& folder) {
-  static std::mt19937_64 random{std::random_device{}()};
-  static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  std::string name = folder;
-  name += kTempPrefix;
-  for (int i = 0; i < 12; ++i) name += kLetters[random() % kLetters.size()];
-  return name;
-}
-
-// Creates an empty file under a fresh temporary name in `folder` and locks
-// it for as long as it stays open. -1 when the folder takes no new file.
-int createTemporary(const std::string& folder, mode_t mode, std::string& name) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    name = freshName(folder);
-    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd < 0) return -1;
-    // Another save clearing the folder may have taken it for a leftover
-    // before the lock was ours; that save removes it.
-    struct stat st {};
-    const bool taken =
-        (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) || ::fstat(fd, &st) != 0 || st.st_nlink == 0;
-    if (!taken) return fd;
-    ::close(fd);
-  }
-  return -1;
+// Lets everyone who may read the file also run it.
+bool addExecuteBits(int fd) {
+  struct stat st {};
+  return ::fstat(fd, &st) == 0 && ::fchmod(fd, (st.st_mode & 07777) | ((st.st_mode & 0444) >> 2)) == 0;
 }
 
 // A second name for `file` under a fresh temporary name in its folder.
 // False when the file system makes no hard links.
 bool linkTemporary(const std::string& file, std::string& name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name = freshName(folderOf(file));
+    name = freshName(folderOf(file), kTempPrefix);
     if (::link(file.c_str(), name.c_str()) == 0) return true;
     if (errno != EEXIST) return false;
   }
@@ -113,24 +88,24 @@ bool linkTemporary(const std::string& file, std::string& name) {
 // Removes what killed saves left in `folder`: the temporary files that no
 // running save holds locked.
 void removeLeftovers(const std::string& folder) {
-  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  DIR* dir = ::opendir(openable(folder).c_str());
   if (dir == nullptr) return;
   while (const dirent* entry = ::readdir(dir)) {
     if (!std::string_view(entry->d_name).starts_with(kTempPrefix)) continue;
-    const int fd = ::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) continue;
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlinkat(::dirfd(dir), entry->d_name, 0);
-    ::close(fd);
+    const Descriptor fd(::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (fd && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) ::unlinkat(::dirfd(dir), entry->d_name, 0);
   }
   ::closedir(dir);
 }
 
-// Makes renames in `folder` durable.
-void syncFolder(const std::string& folder) {
-  const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
+// `folder` (with or without its trailing "/") and then each folder above it
+// that is left empty, removed up to but not including `root`.
+void removeEmptyFolders(std::string folder, const std::string& root) {
+  while (!folder.empty() && folder.back() == '/') folder.pop_back();
+  while (!root.empty() && folder.size() > root.size() && folder.starts_with(root + "/") &&
+         ::rmdir(folder.c_str()) == 0) {
+    folder = folderOf(folder);
+    folder.pop_back();
   }
 }
 
@@ -152,12 +127,16 @@ Keep howToKeep(const std::string& target, const struct stat& current, const std:
 // One file to write: `target` with links followed; `current`, the file there
 // now (nullptr: none yet); `like`, whose mode and owner the result takes
 // (nullptr: those of `current`, or for a new file the usual ones); `backup`,
-// where `current` is kept first ("": nowhere).
+// where `current` is kept first ("": nowhere); `whole`, never rewritten in
+// place but always replaced by a new file; `executable`, with execute bits
+// beside its read bits.
 struct PosixFileSystem::Write {
   std::string target;
   const struct stat* current = nullptr;
   const struct stat* like = nullptr;
   std::string backup;
+  bool whole = false;
+  bool executable = false;
   const struct stat* shape() const { return like ? like : current; }
 };
 
@@ -171,38 +150,48 @@ FileStatus PosixFileSystem::status(const std::string& path) {
 
 bool PosixFileSystem::readFile(const std::string& path, ByteBuffer& content) {
   content.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st {};
-  bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
-  if (ok) {
-    std::size_t used = 0;
-    content.resize(static_cast<std::size_t>(st.st_size) + 1);  // + 1 to see the end at once
-    for (;;) {
-      if (used == content.size()) content.resize(content.size() * 2);
-      const ssize_t n = ::read(fd, content.data() + used, content.size() - used);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) ok = false;
-      if (n <= 0) break;
-      used += static_cast<std::size_t>(n);
-    }
-    content.resize(used);
-  }
-  ::close(fd);
-  if (!ok) content.clear();
-  return ok;
+  std::string file;
+  return followLinks(path, file) && readWholeFile(file, content);
 }
+
+bool PosixFileSystem::writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) {
+  Write write;
+  write.target = path;
+  write.whole = true;
+  write.executable = executable;
+  if (kind == FileKind::Kept && !followLinks(path, write.target)) return false;
+  // A link still at the target is at a file made whole: the rename replaces it.
+  struct stat old {};
+  if (::lstat(write.target.c_str(), &old) == 0 && !S_ISLNK(old.st_mode)) {
+    if (!S_ISREG(old.st_mode) || !mayWrite(write.target)) return false;
+    write.current = &old;
+  }
+  if (!makeFolders(folderOf(write.target), 0700)) return false;
+  removeLeftovers(folderOf(write.target));
+  return put(write, content);
+}
+
+bool PosixFileSystem::removeFile(const std::string& path, FileKind kind, const std::string& root) {
+  std::string file = path;
+  if (kind == FileKind::Kept && !followLinks(path, file)) return false;
+  if (file != path) return writeFile(file, "", FileKind::Whole, false);
+  if (::unlink(path.c_str()) != 0) return errno == ENOENT;
+  removeEmptyFolders(folderOf(path), root);
+  return true;
+}
+
+bool PosixFileSystem::isWritableFolder(const std::string& folder) { return zl::isWritableFolder(folder); }
 
 bool PosixFileSystem::replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) {
   Write write;
-  if (!replacedFile(path, write.target)) return false;
+  if (!followLinks(path, write.target)) return false;
   recoverFromRescueCopy(rescueFolder_, write.target);  // a save cut off before: the old file again first
   removeLeftovers(folderOf(write.target));
   struct stat old {};
   if (::stat(write.target.c_str(), &old) == 0) {
     if (!S_ISREG(old.st_mode) || !mayWrite(write.target)) return false;
     write.current = &old;
-    if (!backupPath.empty() && !replacedFile(backupPath, write.backup)) write.backup.clear();
+    if (!backupPath.empty() && !followLinks(backupPath, write.backup)) write.backup.clear();
     // A save killed while it wrote leaves the old file under the backup's
     // name as a second link (see recycleBackup); that name is let go, the
     // file keeps the content, and this save makes the backup anew.
@@ -216,52 +205,49 @@ bool PosixFileSystem::replaceFile(const std::string& path, std::string_view cont
 
 Recovery PosixFileSystem::recoverCutOffSave(const std::string& path) {
   std::string target;
-  return replacedFile(path, target) ? recoverFromRescueCopy(rescueFolder_, target) : Recovery::Nothing;
+  return followLinks(path, target) ? recoverFromRescueCopy(rescueFolder_, target) : Recovery::Nothing;
 }
 
 bool PosixFileSystem::put(const Write& write, std::string_view content) {
-  const bool renaming = !write.current || renamable(*write.current);
+  const bool renaming = write.whole || !write.current || renamable(*write.current);
   Keep keep = write.backup.empty() ? Keep::Nothing : howToKeep(write.target, *write.current, write.backup, renaming);
   std::string temp;
-  int fd = keep == Keep::BySwap ? recycleBackup(write, temp) : -1;
-  if (fd >= 0) keep = Keep::Nothing;  // the backup is made
-  if (fd < 0 && renaming) fd = createTemporary(folderOf(write.target), write.shape() ? 0600 : 0666, temp);
-  if (fd < 0 && !write.current) return false;
-  if (fd >= 0 && keep == Keep::ByCopy) copyBackup(write);
-  if (fd >= 0) return commit(fd, temp, write, content, keep == Keep::BySwap);
+  Descriptor fd = keep == Keep::BySwap ? recycleBackup(write, temp) : Descriptor();
+  if (fd) keep = Keep::Nothing;  // the backup is made
+  if (!fd && renaming) fd = createTemporary(folderOf(write.target), kTempPrefix, write.shape() ? 0600 : 0666, temp);
+  if (!fd && (write.whole || !write.current)) return false;
+  if (fd && keep == Keep::ByCopy) copyBackup(write);
+  if (fd) return commit(std::move(fd), temp, write, content, keep == Keep::BySwap);
   ByteBuffer old;  // in place: the old content is copied first, to the backup and to the rescue copy
   if (!readFile(write.target, old)) return false;
   if (keep != Keep::Nothing) keepAt(write, viewOf(old));
   return rewrite(write, content, viewOf(old));
 }
 
-int PosixFileSystem::recycleBackup(const Write& write, std::string& temp) {
-  const int fd = ::open(write.backup.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return -1;
+Descriptor PosixFileSystem::recycleBackup(const Write& write, std::string& temp) {
+  Descriptor fd(::open(write.backup.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
   struct stat backup {};
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &backup) != 0 || !S_ISREG(backup.st_mode) ||
-      backup.st_nlink != 1 || !linkTemporary(write.target, temp)) {
-    ::close(fd);
-    return -1;
-  }
+  if (!fd || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || ::fstat(fd.get(), &backup) != 0 || !S_ISREG(backup.st_mode) ||
+      backup.st_nlink != 1 || !linkTemporary(write.target, temp))
+    return Descriptor();
   // `temp` is a second name of the old file; swapped with the backup's, the
   // old file is the backup and `temp` names the old backup, locked by `fd`.
   if (moveName(temp, write.backup, RENAME_EXCHANGE) != 0) {
     ::unlink(temp.c_str());
-    ::close(fd);
-    return -1;
+    return Descriptor();
   }
   return fd;
 }
 
-bool PosixFileSystem::commit(int fd, const std::string& temp, const Write& write, std::string_view content, bool swap) {
-  const int lock = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);  // holds the lock past closeFile, until the rename is done
-  bool ok = writeAll(fd, content) && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 &&
-            (!write.shape() || shapeLike(fd, *write.shape())) && syncFile(fd) == 0;
-  ok = closeFile(fd) == 0 && ok;
+bool PosixFileSystem::commit(Descriptor fd, const std::string& temp, const Write& write, std::string_view content,
+                             bool swap) {
+  const Descriptor lock(::fcntl(fd.get(), F_DUPFD_CLOEXEC, 0));  // the lock past closeFile, until the rename is done
+  bool ok = writeAll(fd.get(), content) && ::ftruncate(fd.get(), static_cast<off_t>(content.size())) == 0 &&
+            (!write.shape() || shapeLike(fd.get(), *write.shape())) &&
+            (!write.executable || addExecuteBits(fd.get())) && syncFile(fd.get()) == 0;
+  ok = closeFile(fd.release()) == 0 && ok;
   ok = ok && (swap ? swapIn(temp, write) : moveName(temp, write.target, 0) == 0);
   if (!ok) ::unlink(temp.c_str());
-  if (lock >= 0) ::close(lock);
   if (ok) syncFolder(folderOf(write.target));
   return ok;
 }
@@ -281,16 +267,17 @@ bool PosixFileSystem::swapIn(const std::string& temp, const Write& write) {
 bool PosixFileSystem::rewrite(const Write& write, std::string_view content, std::string_view old) {
   RescueCopy rescue;
   if (!rescue.keep(rescueFolder_, *write.current, write.target, old, content)) return false;
-  const int fd = ::open(write.target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return false;
-  if (write.like) shapeLike(fd, *write.like);  // a backup: as far as the old one allows
+  Descriptor fd(::open(write.target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+  if (!fd) return false;
+  if (write.like) shapeLike(fd.get(), *write.like);  // a backup: as far as the old one allows
   // Room first, so that a full disk shows before an old byte is overwritten.
-  bool ok = content.empty() || ::fallocate(fd, 0, 0, static_cast<off_t>(content.size())) == 0 || errno == EOPNOTSUPP;
-  ok = ok && overwrite(fd, content);
+  bool ok =
+      content.empty() || ::fallocate(fd.get(), 0, 0, static_cast<off_t>(content.size())) == 0 || errno == EOPNOTSUPP;
+  ok = ok && overwrite(fd.get(), content);
   // A failed rewrite puts the old content back where it can; else the
   // rescue copy stays for recoverCutOffSave.
-  if (ok || overwrite(fd, old)) rescue.drop();
-  return closeFile(fd) == 0 && ok;
+  if (ok || overwrite(fd.get(), old)) rescue.drop();
+  return closeFile(fd.release()) == 0 && ok;
 }
 
 bool PosixFileSystem::overwrite(int fd, std::string_view content) {
@@ -306,17 +293,16 @@ void PosixFileSystem::copyBackup(const Write& write) {
 void PosixFileSystem::keepAt(const Write& write, std::string_view old) {
   struct stat backup {};
   const bool exists = ::stat(write.backup.c_str(), &backup) == 0;
-  put({write.backup, exists ? &backup : nullptr, write.current, {}}, old);
+  Write keeping;
+  keeping.target = write.backup;
+  keeping.current = exists ? &backup : nullptr;
+  keeping.like = write.current;
+  put(keeping, old);
 }
 
 bool PosixFileSystem::writeAll(int fd, std::string_view content) {
-  for (std::size_t done = 0; done < content.size();) {
-    const ssize_t n = writeSome(fd, content.data() + done, content.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
+  return writeAllWith(fd, content,
+                      [this](int to, const char* data, std::size_t size) { return writeSome(to, data, size); });
 }
 
 bool PosixFileSystem::isSameFile(const std::string& first, const std::string& second) {
@@ -327,18 +313,17 @@ bool PosixFileSystem::isSameFile(const std::string& first, const std::string& se
 
 void PosixFileSystem::readPart(const std::string& path, std::uint64_t offset, std::size_t size, std::string& bytes) {
   bytes.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return;
+  const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) return;
   bytes.resize(size);
   std::size_t used = 0;
   while (used < size && offset + used <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
-    const ssize_t n = ::pread(fd, bytes.data() + used, size - used, static_cast<off_t>(offset + used));
+    const ssize_t n = ::pread(fd.get(), bytes.data() + used, size - used, static_cast<off_t>(offset + used));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     used += static_cast<std::size_t>(n);
   }
   bytes.resize(used);
-  ::close(fd);
 }
 
 class PosixFileSystem::PieceFile : public OutputFile {

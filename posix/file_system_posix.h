@@ -1,4 +1,5 @@
-// Vocabulary files on a POSIX file system (Linux). A file is replaced
+// The program's files on a POSIX file system (Linux), with the one rule for
+// symbolic links (file_system.h) written once here. A file is replaced
 // through a temporary file in its folder: created exclusively, written
 // under an flock, which tells a running save from the leftover of a killed
 // one (a later save removes those), fsync'ed, renamed over the old file,
@@ -7,8 +8,10 @@
 // costs no copy and keeps mode and owner, and the backup from before stays
 // until the new file is in place. A file that must be rewritten in place
 // gets a real copy as its backup, made first, and a rescue copy
-// (rescue_copy.h) in the user's own folder. The process umask is never
-// touched: other threads create files too.
+// (rescue_copy.h) in the user's own folder. A file written whole
+// (writeFile) takes the same way without a backup, and is never rewritten
+// in place. The process umask is never touched: other threads create files
+// too.
 //
 // The system calls of writing go through virtual hooks, so a test can make
 // them fail like a full disk or a broken one would, or stop the program
@@ -21,6 +24,7 @@
 #include <utility>
 
 #include "platform/file_system.h"
+#include "posix/descriptors.h"
 
 namespace zl {
 
@@ -36,6 +40,10 @@ class PosixFileSystem : public FileSystem {
   FileStatus status(const std::string& path) override;
   bool readFile(const std::string& path, ByteBuffer& content) override;
   bool replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) override;
+  bool writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) override;
+  using FileSystem::removeFile;
+  bool removeFile(const std::string& path, FileKind kind, const std::string& root) override;
+  bool isWritableFolder(const std::string& folder) override;
   Recovery recoverCutOffSave(const std::string& path) override;
   bool isSameFile(const std::string& first, const std::string& second) override;
   void readPart(const std::string& path, std::uint64_t offset, std::size_t size, std::string& bytes) override;
@@ -58,9 +66,9 @@ class PosixFileSystem : public FileSystem {
   // backup's name first, as a second link, and the old backup moves to a
   // temporary name. Writing over blocks the disk holds already spares it
   // freeing them and finding new ones, the larger part of a large save.
-  // -1, with the files as they were, when that cannot be had.
-  int recycleBackup(const Write& write, std::string& temp);
-  bool commit(int fd, const std::string& temp, const Write& write, std::string_view content, bool swap);
+  // Empty, with the files as they were, when that cannot be had.
+  Descriptor recycleBackup(const Write& write, std::string& temp);
+  bool commit(Descriptor fd, const std::string& temp, const Write& write, std::string_view content, bool swap);
   bool swapIn(const std::string& temp, const Write& write);
   bool rewrite(const Write& write, std::string_view content, std::string_view old);
   bool overwrite(int fd, std::string_view content);

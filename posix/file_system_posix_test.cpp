@@ -24,6 +24,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+mode_t modeOf(const std::string& path) {
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  return st.st_mode & 07777;
+}
+
 const char* const kNoPlainUser = "no user without root's rights to run as";
 
 class PosixFiles : public ::testing::Test {
@@ -181,6 +187,30 @@ TEST_F(PosixFiles, ALinkThatAnotherUserPlantedInASharedFolderIsNeverFollowed) {
     EXPECT_TRUE(fs::is_symlink(path(planted.link)));
   }
   EXPECT_EQ(readBytes(path("shared/b.ltk")), "new");
+
+  // Every other way to a file through such a link stops there too; a file
+  // made whole replaces the link.
+  const std::string list = path("shared/list");
+  fs::create_symlink(path("profile"), list);
+  ASSERT_EQ(::lchown(list.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+  ByteBuffer read;
+  EXPECT_FALSE(files.readFile(list, read));
+  EXPECT_FALSE(files.writeFile(list, "new", FileKind::Kept, false));
+  EXPECT_FALSE(files.removeFile(list, FileKind::Kept, {}));
+  EXPECT_TRUE(fs::is_symlink(list));
+  EXPECT_TRUE(files.writeFile(list, "whole", FileKind::Whole, false));
+  EXPECT_FALSE(fs::is_symlink(list));
+  EXPECT_EQ(readBytes(path("profile")), "the victim's own");
+
+  // In a folder of its own, the owner's link leads where it says, as the
+  // kernel has it.
+  fs::create_directory(path("theirs"));
+  ASSERT_EQ(::chown(path("theirs").c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+  ::chmod(path("theirs").c_str(), 0777);
+  fs::create_symlink(path("profile"), path("theirs/list"));
+  ASSERT_EQ(::lchown(path("theirs/list").c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+  EXPECT_TRUE(files.readFile(path("theirs/list"), read));
+  EXPECT_EQ(viewOf(read), "the victim's own");
 }
 
 TEST_F(PosixFiles, ASaveKilledAtAnyStepLeavesAFileAndABackup) {
@@ -242,6 +272,38 @@ TEST_F(PosixFiles, ASaveClearsWhatKilledSavesLeftButNotARunningSave) {
   EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.ltk", "b.ltk"}));
 }
 
+TEST_F(PosixFiles, WritesWholeFilesInNewFoldersAndLeavesNoTemporaryFile) {
+  const std::string entry = folder / "a/b/c.desktop";
+  ASSERT_TRUE(files.writeFile(entry, "new", FileKind::Whole, true));
+  EXPECT_EQ(readBytes(entry), "new");
+  EXPECT_EQ(modeOf(folder / "a"), 0700u);
+  EXPECT_EQ(modeOf(entry) & 0111, (modeOf(entry) & 0444) >> 2);  // executable where readable
+  EXPECT_NE(modeOf(entry) & 0100, 0u);
+
+  // A replaced file keeps its mode; a link keeps pointing at the file.
+  writeBytes(folder / "kept.list", "old");
+  ::chmod((folder / "kept.list").c_str(), 0640);
+  std::filesystem::create_symlink(folder / "kept.list", folder / "a/mimeapps.list");
+  ASSERT_TRUE(files.writeFile(folder / "a/mimeapps.list", "new", FileKind::Kept, false));
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "a/mimeapps.list"));
+  EXPECT_EQ(readBytes(folder / "kept.list"), "new");
+  EXPECT_EQ(modeOf(folder / "kept.list"), 0640u);
+  EXPECT_EQ(folder.names(), (std::vector<std::string>{"a", "kept.list"}));
+
+  // Where the user may not write, nothing changes and nothing is left.
+  ::chmod((folder / "kept.list").c_str(), 0440);
+  ::chmod((folder / "a/b").c_str(), 0500);
+  const bool ran = asPlainUser({folder.path(), folder / "a", folder / "a/b", folder / "kept.list"}, [&] {
+    EXPECT_FALSE(files.writeFile(folder / "kept.list", "other", FileKind::Kept, false));
+    EXPECT_FALSE(files.writeFile(entry, "other", FileKind::Whole, true));
+    EXPECT_FALSE(files.writeFile(folder / "a/b/d/e.desktop", "other", FileKind::Whole, false));
+  });
+  if (!ran) GTEST_SKIP() << "cannot run as a plain user";
+  EXPECT_EQ(readBytes(folder / "kept.list"), "new");
+  EXPECT_EQ(readBytes(entry), "new");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "a/b"), {}), 1);
+}
+
 TEST_F(PosixFiles, NothingCanReplaceAFolderOrWriteIntoAMissingOne) {
   fs::create_directory(path("dir.ltk"));
   EXPECT_FALSE(files.replaceFile(path("dir.ltk"), "x"));
@@ -265,7 +327,7 @@ TEST_F(PosixFiles, ReadingGivesTheWholeFileAndRefusesFolders) {
   }
 }
 
-TEST_F(PosixFiles, StatusAndSameFile) {
+TEST_F(PosixFiles, StatusSameFileAndRemoval) {
   writeBytes(path("a"), "12345");
   fs::create_symlink(path("a"), path("b"));
   EXPECT_EQ(files.status(path("a")).size, 5u);
@@ -277,6 +339,18 @@ TEST_F(PosixFiles, StatusAndSameFile) {
   EXPECT_FALSE(files.isSameFile(path("a"), path("none")));
   writeBytes(path("c"), "12345");
   EXPECT_FALSE(files.isSameFile(path("a"), path("c")));
+  EXPECT_TRUE(files.isWritableFolder(folder.path()));
+  EXPECT_FALSE(files.isWritableFolder(path("a")));
+
+  // A removal takes the folders it leaves empty with it, up to the root.
+  fs::create_directories(path("r/s/t"));
+  writeBytes(path("r/s/t/u"), "x");
+  EXPECT_TRUE(files.removeFile(path("r/s/t/u"), FileKind::Whole, path("r")));
+  EXPECT_TRUE(fs::is_directory(path("r")));
+  EXPECT_FALSE(fs::exists(path("r/s")));
+  EXPECT_TRUE(files.removeFile(path("r/s/t/u")));  // gone already: nothing to do
+  EXPECT_TRUE(files.removeFile(path("b")));        // a link goes, its file stays
+  EXPECT_EQ(readBytes(path("a")), "12345");
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include "posix/memory_posix.h"
 
 #include <algorithm>
-#include <fstream>
 #include <limits>
 #include <sstream>
 
+#include "posix/descriptors.h"
 #include "posix/system_posix.h"
 
 namespace zl {
@@ -87,10 +87,9 @@ std::uint64_t memoryRoom(const TextFileReader& read) {
 
 std::uint64_t PosixSystem::availableMemory() {
   return memoryRoom([](const std::string& path) {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    std::string text;
+    readWholeFile(path, text);
+    return text;
   });
 }
 

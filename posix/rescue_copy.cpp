@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "posix/descriptors.h"
@@ -52,13 +51,6 @@ bool privateFolder(const std::string& folder) {
          st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
 }
 
-bool syncFolder(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  const bool ok = fd >= 0 && ::fsync(fd) == 0;
-  if (fd >= 0) ::close(fd);
-  return ok;
-}
-
 // What a rescue copy holds.
 struct Kept {
   std::size_t newSize = 0;
@@ -84,26 +76,21 @@ bool parse(std::string_view bytes, Kept& kept) {
 
 // The file `file` at `path` gets `old` back, flushed.
 bool putBack(const std::string& path, const struct stat& file, std::string_view old) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+  Descriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
   struct stat opened {};
-  bool ok = ::fstat(fd, &opened) == 0 && sameFile(opened, file) && writeAll(fd, old) &&
-            ::ftruncate(fd, static_cast<off_t>(old.size())) == 0 && ::fsync(fd) == 0;
-  return ::close(fd) == 0 && ok;
+  const bool ok = fd && ::fstat(fd.get(), &opened) == 0 && sameFile(opened, file) && writeAll(fd.get(), old) &&
+                  ::ftruncate(fd.get(), static_cast<off_t>(old.size())) == 0 && ::fsync(fd.get()) == 0;
+  return fd.close() == 0 && ok;
 }
 
 }  // namespace
 
 std::string userRescueFolder() {
-  const char* state = std::getenv("XDG_STATE_HOME");
-  if (state != nullptr && state[0] == '/') return std::string(state) + "/zelvo-lingotak/";
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] == '/') return std::string(home) + "/.local/state/zelvo-lingotak/";
+  const std::string state = environment("XDG_STATE_HOME");
+  if (state.starts_with('/')) return state + "/zelvo-lingotak/";
+  const std::string home = environment("HOME");
+  if (home.starts_with('/')) return home + "/.local/state/zelvo-lingotak/";
   return {};
-}
-
-RescueCopy::~RescueCopy() {
-  if (fd_ >= 0) ::close(fd_);
 }
 
 bool RescueCopy::keep(const std::string& folder, const struct stat& file, const std::string& path, std::string_view old,
@@ -112,27 +99,25 @@ bool RescueCopy::keep(const std::string& folder, const struct stat& file, const 
   const std::string name = folder + copyName(file);
   const std::string fresh = name + ".new";
   ::unlink(fresh.c_str());  // what a killed rewrite left before its copy was whole
-  const int fd = ::open(fresh.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
+  Descriptor fd(::open(fresh.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+  if (!fd) return false;
   const std::string header = std::string(kMark) + std::to_string(replacement.size()) + " " +
                              std::to_string(hashOf(replacement)) + " " + std::to_string(path.size()) + "\n" + path;
-  const bool ok = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && writeAll(fd, header) && writeAll(fd, old) &&
-                  ::fsync(fd) == 0 && ::rename(fresh.c_str(), name.c_str()) == 0 && syncFolder(folder);
+  const bool ok = ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0 && writeAll(fd.get(), header) && writeAll(fd.get(), old) &&
+                  ::fsync(fd.get()) == 0 && ::rename(fresh.c_str(), name.c_str()) == 0 && syncFolder(folder);
   if (!ok) {
     ::unlink(fresh.c_str());
-    ::close(fd);
     return false;
   }
-  fd_ = fd;
+  fd_ = std::move(fd);
   name_ = name;
   return true;
 }
 
 void RescueCopy::drop() {
-  if (fd_ < 0) return;
+  if (!fd_) return;
   ::unlink(name_.c_str());
-  ::close(fd_);
-  fd_ = -1;
+  fd_.close();
 }
 
 Recovery recoverFromRescueCopy(const std::string& folder, const std::string& path) {
@@ -141,8 +126,8 @@ Recovery recoverFromRescueCopy(const std::string& folder, const std::string& pat
   const std::string name = folder + copyName(file);
   struct stat own {};
   if (::lstat(name.c_str(), &own) != 0 || !privateFolder(folder)) return Recovery::Nothing;
-  const int fd = ::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return Recovery::Nothing;
+  const Descriptor fd(::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+  if (!fd) return Recovery::Nothing;
   Recovery result = Recovery::Nothing;
   std::string bytes;
   std::string now;
@@ -150,11 +135,9 @@ Recovery recoverFromRescueCopy(const std::string& folder, const std::string& pat
   struct stat recorded {};
   // A running rewrite holds the lock; a copy whose path names another file
   // now belongs to a file that was moved or removed.
-  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && readAll(fd, bytes) && parse(bytes, kept) &&
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0 && readAll(fd.get(), bytes) && parse(bytes, kept) &&
       ::stat(kept.path.c_str(), &recorded) == 0 && sameFile(recorded, file)) {
-    const int current = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    const bool read = current >= 0 && readAll(current, now);
-    if (current >= 0) ::close(current);
+    const bool read = readWholeFile(path, now);
     if (read && ((now.size() == kept.newSize && hashOf(now) == kept.newHash) || now == kept.old)) {
       ::unlink(name.c_str());  // the rewrite was finished, or never began
     } else if (read && putBack(path, file, kept.old)) {
@@ -164,7 +147,6 @@ Recovery recoverFromRescueCopy(const std::string& folder, const std::string& pat
       result = Recovery::Failed;
     }
   }
-  ::close(fd);
   return result;
 }
 

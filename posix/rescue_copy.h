@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "posix/descriptors.h"
 
 namespace zl {
 
@@ -30,8 +31,9 @@ class RescueCopy {
   RescueCopy() = default;
   RescueCopy(const RescueCopy&) = delete;
   RescueCopy& operator=(const RescueCopy&) = delete;
-  // Lets go of the lock; a copy not dropped stays for a later recovery.
-  ~RescueCopy();
+  // Lets go of the lock (closing the copy); a copy not dropped stays for a
+  // later recovery.
+  ~RescueCopy() = default;
 
   // Keeps `old`, the content of `file` at `path`, in `folder`, flushed,
   // together with the size and hash of `replacement`. False, with nothing
@@ -42,7 +44,7 @@ class RescueCopy {
   void drop();
 
  private:
-  int fd_ = -1;
+  Descriptor fd_;
   std::string name_;
 };
 

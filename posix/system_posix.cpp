@@ -14,16 +14,12 @@
 #include <thread>
 #include <utility>
 
+#include "posix/descriptors.h"
 #include "posix/desktop_posix.h"
 
 namespace zl {
 
 namespace {
-
-bool isDirectory(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 // A folder in which nobody but this user can make or replace a file.
 bool isPrivateFolder(const std::string& path) {
@@ -43,10 +39,6 @@ std::string lockFolder(const std::string& runtimeRoot, const std::string& tempRo
 }
 
 }  // namespace
-
-PosixSystem::~PosixSystem() {
-  if (lockFd_ >= 0) ::close(lockFd_);
-}
 
 std::string PosixSystem::executablePath() {
   std::string path(4096, '\0');
@@ -77,19 +69,8 @@ std::string PosixSystem::fullPath(const std::string& path) {
   return (here / path).lexically_normal();
 }
 
-bool PosixSystem::isRegularFile(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 void PosixSystem::sleepMilliseconds(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-void PosixSystem::removeFile(const std::string& path) { ::unlink(path.c_str()); }
-
-bool PosixSystem::isWritableFolder(const std::string& folder) {
-  return isDirectory(folder) && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 class PosixSystem::ProgramFile : public NewProgramFile {
@@ -139,11 +120,7 @@ class PosixSystem::ProgramFile : public NewProgramFile {
       system_.renamePath(leftover, program);
       return false;
     }
-    const int folder = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-      ::fsync(folder);  // the new names on the disk before the old program ends
-      ::close(folder);
-    }
+    syncFolder(folder_);                      // the new names on the disk before the old program ends
     ::fclose(std::exchange(file_, nullptr));  // a program open for writing cannot be started
     fd_ = -1;
     return true;
@@ -157,13 +134,10 @@ class PosixSystem::ProgramFile : public NewProgramFile {
 };
 
 std::unique_ptr<NewProgramFile> PosixSystem::createProgramFile(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0700);
-  if (fd < 0) return nullptr;
-  FILE* file = ::fdopen(fd, "w+");
-  if (!file) {
-    ::close(fd);
-    return nullptr;
-  }
+  Descriptor fd(::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0700));
+  FILE* file = fd ? ::fdopen(fd.get(), "w+") : nullptr;
+  if (!file) return nullptr;
+  fd.release();  // the stream's now
   return std::make_unique<ProgramFile>(*this, folder, file);
 }
 
@@ -190,17 +164,13 @@ bool PosixSystem::startProgram(const std::string& path, const std::string& argum
 }
 
 bool PosixSystem::anotherInstanceRuns(const std::string& name) {
-  if (lockFd_ >= 0) return false;
+  if (lock_) return false;
   const std::string folder = lockFolder(runtimeRoot_, tempRoot_);
   if (folder.empty()) return false;  // no lock to be had: run as the only instance
-  const int fd = ::open((folder + "/" + name + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const bool held = errno == EWOULDBLOCK;
-    ::close(fd);
-    return held;
-  }
-  lockFd_ = fd;  // kept open for the life of the process
+  Descriptor fd(::open((folder + "/" + name + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+  if (!fd) return false;
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return errno == EWOULDBLOCK;
+  lock_ = std::move(fd);  // kept open for the life of the process
   return false;
 }
 

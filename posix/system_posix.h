@@ -1,5 +1,5 @@
-// The system services on Linux: /proc for the program's own path, stat,
-// unlink, nanosleep, an flock'ed lock file for the single instance, and
+// The system services on Linux: /proc for the program's own path,
+// nanosleep, an flock'ed lock file for the single instance, and
 // write access to the folders of the file-type association (XDG data and
 // config) as the administrator check; for the update an O_TMPFILE file put
 // in place with linkat and rename, and posix_spawn.
@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "platform/system.h"
+#include "posix/descriptors.h"
 
 namespace zl {
 
@@ -27,16 +28,12 @@ class PosixSystem : public System {
   // The two roots are parameters only so that tests can stand in for them.
   explicit PosixSystem(std::string runtimeRoot = "/run/user", std::string tempRoot = "/tmp")
       : runtimeRoot_(std::move(runtimeRoot)), tempRoot_(std::move(tempRoot)) {}
-  ~PosixSystem() override;
   PosixSystem(const PosixSystem&) = delete;
   PosixSystem& operator=(const PosixSystem&) = delete;
 
   std::string executablePath() override;
   std::string fullPath(const std::string& path) override;
-  bool isRegularFile(const std::string& path) override;
   void sleepMilliseconds(int milliseconds) override;
-  void removeFile(const std::string& path) override;
-  bool isWritableFolder(const std::string& folder) override;
   // An O_TMPFILE file in `folder`; nullptr where the file system has none.
   // Installing links it to its staged name through /proc/self/fd, links
   // the old program to the leftover name, renames the new one over the
@@ -61,7 +58,7 @@ class PosixSystem : public System {
   class ProgramFile;  // the NewProgramFile, see the .cpp
   std::string runtimeRoot_;
   std::string tempRoot_;
-  int lockFd_ = -1;
+  Descriptor lock_;
 };
 
 }  // namespace zl

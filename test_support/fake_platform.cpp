@@ -199,11 +199,6 @@ std::string FakeSystem::fullPath(const std::string& path) {
 
 void FakeSystem::sleepMilliseconds(int milliseconds) { calls.push_back("sleep " + std::to_string(milliseconds)); }
 
-void FakeSystem::removeFile(const std::string& path) {
-  calls.push_back("remove " + path);
-  regularFiles.erase(path);
-}
-
 std::unique_ptr<NewProgramFile> FakeSystem::createProgramFile(const std::string& folder) {
   calls.push_back("program file in " + folder);
   return real_.createProgramFile(folder);

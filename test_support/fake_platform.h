@@ -196,7 +196,6 @@ class FakeUi : public Ui {
 class FakeSystem : public System {
  public:
   std::string executable = "/opt/zelvo/zelvo-lingotak";
-  std::set<std::string> regularFiles;
   bool lockHeldElsewhere = false;
   // The other instance lets go of the lock after this many more tries
   // (-1: never).
@@ -204,18 +203,14 @@ class FakeSystem : public System {
   bool administrator = true;
   // This many starts of a program fail before they succeed again.
   int failingStarts = 0;
-  // "sleep 1000", "remove /x", "lock Zelvo_Lingotak", "program file in /d",
+  // "sleep 1000", "lock Zelvo_Lingotak", "program file in /d",
   // "start /p \"/f\" in /d", ...
   std::vector<std::string> calls;
 
   std::string executablePath() override { return executable; }
   // Relative paths start in "/home/anna/".
   std::string fullPath(const std::string& path) override;
-  bool isRegularFile(const std::string& path) override { return regularFiles.count(path) != 0; }
   void sleepMilliseconds(int milliseconds) override;
-  void removeFile(const std::string& path) override;
-  std::set<std::string> readOnlyFolders;
-  bool isWritableFolder(const std::string& folder) override { return readOnlyFolders.count(folder) == 0; }
   // A real one, as the POSIX system makes it, in a real folder.
   std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder) override;
   bool startProgram(const std::string& path, const std::string& argument, const std::string& folder) override;
@@ -249,6 +244,12 @@ class FaultyFileSystem : public PosixFileSystem {
   std::function<void(const char* step)> beforeStep;
   // The folder of the rescue copies, with its trailing "/".
   const std::string& rescueFolder() const;
+  // Folders taken for ones the user may not write, whatever their modes
+  // say (which do not hold for root).
+  std::set<std::string> readOnlyFolders;
+  bool isWritableFolder(const std::string& folder) override {
+    return readOnlyFolders.count(folder) == 0 && PosixFileSystem::isWritableFolder(folder);
+  }
 
   bool readFile(const std::string& path, ByteBuffer& content) override;
 
@@ -307,14 +308,14 @@ class FakeDesktop : public PosixDesktopShell {
   FakeDesktop() : FakeDesktop(std::make_unique<TempFolder>()) {}
   std::vector<std::string> openedUrls;  // every URL asked for, in order
   std::vector<std::string> toolRuns;    // "update-mime-database <folder>", in order
-  int lookups = 0;                      // calls of hasFile
+  int lookups = 0;                      // calls of folders(), as every look at the registration makes
   // The temporary folder, with its trailing "/".
   const std::string& root() const { return root_->path(); }
   void openUrl(const std::string& url) override { openedUrls.push_back(url); }
   void runTool(const std::string& tool, const std::vector<std::string>& arguments) override;
-  bool hasFile(const std::string& path) override {
+  DesktopFolders folders() override {
     ++lookups;
-    return PosixDesktopShell::hasFile(path);
+    return PosixDesktopShell::folders();
   }
 
  private:

@@ -156,7 +156,7 @@ bool runInternetUpdate(Program& program) {
 
   const std::string executable = system.executablePath();
   const std::string folder = folderOf(executable);
-  if (!system.isWritableFolder(folder)) {
+  if (!program.files.isWritableFolder(folder)) {
     fail(ui, update_text::ProgramFolderReadOnly);
     return false;
   }

@@ -213,7 +213,7 @@ TEST_F(InternetUpdate, AServerWithoutTheFileIsNoConnection) {
 }
 
 TEST_F(InternetUpdate, AProgramFolderTheUserCannotWriteIsSaidSoBeforeFetching) {
-  p.system.readOnlyFolders.insert(p.folder.path());
+  p.files.readOnlyFolders.insert(p.folder.path());
   p.ui.expectMessage("Update Information", StartQuestion, Answer::Yes);
   p.ui.expectMessage("Update Fehler",
                      "Der Ordner des Programms ist schreibgeschützt:\r\ndas Update kann hier nicht installiert "
