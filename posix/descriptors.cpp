@@ -16,6 +16,11 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
+bool noteWriteFailure(bool& diskFull) {
+  diskFull = diskFull || errno == ENOSPC || errno == EDQUOT;
+  return false;
+}
+
 bool readAll(int fd, std::string& bytes) {
   bytes.clear();
   char block[1 << 16];
