@@ -60,7 +60,7 @@ void BM_Download_Program(benchmark::State& state) {
   bool whole = true;
   for (auto _ : state) {
     const std::unique_ptr<zl::OutputFile> file = files.createOutputFile(target());
-    whole = file && zl::httpDownloadToFile(network, url, *file) && whole;
+    whole = file && zl::httpDownloadToFile(network, url, *file) == zl::DownloadOutcome::Done && whole;
   }
   state.counters["rss_growth_MB"] = static_cast<double>(peakKilobytes() - before) / 1024;
   whole = whole && std::filesystem::file_size(target()) == BodyBytes;

@@ -63,6 +63,9 @@ class OutputFile {
   // Writes what is left, flushes the file to the disk and closes it. False
   // when any of that fails; the file is then removed.
   virtual bool finish() = 0;
+  // After a write or finish has failed: true when it failed because the
+  // disk, or the user's share of it, is full; false for any other fault.
+  virtual bool diskFull() const = 0;
 };
 
 class FileSystem {

@@ -39,6 +39,11 @@ Descriptor createTemporary(const std::string& folder, std::string_view prefix, m
   return Descriptor();
 }
 
+bool noteWriteFailure(bool& diskFull) {
+  diskFull = diskFull || errno == ENOSPC || errno == EDQUOT;
+  return false;
+}
+
 bool makeFolders(const std::string& folder, mode_t mode) {
   struct stat st {};
   if (::stat(openable(folder).c_str(), &st) == 0) return S_ISDIR(st.st_mode);

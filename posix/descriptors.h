@@ -65,6 +65,11 @@ inline bool writeAll(int fd, std::string_view bytes) {
   return writeAllWith(fd, bytes, [](int to, const char* data, std::size_t size) { return ::write(to, data, size); });
 }
 
+// After a write, flush or close has failed: sets `diskFull` when errno
+// says that the disk, or the user's quota, is full (it stays set once
+// set). Always false, so that it can end a failed condition.
+bool noteWriteFailure(bool& diskFull);
+
 // Reads from the descriptor's position to the end into `bytes` (replacing
 // what it held), a string or a ByteBuffer; `expected` is the size to make
 // room for at once. False at a failure, with `bytes` holding what came

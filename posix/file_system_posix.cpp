@@ -342,19 +342,21 @@ class PosixFileSystem::PieceFile : public OutputFile {
 
   bool write(std::string_view bytes) override {
     if (fd_ < 0) return false;
-    if (pending_.size() + bytes.size() > kBlock && !flush()) return false;
-    if (bytes.size() >= kBlock) return files_.writeAll(fd_, bytes);
+    if (pending_.size() + bytes.size() > kBlock && !flush()) return noteWriteFailure(diskFull_);
+    if (bytes.size() >= kBlock) return files_.writeAll(fd_, bytes) || noteWriteFailure(diskFull_);
     pending_.append(bytes);
     return true;
   }
 
   bool finish() override {
     if (fd_ < 0) return false;
-    bool ok = flush() && files_.syncFile(fd_) == 0;
-    ok = files_.closeFile(std::exchange(fd_, -1)) == 0 && ok;
+    bool ok = (flush() && files_.syncFile(fd_) == 0) || noteWriteFailure(diskFull_);
+    ok = (files_.closeFile(std::exchange(fd_, -1)) == 0 || noteWriteFailure(diskFull_)) && ok;
     if (!ok) ::unlink(path_.c_str());
     return ok;
   }
+
+  bool diskFull() const override { return diskFull_; }
 
  private:
   static constexpr std::size_t kBlock = 64 * 1024;
@@ -368,6 +370,7 @@ class PosixFileSystem::PieceFile : public OutputFile {
   std::string path_;
   int fd_;
   std::string pending_;
+  bool diskFull_ = false;
 };
 
 std::unique_ptr<OutputFile> PosixFileSystem::createOutputFile(const std::string& path) {

@@ -85,10 +85,14 @@ class PosixSystem::ProgramFile : public NewProgramFile {
   ProgramFile& operator=(const ProgramFile&) = delete;
 
   bool write(std::string_view bytes) override {
-    return file_ && std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+    return file_ && (std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() || noteWriteFailure(diskFull_));
   }
 
-  bool finish() override { return file_ && std::fflush(file_) == 0 && ::fsync(fd_) == 0; }
+  bool finish() override {
+    return file_ && ((std::fflush(file_) == 0 && ::fsync(fd_) == 0) || noteWriteFailure(diskFull_));
+  }
+
+  bool diskFull() const override { return diskFull_; }
 
   void readPart(std::uint64_t offset, std::size_t size, std::string& bytes) override {
     bytes.resize(size);
@@ -131,6 +135,7 @@ class PosixSystem::ProgramFile : public NewProgramFile {
   std::string folder_;
   FILE* file_;
   int fd_;
+  bool diskFull_ = false;
 };
 
 std::unique_ptr<NewProgramFile> PosixSystem::createProgramFile(const std::string& folder) {

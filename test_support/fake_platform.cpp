@@ -199,9 +199,40 @@ std::string FakeSystem::fullPath(const std::string& path) {
 
 void FakeSystem::sleepMilliseconds(int milliseconds) { calls.push_back("sleep " + std::to_string(milliseconds)); }
 
+namespace {
+
+// A program file on a disk with `room` bytes left.
+class CrampedProgramFile : public NewProgramFile {
+ public:
+  CrampedProgramFile(std::unique_ptr<NewProgramFile> file, long long room) : file_(std::move(file)), room_(room) {}
+  bool write(std::string_view bytes) override {
+    full_ = full_ || static_cast<long long>(bytes.size()) > room_;
+    room_ -= static_cast<long long>(bytes.size());
+    return !full_ && file_->write(bytes);
+  }
+  bool finish() override { return !full_ && file_->finish(); }
+  bool diskFull() const override { return full_; }
+  void readPart(std::uint64_t offset, std::size_t size, std::string& bytes) override {
+    file_->readPart(offset, size, bytes);
+  }
+  bool install(const std::string& program, const std::string& staged, const std::string& leftover) override {
+    return file_->install(program, staged, leftover);
+  }
+
+ private:
+  std::unique_ptr<NewProgramFile> file_;
+  long long room_;
+  bool full_ = false;
+};
+
+}  // namespace
+
 std::unique_ptr<NewProgramFile> FakeSystem::createProgramFile(const std::string& folder) {
   calls.push_back("program file in " + folder);
-  return real_.createProgramFile(folder);
+  if (noProgramFile) return nullptr;
+  std::unique_ptr<NewProgramFile> file = real_.createProgramFile(folder);
+  if (!file || programFileRoom < 0) return file;
+  return std::make_unique<CrampedProgramFile>(std::move(file), programFileRoom);
 }
 
 bool FakeSystem::startProgram(const std::string& path, const std::string& argument, const std::string& folder) {

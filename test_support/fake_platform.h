@@ -211,7 +211,11 @@ class FakeSystem : public System {
   // Relative paths start in "/home/anna/".
   std::string fullPath(const std::string& path) override;
   void sleepMilliseconds(int milliseconds) override;
-  // A real one, as the POSIX system makes it, in a real folder.
+  // A real one, as the POSIX system makes it, in a real folder; none when
+  // `noProgramFile`. It takes `programFileRoom` bytes before its disk is
+  // full (-1: any number).
+  bool noProgramFile = false;
+  long long programFileRoom = -1;
   std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder) override;
   bool startProgram(const std::string& path, const std::string& argument, const std::string& folder) override;
   bool anotherInstanceRuns(const std::string& name) override;

@@ -28,7 +28,7 @@ class Transfer {
 
   // The next block of at most `capacity` bytes, waiting at most `wait` ms
   // and asking the caller between. Failed also when the server has stalled
-  // or the caller stopped the download.
+  // or the caller stopped the download; endOf says which.
   Received receive(std::size_t capacity, int wait, std::string_view& block) {
     const std::int64_t until = deadline(wait);
     for (;;) {
@@ -37,11 +37,19 @@ class Transfer {
       const Received what = connection_->receive(buffer_, std::min(capacity, BlockSize), size, tick);
       block = {buffer_, size};
       spanBytes_ += size;
-      if (stalled()) return Received::Failed;
+      if (stalled()) return failed(DownloadOutcome::TooSlow);
+      if (what == Received::Failed) return failed(DownloadOutcome::CutShort);
       if (what != Received::TimedOut) return what;
-      if (!report()) return Received::Failed;
+      if (!report()) return failed(DownloadOutcome::Stopped);
       if (network_.now() >= until) return Received::TimedOut;
     }
+  }
+
+  // How the download ends at `what`, a receive that brought no block.
+  DownloadOutcome endOf(Received what) const {
+    if (what == Received::Closed) return DownloadOutcome::CutShort;
+    if (what == Received::TimedOut) return DownloadOutcome::TooSlow;
+    return failure_;
   }
 
   // Tells the caller how much of the body is in; false when it wants the
@@ -57,6 +65,10 @@ class Transfer {
  private:
   std::int64_t deadline(int milliseconds) { return std::min(network_.now() + milliseconds, end_); }
   bool report() { return !progress_ || progress_(received_, length_); }
+  Received failed(DownloadOutcome why) {
+    failure_ = why;
+    return Received::Failed;
+  }
 
   // True when a whole span has passed with less than its share of bytes;
   // each span that has it starts the next.
@@ -76,19 +88,31 @@ class Transfer {
   std::int64_t spanStart_;
   std::uint64_t spanBytes_ = 0;
   std::uint64_t received_ = 0, length_ = 0;
+  DownloadOutcome failure_ = DownloadOutcome::CutShort;
   std::unique_ptr<Connection> connection_;
   char buffer_[BlockSize];
 };
 
-// Receives and parses until the head is whole; `head` then holds it and
-// the first bytes of the body.
-ResponseHead receiveHead(Transfer& transfer, const DownloadLimits& limits, std::string& head) {
+// Receives and parses until the head is whole. Done when it was accepted:
+// `head` then holds it and the first bytes of the body, `parsed` what it
+// says.
+DownloadOutcome receiveHead(Transfer& transfer, const DownloadLimits& limits, std::string& head, ResponseHead& parsed) {
   for (;;) {
     std::string_view block;
-    if (transfer.receive(BlockSize, limits.blockMilliseconds, block) != Received::Data) return {};
+    const Received what = transfer.receive(BlockSize, limits.blockMilliseconds, block);
+    if (what != Received::Data) return transfer.endOf(what);
     head.append(block);
-    const ResponseHead parsed = readResponseHead(head, limits.maxHead, limits.maxBody);
-    if (parsed.outcome != HeadOutcome::Incomplete) return parsed;
+    parsed = readResponseHead(head, limits.maxHead, limits.maxBody);
+    switch (parsed.outcome) {
+      case HeadOutcome::Incomplete:
+        break;
+      case HeadOutcome::Accepted:
+        return DownloadOutcome::Done;
+      case HeadOutcome::Refused:
+        return DownloadOutcome::Refused;
+      case HeadOutcome::TooLarge:
+        return DownloadOutcome::TooLarge;
+    }
   }
 }
 
@@ -98,17 +122,18 @@ class BodyWriter {
   BodyWriter(Transfer& transfer, OutputFile& file, const DownloadLimits& limits)
       : transfer_(transfer), file_(file), limits_(limits) {}
 
-  bool byLength(std::uint64_t length, std::string_view start) {
+  DownloadOutcome byLength(std::uint64_t length, std::string_view start) {
     std::string_view block = start.substr(0, static_cast<std::size_t>(std::min<std::uint64_t>(length, start.size())));
     for (;;) {
-      if (!put(block, length)) return false;
-      if (received_ == length) return true;
+      if (const DownloadOutcome written = put(block, length); written != DownloadOutcome::Done) return written;
+      if (received_ == length) return DownloadOutcome::Done;
       const auto missing = static_cast<std::size_t>(std::min<std::uint64_t>(length - received_, BlockSize));
-      if (transfer_.receive(missing, limits_.blockMilliseconds, block) != Received::Data) return false;
+      const Received what = transfer_.receive(missing, limits_.blockMilliseconds, block);
+      if (what != Received::Data) return transfer_.endOf(what);
     }
   }
 
-  bool chunked(std::string_view start) {
+  DownloadOutcome chunked(std::string_view start) {
     ChunkedDecoder decoder(limits_.maxBody);
     std::string_view block = start;
     for (;;) {
@@ -116,33 +141,50 @@ class BodyWriter {
       do {
         std::string_view data;
         state = decoder.next(block, data);
-        if (!data.empty() && !file_.write(data)) return false;
+        if (!data.empty() && !file_.write(data)) return writeFailure();
         received_ += data.size();
       } while (state == ChunkedDecoder::State::More && !block.empty());
-      if (!transfer_.report(received_, 0)) return false;
-      if (state != ChunkedDecoder::State::More) return state == ChunkedDecoder::State::Done;
-      if (transfer_.receive(BlockSize, limits_.blockMilliseconds, block) != Received::Data) return false;
+      if (!transfer_.report(received_, 0)) return DownloadOutcome::Stopped;
+      switch (state) {
+        case ChunkedDecoder::State::More:
+          break;
+        case ChunkedDecoder::State::Done:
+          return DownloadOutcome::Done;
+        case ChunkedDecoder::State::Invalid:
+          return DownloadOutcome::CutShort;  // a chunk broken on its way
+        case ChunkedDecoder::State::TooLarge:
+          return DownloadOutcome::TooLarge;
+      }
+      const Received what = transfer_.receive(BlockSize, limits_.blockMilliseconds, block);
+      if (what != Received::Data) return transfer_.endOf(what);
     }
   }
 
   // Ends when the server closes or falls silent, not when the overall
   // limit cuts it short.
-  bool untilClose(std::string_view start) {
+  DownloadOutcome untilClose(std::string_view start) {
     std::string_view block = start;
     for (;;) {
-      if (received_ + block.size() > limits_.maxBody || !put(block, 0)) return false;
+      if (received_ + block.size() > limits_.maxBody) return DownloadOutcome::TooLarge;
+      if (const DownloadOutcome written = put(block, 0); written != DownloadOutcome::Done) return written;
       const Received what = transfer_.receive(BlockSize, limits_.silenceMilliseconds, block);
-      if (what == Received::Closed) return true;
-      if (what == Received::TimedOut) return !transfer_.overallLimitReached();
-      if (what == Received::Failed) return false;
+      if (what == Received::Closed) return DownloadOutcome::Done;
+      if (what == Received::TimedOut)
+        return transfer_.overallLimitReached() ? DownloadOutcome::TooSlow : DownloadOutcome::Done;
+      if (what == Received::Failed) return transfer_.endOf(what);
     }
   }
 
+  // Why the file took no more bytes.
+  DownloadOutcome writeFailure() const {
+    return file_.diskFull() ? DownloadOutcome::DiskFull : DownloadOutcome::CannotWrite;
+  }
+
  private:
-  bool put(std::string_view block, std::uint64_t length) {
-    if (!block.empty() && !file_.write(block)) return false;
+  DownloadOutcome put(std::string_view block, std::uint64_t length) {
+    if (!block.empty() && !file_.write(block)) return writeFailure();
     received_ += block.size();
-    return transfer_.report(received_, length);
+    return transfer_.report(received_, length) ? DownloadOutcome::Done : DownloadOutcome::Stopped;
   }
 
   Transfer& transfer_;
@@ -153,30 +195,32 @@ class BodyWriter {
 
 }  // namespace
 
-bool httpDownloadToFile(Network& network, const std::string& url, OutputFile& file, const DownloadLimits& limits,
-                        const DownloadProgress& progress) {
+DownloadOutcome httpDownloadToFile(Network& network, const std::string& url, OutputFile& file,
+                                   const DownloadLimits& limits, const DownloadProgress& progress) {
   UrlParts parts;
-  if (!splitUrl(url, parts)) return false;
+  if (!splitUrl(url, parts)) return DownloadOutcome::NoConnection;
   Transfer transfer(network, limits, progress);
-  if (!transfer.open(parts)) return false;
+  if (!transfer.open(parts)) return DownloadOutcome::NoConnection;
   std::string head;
-  const ResponseHead response = receiveHead(transfer, limits, head);
-  if (response.outcome != HeadOutcome::Accepted) return false;
+  ResponseHead response;
+  if (const DownloadOutcome got = receiveHead(transfer, limits, head, response); got != DownloadOutcome::Done)
+    return got;
   const std::string_view start = std::string_view(head).substr(response.size);
   BodyWriter body(transfer, file, limits);
-  bool complete = false;
+  DownloadOutcome outcome = DownloadOutcome::Done;
   switch (response.framing) {
     case BodyFraming::Length:
-      complete = body.byLength(response.length, start);
+      outcome = body.byLength(response.length, start);
       break;
     case BodyFraming::Chunked:
-      complete = body.chunked(start);
+      outcome = body.chunked(start);
       break;
     case BodyFraming::UntilClose:
-      complete = body.untilClose(start);
+      outcome = body.untilClose(start);
       break;
   }
-  return complete && file.finish();
+  if (outcome != DownloadOutcome::Done) return outcome;
+  return file.finish() ? DownloadOutcome::Done : body.writeFailure();
 }
 
 }  // namespace zl

@@ -8,8 +8,9 @@
 // a while. Every wait has a limit, the whole download one more, and a
 // server that sends less than 1 KB in 30 seconds is given up. While it
 // waits, the caller is asked every 100 ms whether to go on, so that it can
-// keep the window alive and stop the download. Nothing is reported to the
-// user here.
+// keep the window alive and stop the download. The result says how it
+// ended, so that the caller can tell the user what happened; nothing is
+// reported to the user here.
 #pragma once
 
 #include <cstdint>
@@ -38,11 +39,24 @@ struct DownloadLimits {
 // tickMilliseconds while waiting. False stops the download.
 using DownloadProgress = std::function<bool(std::uint64_t received, std::uint64_t length)>;
 
-// Fetches `url` and writes its body into `file`, finishing it. True when
-// the whole body is in the file and it was finished; false otherwise (the
-// file is then not finished, and the caller drops it).
-bool httpDownloadToFile(Network& network, const std::string& url, OutputFile& file, const DownloadLimits& limits = {},
-                        const DownloadProgress& progress = {});
+// How a download ended. Anything but Done leaves the file unfinished.
+enum class DownloadOutcome {
+  Done,          // the whole body is in the file, and the file is finished
+  NoConnection,  // no server at the URL's host and port, or the request could not be sent
+  Refused,       // the server answered, but not with the file (another status, no HTTP)
+  CutShort,      // the connection ended or broke before the whole body, or the body's coding broke
+  CannotWrite,   // the file could not be written or finished
+  DiskFull,      // the same, because the disk is full
+  TooLarge,      // the head or the body is over its limit
+  TooSlow,       // a wait ran out: for a block, for the whole download, or 1 KB in 30 s
+  Stopped,       // the caller asked to stop
+};
+
+// Fetches `url` and writes its body into `file`, finishing it. Done when
+// the whole body is in the file and it was finished; otherwise why not
+// (the file is then not finished, and the caller drops it).
+DownloadOutcome httpDownloadToFile(Network& network, const std::string& url, OutputFile& file,
+                                   const DownloadLimits& limits = {}, const DownloadProgress& progress = {});
 
 // A body kept in memory: a small file such as a signature.
 class BodyText : public OutputFile {
@@ -52,6 +66,7 @@ class BodyText : public OutputFile {
     return true;
   }
   bool finish() override { return true; }
+  bool diskFull() const override { return false; }
   std::string text;
 };
 

@@ -98,11 +98,11 @@ std::string requestFor(const UrlParts& parts) {
 ResponseHead readResponseHead(std::string_view bytes, std::size_t maxHead, std::uint64_t maxBody) {
   ResponseHead head;
   const auto unfinished = [&] {
-    head.outcome = bytes.size() >= maxHead ? HeadOutcome::Refused : HeadOutcome::Incomplete;
+    head.outcome = bytes.size() >= maxHead ? HeadOutcome::TooLarge : HeadOutcome::Incomplete;
     return head;
   };
-  const auto refused = [&] {
-    head.outcome = HeadOutcome::Refused;
+  const auto refused = [&](HeadOutcome why = HeadOutcome::Refused) {
+    head.outcome = why;
     return head;
   };
   bool chunked = false, haveLength = false;
@@ -123,9 +123,13 @@ ResponseHead readResponseHead(std::string_view bytes, std::size_t maxHead, std::
       head.framing = haveLength ? BodyFraming::Length : chunked ? BodyFraming::Chunked : BodyFraming::UntilClose;
       return head;
     } else if (startsWithIgnoringCase(line, "content-length:")) {
+      const std::string_view text = trimmed(line.substr(15));
       std::uint64_t length = 0;
-      if (!readNumber(trimmed(line.substr(15)), maxBody, length) || (haveLength && length != head.length))
-        return refused();
+      if (!readNumber(text, maxBody, length)) {
+        const bool digits = !text.empty() && std::all_of(text.begin(), text.end(), isDigit);
+        return refused(digits ? HeadOutcome::TooLarge : HeadOutcome::Refused);
+      }
+      if (haveLength && length != head.length) return refused();
       head.length = length;
       haveLength = true;
     } else if (startsWithIgnoringCase(line, "transfer-encoding:")) {
@@ -137,7 +141,7 @@ ResponseHead readResponseHead(std::string_view bytes, std::size_t maxHead, std::
 
 void ChunkedDecoder::endSizeLine() {
   if (chunkLeft_ > maxBody_ - total_) {
-    fail();
+    fail(State::TooLarge);
   } else if (chunkLeft_ == 0) {
     state_ = State::Done;
   } else {
@@ -174,7 +178,7 @@ ChunkedDecoder::State ChunkedDecoder::next(std::string_view& input, std::string_
         } else if (hexValue(c) >= 0) {
           chunkLeft_ = chunkLeft_ * 16 + static_cast<std::uint64_t>(hexValue(c));
           sawDigit_ = true;
-          if (chunkLeft_ > maxBody_) return fail();
+          if (chunkLeft_ > maxBody_) return fail(State::TooLarge);
         } else if (sawDigit_ && (c == ';' || c == ' ' || c == '\t')) {
           step_ = Step::Extension;
         } else {

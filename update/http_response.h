@@ -30,7 +30,7 @@ bool splitUrl(std::string_view url, UrlParts& parts);
 // Connection: close and the empty line, every line ending in CR LF.
 std::string requestFor(const UrlParts& parts);
 
-enum class HeadOutcome { Incomplete, Accepted, Refused };
+enum class HeadOutcome { Incomplete, Accepted, Refused, TooLarge };
 enum class BodyFraming { Length, Chunked, UntilClose };
 
 struct ResponseHead {
@@ -41,10 +41,10 @@ struct ResponseHead {
 };
 
 // Reads the head at the start of `bytes`. Incomplete: no empty line yet
-// within the first `maxHead` bytes. Refused: none within them, a status
-// code other than 200 or 302 in the status line's code field, or a
-// Content-Length that is no number, is over `maxBody`, or is given twice
-// with different values. Accepted: the body starts at `size`; a
+// within the first `maxHead` bytes. TooLarge: none within them, or a
+// Content-Length over `maxBody`. Refused: a status code other than 200 or
+// 302 in the status line's code field, or a Content-Length that is no
+// number or is given twice with different values. Accepted: the body starts at `size`; a
 // Content-Length takes precedence over "Transfer-Encoding: chunked", and
 // without either the body lasts until the server stops sending.
 ResponseHead readResponseHead(std::string_view bytes, std::size_t maxHead, std::uint64_t maxBody);
@@ -54,18 +54,19 @@ ResponseHead readResponseHead(std::string_view bytes, std::size_t maxHead, std::
 // follows it (trailer fields) is not waited for.
 class ChunkedDecoder {
  public:
-  enum class State { More, Done, Invalid };
+  enum class State { More, Done, Invalid, TooLarge };
   explicit ChunkedDecoder(std::uint64_t maxBody) : maxBody_(maxBody) {}
   // Takes bytes from the front of `input` up to the next piece of chunk
   // data, which is left in `data` (a view into `input`, possibly empty).
   // More: call again with the rest of `input`, or with the next block once
   // it is used up. Done: the body is complete. Invalid: the bytes break the
-  // coding, or the data exceed `maxBody`; Done and Invalid stay.
+  // coding. TooLarge: the data exceed `maxBody`. Each of the last three
+  // stays.
   State next(std::string_view& input, std::string_view& data);
 
  private:
   enum class Step { Size, Extension, SizeLineEnd, Data, DataEnd, DataEndLf };
-  State fail() { return state_ = State::Invalid; }
+  State fail(State why = State::Invalid) { return state_ = why; }
   void endSizeLine();
   std::uint64_t maxBody_;
   std::uint64_t total_ = 0;

@@ -80,28 +80,58 @@ class DownloadWatch {
   bool endRequested_ = false;
 };
 
-// True when the maker's key, which the running program carries, signed
-// the update file that `update` reads. The signature is fetched from
-// beside it on the server into memory.
-bool isGenuine(Program& program, const std::string& executable, const ReadAt& update, DownloadWatch& watch) {
-  MinisignKey key;
-  if (!parseMinisignKey(readUpdateKey(program.files, executable), key)) return false;
+// What to tell the user of a download that did not end with Done.
+const std::string& failureText(DownloadOutcome outcome) {
+  switch (outcome) {
+    case DownloadOutcome::NoConnection:
+      return update_text::NoUpdateServer;
+    case DownloadOutcome::Refused:
+      return update_text::ServerRefused;
+    case DownloadOutcome::CutShort:
+      return update_text::ConnectionCut;
+    case DownloadOutcome::CannotWrite:
+      return update_text::CannotWrite;
+    case DownloadOutcome::DiskFull:
+      return update_text::DiskFull;
+    case DownloadOutcome::TooLarge:
+      return update_text::UpdateTooLarge;
+    case DownloadOutcome::TooSlow:
+      return update_text::ServerTooSlow;
+    case DownloadOutcome::Done:
+    case DownloadOutcome::Stopped:  // the window is closing: nothing to tell
+      break;
+  }
+  return update_text::UpdateFailed;
+}
+
+// Why the update file that `update` reads is not taken as the maker's: ""
+// when `key` signed it, else the message to show. The signature is
+// fetched from beside it on the server into memory.
+std::string signatureRefusal(Program& program, const MinisignKey& key, const ReadAt& update, DownloadWatch& watch) {
   DownloadLimits limits;
   limits.maxBody = MaxSignatureBytes;
   BodyText text;
-  MinisignSignature signature;
   const DownloadProgress keepGoing = [&watch](std::uint64_t, std::uint64_t) { return watch.keepGoing(); };
-  return httpDownloadToFile(program.network, program.constants.updateUrl + ".minisig", text, limits, keepGoing) &&
-         parseMinisignSignature(text.text, signature) && isSignedBy(program.signatures, key, signature, update);
+  const DownloadOutcome fetched =
+      httpDownloadToFile(program.network, program.constants.updateUrl + ".minisig", text, limits, keepGoing);
+  // A server without a signature, or with something too large to be one,
+  // offers a file that nobody signed; a failed connection says nothing
+  // about the file.
+  if (fetched == DownloadOutcome::Refused || fetched == DownloadOutcome::TooLarge) return update_text::NotGenuine;
+  if (fetched != DownloadOutcome::Done) return failureText(fetched);
+  MinisignSignature signature;
+  const bool signedByKey =
+      parseMinisignSignature(text.text, signature) && isSignedBy(program.signatures, key, signature, update);
+  return signedByKey ? std::string() : update_text::NotGenuine;
 }
 
-// True when the user wants the update file installed: it is the maker's,
-// carries a version newer than the running program's, and the user said
-// Yes. Otherwise the user has been told why not, or declined.
-bool isWanted(Program& program, const std::string& executable, const ReadAt& update, bool genuine) {
-  const std::string remote = genuine ? readFileVersion(update) : std::string();
+// True when the user wants the signed update file installed: it carries a
+// version newer than the running program's, and the user said Yes.
+// Otherwise the user has been told why not, or declined.
+bool isWanted(Program& program, const std::string& executable, const ReadAt& update) {
+  const std::string remote = readFileVersion(update);
   if (remote.empty()) {
-    fail(program.ui, genuine ? update_text::NoVersion : update_text::NotGenuine);
+    fail(program.ui, update_text::NoVersion);
     return false;
   }
   const std::string local = readFileVersion(program.files, executable);
@@ -151,10 +181,17 @@ bool runInternetUpdate(Program& program) {
     fail(ui, update_text::NetworkError);
     return false;
   }
+  // Without its key a build cannot tell the maker's files from others:
+  // nothing to ask and nothing to fetch.
+  const std::string executable = system.executablePath();
+  MinisignKey key;
+  if (!parseMinisignKey(readUpdateKey(program.files, executable), key)) {
+    fail(ui, update_text::NoUpdateKey);
+    return false;
+  }
   if (!ask(ui, update_text::StartUpdateQuestion)) return false;
   ui.showStatusMessage(update_text::UpdateBusy);
 
-  const std::string executable = system.executablePath();
   const std::string folder = folderOf(executable);
   if (!program.files.isWritableFolder(folder)) {
     fail(ui, update_text::ProgramFolderReadOnly);
@@ -162,23 +199,27 @@ bool runInternetUpdate(Program& program) {
   }
   const std::unique_ptr<NewProgramFile> update = system.createProgramFile(folder);
   if (!update) {
-    fail(ui, update_text::UpdateFailed);
+    fail(ui, update_text::CannotWrite);
     return false;
   }
   DownloadWatch watch(ui, program.network);
-  const bool downloaded =
+  const DownloadOutcome downloaded =
       httpDownloadToFile(program.network, program.constants.updateUrl, *update, {}, std::ref(watch));
   if (watch.endRequested()) return false;  // the window closes once the command has returned
-  if (!downloaded) {
-    fail(ui, update_text::NoUpdateServer);
+  if (downloaded != DownloadOutcome::Done) {
+    fail(ui, failureText(downloaded));
     return false;
   }
   const ReadAt read = [&update](std::uint64_t offset, std::size_t size, std::string& bytes) {
     update->readPart(offset, size, bytes);
   };
-  const bool genuine = isGenuine(program, executable, read, watch);
+  const std::string refusal = signatureRefusal(program, key, read, watch);
   if (watch.endRequested()) return false;
-  return isWanted(program, executable, read, genuine) && replaceProgram(program, executable, *update);
+  if (!refusal.empty()) {
+    fail(ui, refusal);
+    return false;
+  }
+  return isWanted(program, executable, read) && replaceProgram(program, executable, *update);
 }
 
 UpdateFiles updateFilesOf(const std::string& executable) {

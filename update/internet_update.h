@@ -13,9 +13,11 @@
 // window repaints, and the close button or an end signal stops it; a server
 // that sends less than 1 KB in 30 seconds is given up.
 //
-// A program folder the user cannot write (a system-wide installation) is
-// reported before anything is fetched. Every failure and refusal is a
-// message box, except a download stopped to end the program; the program
+// A build without the maker's key says so before the start question, and
+// a program folder the user cannot write (a system-wide installation)
+// before anything is fetched. Every failure and refusal is a message box
+// that says what happened (a failed download: why it failed) and what to
+// do, except a download stopped to end the program; the program
 // file is untouched unless the installation question was answered Yes.
 // When the new program cannot be started, this one keeps running and says
 // that it must be started again.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "store/cp1252.h"
 #include "test_support/fake_platform.h"
@@ -205,11 +206,68 @@ TEST_F(InternetUpdate, WithoutTheNetworkNothingIsAsked) {
   EXPECT_FALSE(update());
 }
 
-TEST_F(InternetUpdate, AServerWithoutTheFileIsNoConnection) {
-  p.ui.expectMessage("Update Information", StartQuestion, Answer::Yes);
-  p.ui.expectMessage("Update Fehler", "Keine Verbindung zum Update Server!", Answer::Ok);
-  EXPECT_FALSE(update());
-  expectUntouched("no file");
+// Regression: every failed download, also a full disk or a folder that
+// takes no new file, said "Keine Verbindung zum Update Server!".
+TEST_F(InternetUpdate, AFailedDownloadSaysWhatHappenedAndWhatToDo) {
+  const std::string offered = programFile(2, 5, 0, 58, key.publicKeyText);
+  const std::string later = "\r\n\r\nBitte versuchen Sie es später noch einmal."_w;
+  const std::string cutShort =
+      "Die Verbindung zum Update Server wurde unterbrochen:\r\ndie Update Datei ist nicht vollständig angekommen!"_w +
+      later;
+  const struct {
+    const char* name;
+    std::string url;  // of the update file, when not the test server's
+    std::vector<LocalServer::Step> file, signature;
+    std::function<void(FakeSystem&)> fault;
+    std::string message;
+  } cases[] = {
+      {"nobody listens", "http://127.0.0.1:1/Lingotak.upd", {}, {}, {}, "Keine Verbindung zum Update Server!"},
+      {"not there",
+       "",
+       {{"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"}},
+       {},
+       {},
+       "Der Update Server hat die Update Datei nicht geliefert!"_w + later},
+      {"cut short", "", {{"HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\nELF"}}, {}, {}, cutShort},
+      {"signature cut short",
+       "",
+       {{served(offered)}},
+       {{"HTTP/1.1 200 OK\r\nContent-Length: 300\r\n\r\nuntrusted comment:"}},
+       {},
+       cutShort},
+      {"too large",
+       "",
+       {{"HTTP/1.1 200 OK\r\nContent-Length: 5000000000\r\n\r\n"}},
+       {},
+       {},
+       "Die Update Datei ist zu groß!"_w + later},
+      {"disk full",
+       "",
+       {{served(offered)}},
+       {},
+       [](FakeSystem& s) { s.programFileRoom = 100; },
+       "Der Datenträger des Programms ist voll:\r\ndie Update Datei hat keinen Platz!\r\n\r\n"
+       "Bitte schaffen Sie freien Speicherplatz\r\nund versuchen Sie es noch einmal."_w},
+      {"no new file in the folder",
+       "",
+       {{served(offered)}},
+       {},
+       [](FakeSystem& s) { s.noProgramFile = true; },
+       "Die Update Datei kann im Ordner des Programms\r\nnicht gespeichert werden!\r\n\r\n"
+       "Bitte laden Sie die neue Version von der Home Page."},
+  };
+  for (const auto& c : cases) {
+    p.program.constants.updateUrl = c.url.empty() ? server.url("/Lingotak.upd") : c.url;
+    server.reply("/Lingotak.upd", c.file);
+    server.reply("/Lingotak.upd.minisig", c.signature);
+    p.system.noProgramFile = false;
+    p.system.programFileRoom = -1;
+    if (c.fault) c.fault(p.system);
+    p.ui.expectMessage("Update Information", StartQuestion, Answer::Yes);
+    p.ui.expectMessage("Update Fehler", c.message, Answer::Ok);
+    EXPECT_FALSE(update()) << c.name;
+    expectUntouched(c.name);
+  }
 }
 
 TEST_F(InternetUpdate, AProgramFolderTheUserCannotWriteIsSaidSoBeforeFetching) {
@@ -252,12 +310,18 @@ TEST_F(InternetUpdate, AnUpdateFileThatIsNotTheMakersIsRefusedAndRemoved) {
   }
 }
 
-TEST_F(InternetUpdate, AProgramWithoutATrustedKeyTakesNoUpdate) {
+// Regression: a build without a key fetched the whole update file and then
+// called it "nicht echt".
+TEST_F(InternetUpdate, AProgramWithoutAKeySaysSoBeforeAskingOrFetching) {
   writeBytes(program, programFile(2, 5, 0, 57, std::string(UpdateKeyLength, '\0')));
   offerSigned(programFile(2, 5, 0, 58, key.publicKeyText));
-  p.ui.expectMessage("Update Information", StartQuestion, Answer::Yes);
-  p.ui.expectMessage("Update Fehler", NotGenuine, Answer::Ok);
+  p.ui.expectMessage("Update Fehler",
+                     "Diese Programmversion enthält keinen Update Schlüssel:\r\nUpdates können nicht geprüft "
+                     "werden.\r\n\r\nBitte laden Sie neue Versionen von der Home Page."_w,
+                     Answer::Ok);
   EXPECT_FALSE(update());
+  EXPECT_TRUE(server.requests().empty());
+  EXPECT_TRUE(p.system.calls.empty());
 }
 
 TEST_F(InternetUpdate, ASignedFileWithoutAVersionIsRefusedAndRemoved) {

@@ -15,6 +15,25 @@ inline const std::string NetworkError = "Fehler in Netzwerkverbindung!";
 inline const std::string StartUpdateQuestion = "Möchten Sie den Update Prozess starten?"_w;
 inline const std::string UpdateBusy = "Update...";
 inline const std::string NoUpdateServer = "Keine Verbindung zum Update Server!";
+
+// Why a download failed, each followed by what the user can do.
+inline const std::string TryAgainLater = "\r\n\r\nBitte versuchen Sie es später noch einmal."_w;
+inline const std::string ServerRefused = "Der Update Server hat die Update Datei nicht geliefert!"_w + TryAgainLater;
+inline const std::string ConnectionCut =
+    "Die Verbindung zum Update Server wurde unterbrochen:\r\ndie Update Datei ist nicht vollständig angekommen!"_w +
+    TryAgainLater;
+inline const std::string ServerTooSlow = "Der Update Server antwortet zu langsam!" + TryAgainLater;
+inline const std::string UpdateTooLarge = "Die Update Datei ist zu groß!"_w + TryAgainLater;
+inline const std::string CannotWrite =
+    "Die Update Datei kann im Ordner des Programms\r\nnicht gespeichert werden!\r\n\r\n"
+    "Bitte laden Sie die neue Version von der Home Page."_w;
+inline const std::string DiskFull =
+    "Der Datenträger des Programms ist voll:\r\ndie Update Datei hat keinen Platz!\r\n\r\n"
+    "Bitte schaffen Sie freien Speicherplatz\r\nund versuchen Sie es noch einmal."_w;
+// A build that carries no key to check updates with.
+inline const std::string NoUpdateKey =
+    "Diese Programmversion enthält keinen Update Schlüssel:\r\nUpdates können nicht geprüft werden.\r\n\r\n"
+    "Bitte laden Sie neue Versionen von der Home Page."_w;
 inline const std::string AlreadyNewest = "Sie haben bereits die aktuellste Version!";
 
 // The installation question: LocalVersion, the running program's version,
