@@ -10,6 +10,9 @@
 #include <ctime>
 #include <limits>
 #include <string>
+#include <utility>
+
+#include "posix/descriptors.h"
 
 namespace zl {
 
@@ -36,20 +39,17 @@ bool waitFor(int fd, short events, std::int64_t deadline) {
 
 class PosixConnection : public Connection {
  public:
-  explicit PosixConnection(int fd) : fd_(fd) {}
-  ~PosixConnection() override { ::close(fd_); }
-  PosixConnection(const PosixConnection&) = delete;
-  PosixConnection& operator=(const PosixConnection&) = delete;
+  explicit PosixConnection(Descriptor socket) : socket_(std::move(socket)) {}
 
   bool sendAll(std::string_view bytes, std::int64_t deadline) override {
     while (!bytes.empty()) {
-      const ssize_t n = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+      const ssize_t n = ::send(socket_.get(), bytes.data(), bytes.size(), MSG_NOSIGNAL);
       if (n > 0) {
         bytes.remove_prefix(static_cast<std::size_t>(n));
       } else if (n < 0 && errno == EINTR) {
         continue;
       } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-        if (!waitFor(fd_, POLLOUT, deadline)) return false;
+        if (!waitFor(socket_.get(), POLLOUT, deadline)) return false;
       } else {
         return false;
       }
@@ -62,7 +62,7 @@ class PosixConnection : public Connection {
     // Read first and wait only when nothing is there: a busy download then
     // costs one call per block instead of two.
     for (;;) {
-      const ssize_t n = ::recv(fd_, buffer, capacity, 0);
+      const ssize_t n = ::recv(socket_.get(), buffer, capacity, 0);
       if (n > 0) {
         size = static_cast<std::size_t>(n);
         return Received::Data;
@@ -70,38 +70,35 @@ class PosixConnection : public Connection {
       if (n == 0) return Received::Closed;
       if (errno == EINTR) continue;
       if (errno != EAGAIN && errno != EWOULDBLOCK) return Received::Failed;
-      if (!waitFor(fd_, POLLIN, deadline)) return Received::TimedOut;
+      if (!waitFor(socket_.get(), POLLIN, deadline)) return Received::TimedOut;
     }
   }
 
  private:
-  int fd_;
+  Descriptor socket_;
 };
 
 // A connected socket to `address`, or -1 when it does not answer by
 // `deadline`.
-int connectTo(const addrinfo& address, std::int64_t deadline) {
-  const int fd = ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, address.ai_protocol);
-  if (fd < 0) return -1;
+Descriptor connectTo(const addrinfo& address, std::int64_t deadline) {
+  Descriptor socket(
+      ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, address.ai_protocol));
+  if (!socket) return socket;
   int error = 0;
-  if (::connect(fd, address.ai_addr, address.ai_addrlen) != 0) {
+  if (::connect(socket.get(), address.ai_addr, address.ai_addrlen) != 0) {
     socklen_t length = sizeof error;
-    if (errno != EINPROGRESS || !waitFor(fd, POLLOUT, deadline) ||
-        ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+    if (errno != EINPROGRESS || !waitFor(socket.get(), POLLOUT, deadline) ||
+        ::getsockopt(socket.get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0)
       error = -1;
   }
-  if (error == 0) return fd;
-  ::close(fd);
-  return -1;
+  return error == 0 ? std::move(socket) : Descriptor();
 }
 
 }  // namespace
 
 bool PosixNetwork::ready() {
   if (!ready_) {
-    const int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    ready_ = probe >= 0;
-    if (ready_) ::close(probe);
+    ready_ = static_cast<bool>(Descriptor(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)));
   }
   return ready_;
 }
@@ -115,11 +112,11 @@ std::unique_ptr<Connection> PosixNetwork::connect(const std::string& host, std::
   hints.ai_flags = AI_NUMERICSERV;
   addrinfo* addresses = nullptr;
   if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &addresses) != 0) return nullptr;
-  int fd = -1;
-  for (const addrinfo* a = addresses; a != nullptr && fd < 0; a = a->ai_next) fd = connectTo(*a, deadline);
+  Descriptor socket;
+  for (const addrinfo* a = addresses; a != nullptr && !socket; a = a->ai_next) socket = connectTo(*a, deadline);
   ::freeaddrinfo(addresses);
-  if (fd < 0) return nullptr;
-  return std::make_unique<PosixConnection>(fd);
+  if (!socket) return nullptr;
+  return std::make_unique<PosixConnection>(std::move(socket));
 }
 
 }  // namespace zl
