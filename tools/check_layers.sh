@@ -3,7 +3,8 @@
 # a folder that is no layer of this list.
 #
 # The program, top to bottom: app/; the command folders files/ edit/ quiz/
-# print/ update/ desktop/; state/; store/; platform/ (the interfaces to the
+# print/ update/ desktop/ and the converter's convert/; state/; store/;
+# platform/ (the interfaces to the
 # outside world and the plain data they exchange). A command folder uses
 # state/, store/ and platform/ and no other command folder, except where a
 # header is named (a test saves its file through the file commands).
@@ -30,6 +31,7 @@ declare -A ALLOWED=(
   [print]="print $below_commands"
   [update]="update $below_commands"
   [desktop]="desktop $below_commands"
+  [convert]="convert store platform"
   [app]="app files edit quiz print update desktop $below_commands"
   [posix]="posix platform"
   [qt]="qt posix app/window_layout.h $below_commands"
