@@ -59,7 +59,7 @@ void BM_Download_Program(benchmark::State& state) {
   const long before = peakKilobytes();
   bool whole = true;
   for (auto _ : state) {
-    const std::unique_ptr<zl::OutputFile> file = files.createOutputFile(target());
+    const std::unique_ptr<zl::OutputFile> file = files.createOutputFile(target(), zl::ExistingFile::Replace);
     whole = file && zl::httpDownloadToFile(network, url, *file) == zl::DownloadOutcome::Done && whole;
   }
   state.counters["rss_growth_MB"] = static_cast<double>(peakKilobytes() - before) / 1024;

@@ -53,19 +53,40 @@ enum class Recovery {
   Failed,     // a save was cut off and the old content cannot be put back now
 };
 
-// A file written piece by piece as its bytes arrive (a download). A file
-// not finished is removed when its OutputFile goes.
+// What a new file does with a file already at its name when it is finished.
+enum class ExistingFile {
+  Replace,  // takes its place (a link at the name is replaced, not followed)
+  Keep,     // leaves it as it is: finishing fails
+};
+
+// A file written piece by piece as its bytes arrive (a download, a
+// converted list), without its name until it is finished: its name never
+// names a part of it, also when the program is killed midway. A file not
+// finished is gone when its OutputFile goes.
 class OutputFile {
  public:
   virtual ~OutputFile() = default;
   // False when the bytes cannot be written (disk full, I/O error).
   virtual bool write(std::string_view bytes) = 0;
-  // Writes what is left, flushes the file to the disk and closes it. False
-  // when any of that fails; the file is then removed.
+  // Writes what is left, flushes the file to the disk, gives it its name
+  // and closes it. False when any of that fails; the file is then gone and
+  // a file that had the name before is as it was.
   virtual bool finish() = 0;
   // After a write or finish has failed: true when it failed because the
   // disk, or the user's share of it, is full; false for any other fault.
   virtual bool diskFull() const = 0;
+  // After finish has failed: true when it failed because another file had
+  // the name and was to be kept (only files named when finished fail so).
+  virtual bool nameTaken() const { return false; }
+};
+
+// The bytes of a file to read through once, valid while this object lives:
+// mapped into memory where the file allows, so that a large file costs no
+// memory of the program's own, else read whole.
+class FileBytes {
+ public:
+  virtual ~FileBytes() = default;
+  virtual std::string_view bytes() const = 0;
 };
 
 class FileSystem {
@@ -78,6 +99,12 @@ class FileSystem {
   // (with `content` empty) when it cannot be opened or read: missing, no
   // permission, a folder, an I/O error, a link that is not followed.
   virtual bool readFile(const std::string& path, ByteBuffer& content) = 0;
+
+  // The file's bytes (FileBytes), through its links as readFile. nullptr
+  // when it cannot be opened or read. A mapped file that another program
+  // cuts short meanwhile raises SIGBUS when the lost part is read: callers
+  // that map must be ready to end on it.
+  virtual std::unique_ptr<FileBytes> mapFile(const std::string& path) = 0;
 
   // Puts `content` at `path`. The usual way is safe: a new file is written
   // beside the old one, flushed to the disk and renamed over it, keeping its
@@ -138,10 +165,11 @@ class FileSystem {
   // of the file, none past it or when the file cannot be read.
   virtual void readPart(const std::string& path, std::uint64_t offset, std::size_t size, std::string& bytes) = 0;
 
-  // Creates a new file at `path` for writing piece by piece, in place of a
-  // file of that name (a link is replaced, not followed). nullptr when it
-  // cannot be created; an old file of that name may then be gone.
-  virtual std::unique_ptr<OutputFile> createOutputFile(const std::string& path) = 0;
+  // Creates a new file for `path` (OutputFile), written in the same folder
+  // and named when finished; `existing` says what happens to a file that
+  // has the name by then. nullptr when it cannot be created there; nothing
+  // at `path` changes then.
+  virtual std::unique_ptr<OutputFile> createOutputFile(const std::string& path, ExistingFile existing) = 0;
 };
 
 }  // namespace zl

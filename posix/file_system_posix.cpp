@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -152,6 +153,49 @@ bool PosixFileSystem::readFile(const std::string& path, ByteBuffer& content) {
   content.clear();
   std::string file;
   return followLinks(path, file) && readWholeFile(file, content);
+}
+
+namespace {
+
+class MappedBytes : public FileBytes {
+ public:
+  MappedBytes(void* address, std::size_t size) : address_(address), size_(size) {}
+  ~MappedBytes() override { ::munmap(address_, size_); }
+  MappedBytes(const MappedBytes&) = delete;
+  MappedBytes& operator=(const MappedBytes&) = delete;
+  std::string_view bytes() const override { return {static_cast<const char*>(address_), size_}; }
+
+ private:
+  void* address_;
+  std::size_t size_;
+};
+
+class ReadBytes : public FileBytes {
+ public:
+  std::string_view bytes() const override { return viewOf(content); }
+  ByteBuffer content;
+};
+
+}  // namespace
+
+std::unique_ptr<FileBytes> PosixFileSystem::mapFile(const std::string& path) {
+  std::string file;
+  if (!followLinks(path, file)) return nullptr;
+  const Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat st {};
+  if (!fd || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return nullptr;
+  // Pipes and files that tell no size (as in /proc) are read instead.
+  if (S_ISREG(st.st_mode) && st.st_size > 0) {
+    const auto size = static_cast<std::size_t>(st.st_size);
+    void* address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
+    if (address != MAP_FAILED) {
+      ::madvise(address, size, MADV_SEQUENTIAL);
+      return std::make_unique<MappedBytes>(address, size);
+    }
+  }
+  auto read = std::make_unique<ReadBytes>();
+  if (!readAll(fd.get(), read->content, static_cast<std::size_t>(st.st_size))) return nullptr;
+  return read;
 }
 
 bool PosixFileSystem::writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) {
@@ -326,16 +370,18 @@ void PosixFileSystem::readPart(const std::string& path, std::uint64_t offset, st
   bytes.resize(used);
 }
 
+// Written without a name in the target's folder (O_TMPFILE), or where the
+// file system cannot, under a locked temporary name that a later save's
+// sweep of leftovers would remove; named only when finished and flushed.
 class PosixFileSystem::PieceFile : public OutputFile {
  public:
-  PieceFile(PosixFileSystem& files, std::string path, int fd) : files_(files), path_(std::move(path)), fd_(fd) {
+  PieceFile(PosixFileSystem& files, std::string path, ExistingFile existing, Descriptor fd, std::string temp)
+      : files_(files), path_(std::move(path)), existing_(existing), fd_(fd.release()), temp_(std::move(temp)) {
     pending_.reserve(kBlock);
   }
   ~PieceFile() override {
-    if (fd_ >= 0) {
-      files_.closeFile(fd_);
-      ::unlink(path_.c_str());
-    }
+    if (fd_ >= 0) files_.closeFile(fd_);
+    if (!temp_.empty()) ::unlink(temp_.c_str());
   }
   PieceFile(const PieceFile&) = delete;
   PieceFile& operator=(const PieceFile&) = delete;
@@ -351,12 +397,15 @@ class PosixFileSystem::PieceFile : public OutputFile {
   bool finish() override {
     if (fd_ < 0) return false;
     bool ok = (flush() && files_.syncFile(fd_) == 0) || noteWriteFailure(diskFull_);
+    ok = ok && giveName();
     ok = (files_.closeFile(std::exchange(fd_, -1)) == 0 || noteWriteFailure(diskFull_)) && ok;
-    if (!ok) ::unlink(path_.c_str());
+    if (!ok && named_) ::unlink(path_.c_str());
+    if (ok) syncFolder(folderOf(path_));
     return ok;
   }
 
   bool diskFull() const override { return diskFull_; }
+  bool nameTaken() const override { return nameTaken_; }
 
  private:
   static constexpr std::size_t kBlock = 64 * 1024;
@@ -366,20 +415,55 @@ class PosixFileSystem::PieceFile : public OutputFile {
     return ok;
   }
 
+  // Gives the finished file its name: a hard link where an old file must
+  // stay (refused when the name is taken), a rename over the old one where
+  // it may go.
+  bool giveName() {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    if (temp_.empty() && existing_ == ExistingFile::Keep) return link(self, AT_SYMLINK_FOLLOW);
+    if (temp_.empty()) {
+      for (int attempt = 0; attempt < 100 && temp_.empty(); ++attempt) {
+        std::string name = freshName(folderOf(path_), kTempPrefix);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+          temp_ = std::move(name);
+        else if (errno != EEXIST)
+          return false;
+      }
+      if (temp_.empty()) return false;
+    }
+    if (existing_ == ExistingFile::Keep) return link(temp_, 0);
+    if (files_.moveName(temp_, path_, 0) != 0) return false;
+    temp_.clear();
+    return true;
+  }
+
+  bool link(const std::string& from, int flags) {
+    if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, path_.c_str(), flags) != 0) {
+      nameTaken_ = errno == EEXIST;
+      return false;
+    }
+    named_ = true;
+    return true;
+  }
+
   PosixFileSystem& files_;
   std::string path_;
+  ExistingFile existing_;
   int fd_;
+  std::string temp_;  // the file's temporary name; "" while it has none
   std::string pending_;
   bool diskFull_ = false;
+  bool nameTaken_ = false;
+  bool named_ = false;  // linked in at `path_` by us
 };
 
-std::unique_ptr<OutputFile> PosixFileSystem::createOutputFile(const std::string& path) {
-  // A fresh file of our own, never one that someone else made or linked
-  // there before.
-  if (::unlink(path.c_str()) != 0 && errno != ENOENT) return nullptr;
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-  if (fd < 0) return nullptr;
-  return std::make_unique<PieceFile>(*this, path, fd);
+std::unique_ptr<OutputFile> PosixFileSystem::createOutputFile(const std::string& path, ExistingFile existing) {
+  const std::string folder = openable(folderOf(path));
+  Descriptor fd(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+  std::string temp;
+  if (!fd && (errno == EOPNOTSUPP || errno == EISDIR)) fd = createTemporary(folderOf(path), kTempPrefix, 0666, temp);
+  if (!fd) return nullptr;
+  return std::make_unique<PieceFile>(*this, path, existing, std::move(fd), std::move(temp));
 }
 
 ssize_t PosixFileSystem::writeSome(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }

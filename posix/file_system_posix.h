@@ -39,6 +39,7 @@ class PosixFileSystem : public FileSystem {
   using FileSystem::replaceFile;
   FileStatus status(const std::string& path) override;
   bool readFile(const std::string& path, ByteBuffer& content) override;
+  std::unique_ptr<FileBytes> mapFile(const std::string& path) override;
   bool replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) override;
   bool writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) override;
   using FileSystem::removeFile;
@@ -48,7 +49,7 @@ class PosixFileSystem : public FileSystem {
   bool isSameFile(const std::string& first, const std::string& second) override;
   void readPart(const std::string& path, std::uint64_t offset, std::size_t size, std::string& bytes) override;
   // Gathers small pieces into blocks of 64 KiB before writing them.
-  std::unique_ptr<OutputFile> createOutputFile(const std::string& path) override;
+  std::unique_ptr<OutputFile> createOutputFile(const std::string& path, ExistingFile existing) override;
 
  protected:
   // As write(2), fsync(2), close(2) and renameat2(2) in the working folder.

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <thread>
 
 #include "test_support/fake_platform.h"
 
@@ -304,6 +305,41 @@ TEST_F(PosixFiles, WritesWholeFilesInNewFoldersAndLeavesNoTemporaryFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "a/b"), {}), 1);
 }
 
+TEST_F(PosixFiles, AFileWrittenInPiecesTakesItsNameOnlyWhenFinished) {
+  struct Case {
+    const char* name;
+    bool oldFile;
+    ExistingFile existing;
+    bool finished;
+    const char* content;  // at the name afterwards; nullptr: nothing there
+  } cases[] = {
+      {"new.csv", false, ExistingFile::Keep, true, "pairs"},
+      {"kept.csv", true, ExistingFile::Keep, false, "old"},
+      {"replaced.csv", true, ExistingFile::Replace, true, "pairs"},
+  };
+  for (const Case& c : cases) {
+    if (c.oldFile) writeBytes(path(c.name), "old");
+    std::unique_ptr<OutputFile> file = files.createOutputFile(path(c.name), c.existing);
+    ASSERT_TRUE(file) << c.name;
+    EXPECT_TRUE(file->write("pai") && file->write("rs"));
+    EXPECT_EQ(fs::exists(path(c.name)), c.oldFile) << "named before it was finished: " << c.name;
+    EXPECT_EQ(file->finish(), c.finished) << c.name;
+    EXPECT_EQ(file->nameTaken(), !c.finished) << c.name;
+    EXPECT_EQ(readBytes(path(c.name)), c.content) << c.name;
+  }
+  EXPECT_EQ(folder.names(), (std::vector<std::string>{"kept.csv", "new.csv", "replaced.csv"}));
+
+  // A link at the name is replaced, not followed; a file not finished leaves nothing.
+  writeBytes(path("target"), "target");
+  fs::create_symlink(path("target"), path("link.csv"));
+  ASSERT_TRUE(files.createOutputFile(path("link.csv"), ExistingFile::Replace)->finish());
+  EXPECT_FALSE(fs::is_symlink(path("link.csv")));
+  EXPECT_EQ(readBytes(path("target")), "target");
+  files.createOutputFile(path("abandoned.csv"), ExistingFile::Replace)->write("half");
+  EXPECT_FALSE(fs::exists(path("abandoned.csv")));
+  EXPECT_EQ(entries(), 5u);
+}
+
 TEST_F(PosixFiles, NothingCanReplaceAFolderOrWriteIntoAMissingOne) {
   fs::create_directory(path("dir.ltk"));
   EXPECT_FALSE(files.replaceFile(path("dir.ltk"), "x"));
@@ -321,9 +357,25 @@ TEST_F(PosixFiles, ReadingGivesTheWholeFileAndRefusesFolders) {
   EXPECT_FALSE(files.readFile(path("."), content));
   EXPECT_FALSE(files.readFile(path("missing"), content));
   EXPECT_TRUE(content.empty());
+
+  // Mapped, or read where nothing can be mapped: the same bytes.
+  writeBytes(path("empty"), "");
+  ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
+  std::thread writer([&] { writeBytes(path("pipe"), "piped"); });
+  for (const auto& [name, bytes] :
+       {std::pair<std::string, std::string>{"big", big}, {"empty", ""}, {"pipe", "piped"}}) {
+    const std::unique_ptr<FileBytes> mapped = files.mapFile(path(name));
+    ASSERT_TRUE(mapped) << name;
+    EXPECT_EQ(mapped->bytes(), bytes) << name;
+  }
+  writer.join();
+  EXPECT_FALSE(files.mapFile(path(".")));
+  EXPECT_FALSE(files.mapFile(path("missing")));
+
   if (::geteuid() != 0) {  // root reads anything
     ::chmod(path("big").c_str(), 0);
     EXPECT_FALSE(files.readFile(path("big"), content));
+    EXPECT_FALSE(files.mapFile(path("big")));
   }
 }
 

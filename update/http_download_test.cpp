@@ -21,7 +21,7 @@ class Download : public ::testing::Test {
     limits.silenceMilliseconds = 300;
   }
   DownloadOutcome download(const std::string& url) {
-    const std::unique_ptr<OutputFile> file = files.createOutputFile(target);
+    const std::unique_ptr<OutputFile> file = files.createOutputFile(target, ExistingFile::Replace);
     EXPECT_TRUE(file);
     return file ? httpDownloadToFile(network, url, *file, limits) : DownloadOutcome::CannotWrite;
   }
