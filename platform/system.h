@@ -77,7 +77,8 @@ class System {
 struct DesktopFolders {
   std::string data;     // $XDG_DATA_HOME, else ~/.local/share
   std::string config;   // $XDG_CONFIG_HOME, else ~/.config
-  std::string desktop;  // the XDG user folder DESKTOP, else ~/Desktop
+  std::string desktop;    // the XDG user folder DESKTOP, else ~/Desktop
+  std::string documents;  // the XDG user folder DOCUMENTS, else ~/Documents
 };
 
 // What the program needs of the desktop to tie itself into it besides

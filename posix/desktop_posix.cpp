@@ -44,8 +44,8 @@ void PosixDesktopShell::runTool(const std::string& tool, const std::vector<std::
   }
 }
 
-std::string desktopFolderIn(std::string_view userDirs, const std::string& home) {
-  static constexpr std::string_view key = "XDG_DESKTOP_DIR=\"";
+std::string userFolderIn(std::string_view userDirs, std::string_view name, const std::string& home) {
+  const std::string key = "XDG_" + std::string(name) + "_DIR=\"";
   std::string folder;
   while (!userDirs.empty()) {
     const std::size_t end = userDirs.find('\n');
@@ -73,9 +73,11 @@ DesktopFolders userDesktopFolders() {
   folders.config = absoluteOr("XDG_CONFIG_HOME", home + "/.config");
   std::string userDirs;
   readWholeFile(folders.config + "/user-dirs.dirs", userDirs);
-  folders.desktop = desktopFolderIn(userDirs, home);
+  folders.desktop = userFolderIn(userDirs, "DESKTOP", home);
   if (folders.desktop.empty()) folders.desktop = home + "/Desktop";
-  for (std::string* folder : {&folders.data, &folders.config, &folders.desktop})
+  folders.documents = userFolderIn(userDirs, "DOCUMENTS", home);
+  if (folders.documents.empty()) folders.documents = home + "/Documents";
+  for (std::string* folder : {&folders.data, &folders.config, &folders.desktop, &folders.documents})
     while (folder->size() > 1 && folder->back() == '/') folder->pop_back();
   return folders;
 }

@@ -33,14 +33,14 @@ class PosixDesktopShell : public DesktopShell {
 
 // The folders of the user running the program: $XDG_DATA_HOME and
 // $XDG_CONFIG_HOME where they are absolute paths, else ~/.local/share and
-// ~/.config; the desktop as user-dirs.dirs in that config folder names it,
-// else ~/Desktop.
+// ~/.config; the desktop and the documents folder as user-dirs.dirs in that
+// config folder names them, else ~/Desktop and ~/Documents.
 DesktopFolders userDesktopFolders();
 
-// The desktop folder that the text of a user-dirs.dirs names in its line
-// XDG_DESKTOP_DIR="$HOME/..." or XDG_DESKTOP_DIR="/...", with a leading
-// $HOME replaced by `home` and backslash escapes undone; "" when no line
-// names it so.
-std::string desktopFolderIn(std::string_view userDirs, const std::string& home);
+// The folder that the text of a user-dirs.dirs names in its line
+// XDG_<name>_DIR="$HOME/..." or XDG_<name>_DIR="/..." (name: DESKTOP,
+// DOCUMENTS, ...), with a leading $HOME replaced by `home` and backslash
+// escapes undone; "" when no line names it so.
+std::string userFolderIn(std::string_view userDirs, std::string_view name, const std::string& home);
 
 }  // namespace zl

@@ -20,13 +20,17 @@ TEST(PosixDesktop, TheUsersFoldersFollowTheXdgVariablesAndUserDirs) {
   EXPECT_EQ(folders.data, home / "data");
   EXPECT_EQ(folders.config, home / ".config");
   EXPECT_EQ(folders.desktop, home / "Desktop");
+  EXPECT_EQ(folders.documents, home / "Documents");
 
   std::filesystem::create_directories(home / ".config");
   writeBytes(home / ".config/user-dirs.dirs",
-             "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
-  EXPECT_EQ(userDesktopFolders().desktop, home / "Schreibtisch");
-  EXPECT_EQ(desktopFolderIn("XDG_DESKTOP_DIR=\"/srv/Mein \\\"Tisch\\\"/\"\n", "/home/anna"), "/srv/Mein \"Tisch\"/");
-  EXPECT_EQ(desktopFolderIn("XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\nXDG_DESKTOP_DIR=relative\n", "/home/anna"), "");
+             "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
+             "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+  folders = userDesktopFolders();
+  EXPECT_EQ(folders.desktop, home / "Schreibtisch");
+  EXPECT_EQ(folders.documents, home / "Dokumente");
+  EXPECT_EQ(userFolderIn("XDG_DESKTOP_DIR=\"/srv/Mein \\\"Tisch\\\"/\"\n", "DESKTOP", "/home/anna"), "/srv/Mein \"Tisch\"/");
+  EXPECT_EQ(userFolderIn("XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\nXDG_DESKTOP_DIR=relative\n", "DESKTOP", "/home/anna"), "");
   ::unsetenv("XDG_DATA_HOME");
   ::unsetenv("XDG_CONFIG_HOME");
   ::setenv("HOME", realHome.c_str(), 1);

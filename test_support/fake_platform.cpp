@@ -360,7 +360,8 @@ std::string readBytes(const std::string& path) {
 void writeBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 FakeDesktop::FakeDesktop(std::unique_ptr<TempFolder> root)
-    : PosixDesktopShell({root->path() + "data", root->path() + "config", root->path() + "Desktop"}),
+    : PosixDesktopShell(
+          {root->path() + "data", root->path() + "config", root->path() + "Desktop", root->path() + "Dokumente"}),
       root_(std::move(root)) {}
 
 void FakeDesktop::runTool(const std::string& tool, const std::vector<std::string>& arguments) {
