@@ -42,22 +42,6 @@ QFont arial(double points, bool bold, double dpi) {
   return font;
 }
 
-QMessageBox::Icon qtIcon(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::Information:
-      return QMessageBox::Information;
-    case MessageIcon::Question:
-      return QMessageBox::Question;
-    case MessageIcon::Warning:
-      return QMessageBox::Warning;
-    case MessageIcon::Error:
-      return QMessageBox::Critical;
-    case MessageIcon::None:
-      break;
-  }
-  return QMessageBox::NoIcon;
-}
-
 // A message box wraps its lines only between words and clips a longer word
 // at its edge; break chances (zero-width spaces) in long runs keep the end
 // of a cut line, its "…", in sight.
@@ -94,6 +78,22 @@ QString messageText(std::string_view text) {
 }
 
 }  // namespace
+
+QMessageBox::Icon qtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::Question:
+      return QMessageBox::Question;
+    case MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case MessageIcon::Error:
+      return QMessageBox::Critical;
+    case MessageIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
 
 // Qt would match "*.LTK" case-sensitively on Linux, and "*.*" only names
 // with a point; the pattern it is given shows nowhere, as the dialog hides

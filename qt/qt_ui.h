@@ -11,6 +11,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QMessageBox>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -106,6 +107,9 @@ class QtUi : public Ui {
 // buttons too. Loads Qt's German translations once; without them installed
 // Qt speaks English in its own dialogs and nothing else changes.
 void useGermanEverywhere();
+
+// The Qt icon of a message box.
+QMessageBox::Icon qtIcon(MessageIcon icon);
 
 // The filter Qt's file dialog is given for `filter`: it shows the
 // description and matches the pattern in any letter case ("*.*" matches

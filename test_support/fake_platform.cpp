@@ -257,6 +257,17 @@ bool FaultyFileSystem::readFile(const std::string& path, ByteBuffer& content) {
   return !failReads && PosixFileSystem::readFile(path, content);
 }
 
+bool FakeDialogs::askYesNo(const std::string&, const std::string& text) {
+  shown.push_back(text);
+  if (answers.empty()) {
+    ADD_FAILURE() << "an unexpected question: " << text;
+    return false;
+  }
+  const bool answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
 FaultyFileSystem::FaultyFileSystem(std::unique_ptr<TempFolder> rescue)
     : PosixFileSystem(rescue->path()), rescue_(std::move(rescue)) {}
 

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialogs.h"
 #include "posix/desktop_posix.h"
 #include "posix/file_system_posix.h"
 #include "posix/network_posix.h"
@@ -256,6 +257,9 @@ class FaultyFileSystem : public PosixFileSystem {
   }
 
   bool readFile(const std::string& path, ByteBuffer& content) override;
+  std::unique_ptr<FileBytes> mapFile(const std::string& path) override {
+    return failReads ? nullptr : PosixFileSystem::mapFile(path);
+  }
 
  protected:
   ssize_t writeSome(int fd, const char* data, std::size_t size) override;
@@ -266,6 +270,17 @@ class FaultyFileSystem : public PosixFileSystem {
  private:
   explicit FaultyFileSystem(std::unique_ptr<TempFolder> rescue);
   std::unique_ptr<TempFolder> rescue_;
+};
+
+// Message boxes answered from a script: each question takes the next
+// answer; a question with none left fails the test and is answered No.
+class FakeDialogs : public Dialogs {
+ public:
+  std::deque<bool> answers;
+  std::vector<std::string> shown;  // the text of every box, questions too, in order
+
+  void tell(const std::string&, const std::string& text, MessageIcon) override { shown.push_back(text); }
+  bool askYesNo(const std::string&, const std::string& text) override;
 };
 
 // The real network, which can be told to be unavailable.

@@ -1,0 +1,232 @@
+#include "convert/conversion.h"
+
+#include <array>
+#include <cstdio>
+#include <memory>
+
+#include "convert/texts.h"
+#include "store/cp1252.h"
+#include "store/file_format.h"
+
+namespace zl {
+
+namespace {
+
+using convert_text::fill;
+
+struct FormatName {
+  Format format;
+  std::string_view name;
+  std::string_view extension;
+};
+constexpr std::array<FormatName, 5> kFormats = {{
+    {Format::Ltk, "ltk", ".ltk"},
+    {Format::Csv, "csv", ".csv"},
+    {Format::Tsv, "tsv", ".tsv"},
+    {Format::Anki, "anki", ".txt"},
+    {Format::Kvtml, "kvtml", ".kvtml"},
+}};
+
+std::string lowerAsciiText(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(lowerAscii(static_cast<unsigned char>(c)));
+  return lower;
+}
+
+bool isWholeNumber(std::string_view line) {
+  if (line.starts_with('-')) line.remove_prefix(1);
+  if (line.empty()) return false;
+  for (const char c : line)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+std::string placeText(TextPlace place) {
+  const std::string number = std::to_string(place.number);
+  return fill(place.kind == TextPlace::Line ? convert_text::Line : convert_text::Entry, {number});
+}
+
+std::string failureText(const std::string& input, const ReadFailure& failure) {
+  if (failure.place.number == 0) return input + ": " + failure.reason;
+  return fill(convert_text::AtPlace, {input, placeText(failure.place), failure.reason});
+}
+
+std::string unmappableText(const std::string& file, const UnmappableReport& report) {
+  std::string text = fill(convert_text::Unmappable, {file, std::to_string(report.count())});
+  for (const UnmappableCharacter& found : report.firstPlaces()) {
+    ByteBuffer character;
+    if (found.character >= 0x20) appendUtf8(character, found.character);
+    char code[16];
+    std::snprintf(code, sizeof code, "%04X", static_cast<unsigned>(found.character));
+    text += "\n" + fill(convert_text::UnmappablePlace, {placeText(found.place), viewOf(character), code});
+  }
+  if (report.count() > static_cast<std::int64_t>(report.firstPlaces().size())) text += "\n  ...";
+  return text;
+}
+
+// Reads the pairs of `bytes` into `list`; false with `failure` set when
+// they cannot be read.
+bool readPairs(std::string_view bytes, const ConversionOptions& options, VocabList& list, UnmappableReport& report,
+               std::int64_t& skipped, ReadFailure& failure) {
+  Format from = Format::Csv;
+  if (options.from)
+    from = *options.from;
+  else if (isKvtmlDocument(bytes))
+    from = Format::Kvtml;
+  else if (looksLikeVocabularyFile(bytes))
+    from = Format::Ltk;
+  if (from == Format::Ltk) {
+    // The trainer's own texts, taken as they are.
+    readRecords(bufferOf(bytes), list);
+    return true;
+  }
+  PairBuilder pairs(report, bytes.size());
+  const bool read = from == Format::Kvtml ? readKvtml(bytes, options.kvtml, pairs, failure)
+                                          : readDelimitedText(bytes, options.delimited, pairs, failure);
+  skipped = pairs.skipped();
+  pairs.moveInto(list);
+  return read;
+}
+
+// Writes `list` in the format `to`, piece by piece; false when the file
+// cannot take it. Characters the format cannot carry go into `report`.
+bool writePairs(const VocabList& list, Format to, OutputFile& file, UnmappableReport& report) {
+  static constexpr std::int64_t kPairsAtOnce = 16384;
+  ByteBuffer bytes;
+  const auto flush = [&] {
+    const bool ok = file.write(viewOf(bytes));
+    bytes.clear();
+    return ok;
+  };
+  if (to == Format::Anki) writeAnkiHead(bytes);
+  if (to == Format::Kvtml) writeKvtmlHead(bytes);
+  for (std::int64_t first = 0; first < list.size(); first += kPairsAtOnce) {
+    const std::int64_t last = std::min(list.size(), first + kPairsAtOnce);
+    switch (to) {
+      case Format::Ltk:
+        writeRecords(list, first, last, bytes);
+        break;
+      case Format::Csv:
+        writeDelimitedPairs(list, first, last, ',', bytes);
+        break;
+      case Format::Tsv:
+      case Format::Anki:
+        writeDelimitedPairs(list, first, last, '\t', bytes);
+        break;
+      case Format::Kvtml:
+        writeKvtmlEntries(list, first, last, bytes, report);
+        break;
+    }
+    if (!flush()) return false;
+  }
+  if (to == Format::Kvtml) writeKvtmlTail(bytes);
+  return flush();
+}
+
+}  // namespace
+
+bool formatOfName(std::string_view name, Format& format) {
+  const std::string lower = lowerAsciiText(name);
+  for (const FormatName& known : kFormats) {
+    if (lower == known.name) {
+      format = known.format;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool formatOfPath(std::string_view path, Format& format) {
+  const std::string lower = lowerAsciiText(path.substr(path.find_last_of('/') + 1));
+  for (const FormatName& known : kFormats) {
+    if (lower.size() > known.extension.size() && lower.ends_with(known.extension)) {
+      format = known.format;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool looksLikeVocabularyFile(std::string_view bytes) {
+  static constexpr std::size_t kJudged = 64 * 1024;
+  std::string_view judged = bytes.substr(0, kJudged);
+  // Whole lines only: the last one may be cut off by the 64 KiB.
+  if (bytes.size() > kJudged) judged = judged.substr(0, judged.find_last_of("\r\n") + 1);
+  int lineInRecord = 0;
+  int records = 0;
+  while (!judged.empty()) {
+    std::size_t end = judged.find_first_of(std::string_view("\r\n\0", 3));
+    const std::string_view line = judged.substr(0, end);
+    if (end != std::string_view::npos && judged[end] == '\r' && end + 1 < judged.size() && judged[end + 1] == '\n')
+      ++end;
+    judged.remove_prefix(end == std::string_view::npos ? judged.size() : end + 1);
+    if (lineInRecord >= 2 && !isWholeNumber(line)) return false;
+    if (++lineInRecord == 4) {
+      lineInRecord = 0;
+      ++records;
+    }
+  }
+  return records > 0;
+}
+
+ConversionOutcome convertFile(FileSystem& files, const std::string& input, const std::string& output, Format to,
+                              const ConversionOptions& options) {
+  ConversionOutcome outcome;
+  if (input == output || files.isSameFile(input, output)) {
+    outcome.message = fill(convert_text::OutputIsInput, {output});
+    return outcome;
+  }
+  if (options.existing == ExistingFile::Keep && files.status(output).exists) {
+    outcome.kind = ConversionOutcome::NameTaken;
+    outcome.message = fill(convert_text::OutputExists, {output});
+    return outcome;
+  }
+  VocabList list;
+  UnmappableReport report(options.replaceUnmappable);
+  {
+    const std::unique_ptr<FileBytes> bytes = files.mapFile(input);
+    if (!bytes) {
+      outcome.message = fill(convert_text::CannotRead, {input});
+      return outcome;
+    }
+    ReadFailure failure;
+    if (!readPairs(bytes->bytes(), options, list, report, outcome.skipped, failure)) {
+      outcome.message = failureText(input, failure);
+      return outcome;
+    }
+  }
+  if (report.count() > 0 && !report.replacing()) {
+    outcome.kind = ConversionOutcome::Unmappable;
+    outcome.message = unmappableText(input, report);
+    return outcome;
+  }
+  if (list.empty()) {
+    outcome.message = fill(convert_text::NoPairs, {input});
+    return outcome;
+  }
+  const std::unique_ptr<OutputFile> file = files.createOutputFile(output, options.existing);
+  UnmappableReport written(options.replaceUnmappable);
+  if (!file || !writePairs(list, to, *file, written) ||
+      (written.count() > 0 && !written.replacing()) || !file->finish()) {
+    if (written.count() > 0 && !written.replacing()) {
+      outcome.kind = ConversionOutcome::Unmappable;
+      outcome.message = unmappableText(output, written);
+    } else if (file && file->nameTaken()) {
+      outcome.kind = ConversionOutcome::NameTaken;
+      outcome.message = fill(convert_text::OutputExists, {output});
+    } else {
+      outcome.message = fill(file && file->diskFull() ? convert_text::DiskFull : convert_text::CannotWrite, {output});
+    }
+    return outcome;
+  }
+  outcome.kind = ConversionOutcome::Done;
+  outcome.pairs = list.size();
+  outcome.replaced = report.count() + written.count();
+  outcome.message = fill(convert_text::Summary, {output, std::to_string(outcome.pairs),
+                                                 std::to_string(outcome.skipped), std::to_string(outcome.replaced)});
+  if (to == Format::Ltk && list.size() > MaxEntries)
+    outcome.warning = fill(convert_text::TooManyPairs, {output, std::to_string(list.size())});
+  return outcome;
+}
+
+}  // namespace zl

@@ -1,0 +1,225 @@
+#include "convert/converter.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
+
+#include "store/file_format.h"
+#include "test_support/fake_platform.h"
+
+namespace zl {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The bytes of a vocabulary file as the trainer writes it: texts of any
+// Windows-1252 bytes but line ends (and, with `xmlSafe`, but the control
+// characters XML cannot carry), counts anywhere in their range.
+std::string trainerFile(unsigned seed, int pairs, bool xmlSafe) {
+  std::mt19937 random(seed);
+  const auto text = [&] {
+    std::string word(1 + random() % 12, ' ');
+    for (char& c : word) {
+      do c = static_cast<char>(1 + random() % 255);
+      while (c == '\r' || c == '\n' || (xmlSafe && static_cast<unsigned char>(c) < 0x20 && c != '\t'));
+    }
+    return word;
+  };
+  VocabList list;
+  for (int i = 0; i < pairs; ++i) {
+    const std::int16_t extremes[] = {0, 1, -1, 32767, -32768, static_cast<std::int16_t>(random())};
+    list.append({text(), text(), extremes[random() % 6], extremes[random() % 6]});
+  }
+  ByteBuffer bytes;
+  writeRecords(list, 0, list.size(), bytes);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+class Converter : public ::testing::Test {
+ protected:
+  int run(std::vector<std::string> arguments) {
+    printed = {};
+    return runConverter(services, arguments, printed);
+  }
+  std::string path(const std::string& name) const { return folder / name; }
+
+  TempFolder folder;
+  FaultyFileSystem files;
+  FakeSystem system;
+  FakeDesktop desktop;
+  FakeDialogs dialogs;
+  ConverterServices services{files, system, desktop, dialogs};
+  Printed printed;
+};
+
+TEST_F(Converter, WrongUsageIsExplainedWithStatusTwo) {
+  writeBytes(path("in.csv"), "a;b\r\n");
+  const struct {
+    std::vector<std::string> arguments;
+    const char* said;
+  } cases[] = {
+      {{}, "Aufruf:"},
+      {{path("in.csv")}, "Aufruf:"},
+      {{path("in.csv"), path("a.ltk"), path("b.ltk")}, "Aufruf:"},
+      {{"--frobnicate", path("in.csv"), path("out.ltk")}, "Unbekannte Option: --frobnicate"},
+      {{"--force=yes", path("in.csv"), path("out.ltk")}, "Unbekannte Option: --force=yes"},
+      {{path("in.csv"), path("out.xlsx")}, "Endung von"},
+      {{"--to", "xlsx", path("in.csv"), path("out")}, "Unbekanntes Format: xlsx"},
+      {{path("in.csv"), path("out.ltk"), "--columns"}, "braucht einen Wert"},
+      {{"--columns", "2,2", path("in.csv"), path("out.ltk")}, "--columns erwartet"},
+      {{"--columns=0,1", path("in.csv"), path("out.ltk")}, "--columns erwartet"},
+      {{"--languages", "en", path("in.csv"), path("out.ltk")}, "--languages erwartet"},
+      {{"--open", path("in.csv"), path("out.ltk")}, "Aufruf:"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(run(c.arguments), 2) << c.said;
+    EXPECT_NE(printed.error.find(c.said), std::string::npos) << printed.error;
+  }
+  EXPECT_EQ(folder.names(), std::vector<std::string>{"in.csv"});
+  EXPECT_EQ(run({"-h"}), 0);
+  EXPECT_NE(printed.out.find("--replace-unmappable"), std::string::npos);
+}
+
+TEST_F(Converter, TheTrainersFilesComeBackByteForByteThroughCsvTsvAnkiAndKvtml) {
+  for (const unsigned seed : {1u, 2u, 3u}) {
+    for (const char* format : {"csv", "tsv", "txt", "kvtml"}) {
+      const std::string original = trainerFile(seed, 200, std::string(format) == "kvtml");
+      writeBytes(path("original.ltk"), original);
+      const std::string there = path(std::string("there.") + format), back = path("back.LTK");
+      ASSERT_EQ(run({path("original.ltk"), there}), 0) << printed.error;
+      ASSERT_EQ(run({there, back}), 0) << printed.error;
+      EXPECT_EQ(printed.out, back + ": 200 Paare geschrieben, 0 Einträge übersprungen, 0 Zeichen ersetzt.\n");
+      EXPECT_TRUE(readBytes(back) == original) << format << " " << seed;
+      fs::remove(there);
+      fs::remove(back);
+    }
+  }
+}
+
+TEST_F(Converter, TheInputsKindIsTakenFromItsContentNotItsName) {
+  const struct {
+    const char* content;
+    const char* pairs;  // as the vocabulary file holds them
+  } cases[] = {
+      {"house\r\nHaus\r\n3\r\n1\r\nT\xFCr\r\ndoor\r\n0\r\n-2\r\n", "house\r\nHaus\r\n3\r\n1\r\nT\xFCr\r\ndoor\r\n0\r\n-2\r\n"},
+      {"house;Haus\r\nT\xFCr;door\r\n", "house\r\nHaus\r\n0\r\n0\r\nT\xFCr\r\ndoor\r\n0\r\n0\r\n"},
+      {"house\tHaus\t2\t1\n", "house\r\nHaus\r\n2\r\n1\r\n"},
+      {"\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"/>"
+       "<identifier id=\"1\"/></identifiers><entries><entry id=\"0\"><translation id=\"0\"><text>house</text>"
+       "</translation><translation id=\"1\"><text>Haus</text></translation></entry></entries></kvtml>",
+       "house\r\nHaus\r\n0\r\n0\r\n"},
+  };
+  for (const auto& c : cases) {
+    writeBytes(path("list.csv"), c.content);  // the name says CSV whatever it holds
+    ASSERT_EQ(run({path("list.csv"), path("out.ltk")}), 0) << printed.error;
+    EXPECT_EQ(readBytes(path("out.ltk")), c.pairs) << c.content;
+    fs::remove(path("out.ltk"));
+  }
+}
+
+TEST_F(Converter, NothingIsOverwrittenWithoutForceAndTheInputNever) {
+  writeBytes(path("in.csv"), "house;Haus\r\n");
+  writeBytes(path("out.ltk"), "kept");
+  EXPECT_EQ(run({path("in.csv"), path("out.ltk")}), 1);
+  EXPECT_NE(printed.error.find("gibt es schon. Mit --force"), std::string::npos);
+  EXPECT_EQ(readBytes(path("out.ltk")), "kept");
+
+  EXPECT_EQ(run({"--force", path("in.csv"), path("out.ltk")}), 0);
+  EXPECT_EQ(readBytes(path("out.ltk")), "house\r\nHaus\r\n0\r\n0\r\n");
+
+  ASSERT_EQ(::link(path("in.csv").c_str(), path("same.csv").c_str()), 0);
+  for (const std::string& output : {path("in.csv"), path("same.csv")}) {
+    EXPECT_EQ(run({"--force", "--to", "csv", path("in.csv"), output}), 1);
+    EXPECT_NE(printed.error.find("ist die Eingabedatei selbst"), std::string::npos);
+  }
+  EXPECT_EQ(readBytes(path("in.csv")), "house;Haus\r\n");
+}
+
+TEST_F(Converter, FailuresNameTheFileTheirCauseAndLeaveNoOutput) {
+  writeBytes(path("in.csv"), "house;Haus\r\ndoor;T\xC3\xBCr\r\n");
+  writeBytes(path("oneword.csv"), "house\r\n");
+  files.bytesBeforeDiskFull = 10;
+  EXPECT_EQ(run({path("in.csv"), path("full.ltk")}), 1);
+  EXPECT_NE(printed.error.find("Der Datenträger ist voll: " + path("full.ltk")), std::string::npos);
+  files.bytesBeforeDiskFull = -1;
+  EXPECT_EQ(run({path("missing.csv"), path("out.ltk")}), 1);
+  EXPECT_NE(printed.error.find(path("missing.csv") + ": Die Datei kann nicht gelesen werden."), std::string::npos);
+  EXPECT_EQ(run({path("in.csv"), path("nowhere/out.ltk")}), 1);
+  EXPECT_NE(printed.error.find("nowhere/out.ltk kann nicht geschrieben werden."), std::string::npos);
+  EXPECT_EQ(run({path("oneword.csv"), path("out.ltk")}), 1);
+  EXPECT_NE(printed.error.find(path("oneword.csv") + ": "), std::string::npos);
+  EXPECT_EQ(folder.names(), (std::vector<std::string>{"in.csv", "oneword.csv"}));
+}
+
+TEST_F(Converter, UnmappableCharactersStopTheConversionUnlessTheyMayBeReplaced) {
+  writeBytes(path("in.csv"), "house;Haus\r\n\xC5\x82\xC3\xB3" "d\xC5\xBA;boat\r\n");  // łódź
+  EXPECT_EQ(run({path("in.csv"), path("out.ltk")}), 1);
+  EXPECT_NE(printed.error.find(path("in.csv") + ": 2 Zeichen passen nicht"), std::string::npos) << printed.error;
+  EXPECT_NE(printed.error.find("Zeile 2: „ł“ (U+0142)"), std::string::npos) << printed.error;
+  EXPECT_NE(printed.error.find("Zeile 2: „ź“ (U+017A)"), std::string::npos) << printed.error;
+  EXPECT_NE(printed.error.find("Es wurde nichts geschrieben."), std::string::npos);
+  EXPECT_FALSE(fs::exists(path("out.ltk")));
+
+  EXPECT_EQ(run({"--replace-unmappable", path("in.csv"), path("out.ltk")}), 0);
+  EXPECT_EQ(printed.out, path("out.ltk") + ": 2 Paare geschrieben, 0 Einträge übersprungen, 2 Zeichen ersetzt.\n");
+  EXPECT_EQ(readBytes(path("out.ltk")), "house\r\nHaus\r\n0\r\n0\r\nl\xF3" "dz\r\nboat\r\n0\r\n0\r\n");
+}
+
+TEST_F(Converter, MoreThanTheTrainerTakesIsWrittenAndWarnedAbout) {
+  std::string many;
+  for (int i = 0; i <= MaxEntries; ++i) many += "w" + std::to_string(i) + "\tx\n";
+  writeBytes(path("many.tsv"), many);
+  EXPECT_EQ(run({path("many.tsv"), path("many.ltk")}), 0);
+  EXPECT_NE(printed.error.find("Warnung: " + path("many.ltk") + " enthält 30001 Paare."), std::string::npos);
+  EXPECT_EQ(run({path("many.ltk"), path("many.csv")}), 0);
+  EXPECT_EQ(printed.error, "");
+}
+
+TEST_F(Converter, OpenWithMakesANewVocabularyFileAndStartsTheTrainerWithIt) {
+  const std::string lists = path("Listen/");
+  fs::create_directories(lists);
+  writeBytes(lists + "Kapitel 1.csv", "house;Haus\r\n");
+  writeBytes(lists + "Kapitel 1.ltk", "older");
+  writeBytes(lists + "Kapitel 1 (2).ltk", "older");
+  system.executable = "/opt/zelvo/zelvo-lingotak-convert";
+  EXPECT_EQ(run({"--open", lists + "Kapitel 1.csv"}), 0);
+  EXPECT_EQ(readBytes(lists + "Kapitel 1 (3).ltk"), "house\r\nHaus\r\n0\r\n0\r\n");
+  EXPECT_EQ(readBytes(lists + "Kapitel 1.ltk"), "older");
+  EXPECT_EQ(system.calls,
+            std::vector<std::string>{"start /opt/zelvo/zelvo-lingotak \"" + lists + "Kapitel 1 (3).ltk\" in " + lists});
+  EXPECT_TRUE(dialogs.shown.empty());
+
+  // A folder the user cannot write: the documents folder takes the file.
+  files.readOnlyFolders.insert(lists);
+  const std::string documents = desktop.folders().documents;
+  fs::create_directories(documents);
+  EXPECT_EQ(run({"--open", lists + "Kapitel 1.csv"}), 0);
+  EXPECT_EQ(readBytes(documents + "/Kapitel 1.ltk"), "house\r\nHaus\r\n0\r\n0\r\n");
+}
+
+TEST_F(Converter, OpenWithAsksBeforeReplacingAndShowsWhatWentWrong) {
+  writeBytes(path("polnisch.csv"), "\xC5\x82\xC3\xB3" "d\xC5\xBA;Boot\r\n");
+  dialogs.answers = {false, true};
+  EXPECT_EQ(run({"--open", path("polnisch.csv")}), 1);
+  EXPECT_EQ(folder.names(), std::vector<std::string>{"polnisch.csv"});
+  EXPECT_EQ(run({"--open", path("polnisch.csv")}), 0);
+  EXPECT_EQ(readBytes(path("polnisch.ltk")), "l\xF3" "dz\r\nBoot\r\n0\r\n0\r\n");
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_NE(dialogs.shown[0].find("Zeile 1: „ł“ (U+0142)"), std::string::npos) << dialogs.shown[0];
+
+  dialogs.shown.clear();
+  writeBytes(path("leer.csv"), "");
+  EXPECT_EQ(run({"--open", path("leer.csv")}), 1);
+  system.failingStarts = 1;
+  EXPECT_EQ(run({"--open", path("polnisch.ltk")}), 1);  // a vocabulary file is copied, but nothing starts
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_NE(dialogs.shown[0].find(path("leer.csv") + ": "), std::string::npos) << dialogs.shown[0];
+  EXPECT_EQ(dialogs.shown[1], "Die Vokabeln stehen jetzt in " + path("polnisch (2).ltk") +
+                                  ",\naber der Vokabeltrainer konnte nicht gestartet werden.");
+  EXPECT_TRUE(printed.out.empty() && printed.error.empty());
+}
+
+}  // namespace
+}  // namespace zl

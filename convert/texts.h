@@ -1,0 +1,90 @@
+// The converter's texts, in UTF-8 as the terminal and its message boxes
+// take them. "%1", "%2", ... stand for what fill() puts in.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace zl::convert_text {
+
+inline const std::string ProgramName = "zelvo-lingotak-convert";
+inline const std::string ImportTitle = "Zelvo Lingotak (Import)";
+
+inline const std::string Help = R"(Aufruf: zelvo-lingotak-convert [OPTIONEN] EINGABE AUSGABE
+        zelvo-lingotak-convert --open DATEI
+
+Wandelt Vokabelpaare zwischen den Vokabeldateien von Zelvo Lingotak (.ltk)
+und anderen Formaten um: CSV, TSV, Anki-Text (.txt) und KVTML 2.0 (.kvtml).
+
+Das Format der EINGABE wird am Inhalt erkannt (KVTML-Dokument, Vokabeldatei,
+sonst Text mit Trennzeichen: Tabulator, Semikolon oder Komma; UTF-8, UTF-16
+mit Byte-Order-Mark oder Windows-1252). Das Format der AUSGABE folgt ihrer
+Endung: .ltk, .csv, .tsv, .txt (Anki), .kvtml.
+
+Optionen:
+  --to FORMAT            Format der Ausgabe: ltk, csv, tsv, anki oder kvtml
+  --from FORMAT          Format der Eingabe, statt es zu erkennen
+  --columns N,M          Vokabel aus Spalte N, Übersetzung aus Spalte M (ab 1)
+  --languages N,M        bei KVTML: die Sprachen mit den Kennungen N und M
+  --header               die erste Zeile nennt nur die Spalten und wird übersprungen
+  --replace-unmappable   Zeichen, die eine Vokabeldatei nicht fassen kann,
+                         durch das nächstliegende ersetzen (sonst: nichts schreiben)
+  --force                eine vorhandene AUSGABE ersetzen
+  --open DATEI           die Paare in eine neue Vokabeldatei neben DATEI
+                         schreiben und den Vokabeltrainer damit starten
+  -h, --help             diese Hilfe
+
+Rückgabewert: 0 bei Erfolg, 1 wenn die Eingabe nicht umgewandelt werden kann,
+2 bei falschem Aufruf. Mehr dazu: man zelvo-lingotak-convert
+)";
+
+// Wrong usage (exit status 2).
+inline const std::string Usage =
+    "Aufruf: zelvo-lingotak-convert [OPTIONEN] EINGABE AUSGABE\n"
+    "        zelvo-lingotak-convert --open DATEI\n"
+    "Mehr dazu: zelvo-lingotak-convert --help";
+inline const std::string UnknownOption = "Unbekannte Option: %1";
+inline const std::string MissingValue = "Die Option %1 braucht einen Wert.";
+inline const std::string UnknownFormat = "Unbekanntes Format: %1 (bekannt sind ltk, csv, tsv, anki und kvtml)";
+inline const std::string OutputFormatUnknown =
+    "An der Endung von %1 ist kein Format zu erkennen (.ltk, .csv, .tsv, .txt, .kvtml); --to FORMAT nennt es.";
+inline const std::string BadColumns = "--columns erwartet zwei verschiedene Spaltennummern ab 1, etwa --columns 2,3.";
+inline const std::string BadLanguages = "--languages erwartet zwei verschiedene Kennungen, etwa --languages 0,2.";
+
+// Failures (exit status 1). %1 is the file.
+inline const std::string CannotRead = "%1: Die Datei kann nicht gelesen werden.";
+inline const std::string AtPlace = "%1: %2: %3";
+inline const std::string Line = "Zeile %1";
+inline const std::string Entry = "Eintrag %1";
+inline const std::string NoPairs = "%1: Die Datei enthält keine Vokabelpaare.";
+inline const std::string OutputExists = "%1 gibt es schon. Mit --force wird die Datei ersetzt.";
+inline const std::string OutputIsInput = "%1 ist die Eingabedatei selbst; sie wird nie überschrieben.";
+inline const std::string CannotWrite = "%1 kann nicht geschrieben werden.";
+inline const std::string DiskFull = "Der Datenträger ist voll: %1 wurde nicht geschrieben.";
+inline const std::string Unmappable =
+    "%1: %2 Zeichen passen nicht in eine Vokabeldatei (Windows-1252):";
+inline const std::string UnmappablePlace = "  %1: „%2“ (U+%3)";
+inline const std::string NothingWritten =
+    "Es wurde nichts geschrieben. Mit --replace-unmappable wird stattdessen das nächstliegende Zeichen "
+    "geschrieben (der Buchstabe ohne Akzent, sonst „?“).";
+inline const std::string FileChangedWhileReading =
+    "zelvo-lingotak-convert: Die Eingabedatei wurde während des Lesens verkürzt; es wurde nichts geschrieben.\n";
+
+// Success.
+inline const std::string Summary = "%1: %2 Paare geschrieben, %3 Einträge übersprungen, %4 Zeichen ersetzt.";
+inline const std::string TooManyPairs =
+    "Warnung: %1 enthält %2 Paare. Der Trainer öffnet die Datei, nimmt aber keine weiteren Paare auf "
+    "(höchstens 30000 pro Datei).";
+
+// The import through "Open with".
+inline const std::string ReplaceQuestion =
+    "%1\n\nSollen diese Zeichen durch die nächstliegenden ersetzt werden (der Buchstabe ohne Akzent, "
+    "sonst „?“)?";
+inline const std::string TrainerDidNotStart =
+    "Die Vokabeln stehen jetzt in %1,\naber der Vokabeltrainer konnte nicht gestartet werden.";
+
+// `pattern` with "%1", "%2", ... replaced by `values` in order.
+std::string fill(std::string_view pattern, std::initializer_list<std::string_view> values);
+
+}  // namespace zl::convert_text
