@@ -346,13 +346,13 @@ Split splitBy(std::string_view text, char delimiter, const Head& head) {
 // consistently: the most rows of one field count with their quotes in
 // order, then the most rows of it at all, then the fewest fields led by a
 // blank, then the most fields, then in that order. 0 when rows exist but
-// none splits; tab when there are no rows.
+// none splits; one that finds no rows (all blank) when there is one.
 char chooseDelimiter(std::string_view text, const Head& head) {
   char chosen = 0;
   Split best;
   for (const char delimiter : {'\t', ';', ','}) {
     const Split split = splitBy(text, delimiter, head);
-    if (split.sampled == 0) return '\t';
+    if (split.sampled == 0) return delimiter;
     if (split.fieldCount > 0 && (chosen == 0 || split.key() > best.key())) {
       chosen = delimiter;
       best = split;

@@ -150,6 +150,7 @@ TEST(DelimitedText, FailsOnlyWhenNoColumnsCanBeFound) {
       {"column 0", "#tags column:0\n", "failed at 1: Die Kopfzeile nennt keine gültige Spaltennummer."},
       {"no rows is no failure", "\xEF\xBB\xBF\r\n\r\n", ""},
       {"nor is an export without notes", "#separator:tab\n#html:false\n", ""},
+      {"nor are rows of empty fields", ";;;\r\n;;;\r\n", ""},
   };
   expectReads(cases);
   EXPECT_EQ(read("a;b;c\nd;e\n", {2, 4, false}),
