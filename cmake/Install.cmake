@@ -2,11 +2,16 @@
 # package that CPack makes of the same (cpack -G DEB, dependencies computed
 # from the program by dpkg-shlibdeps):
 #   bin/zelvo-lingotak                                 the program
+#   bin/zelvo-lingotak-convert                         the converter
 #   share/applications/zelvo-lingotak.desktop          its desktop entry
+#   share/applications/zelvo-lingotak-import.desktop   "Open with" for CSV,
+#                                                      TSV and KVTML files
 #   share/mime/packages/zelvo-lingotak.xml             the MIME type of *.ltk
+#   share/mime/packages/zelvo-lingotak-kvtml.xml       the MIME type of *.kvtml
 #   share/icons/hicolor/*/{apps,mimetypes}/            the two icons
 #   share/metainfo/<id>.metainfo.xml                   the AppStream record
-#   share/man/man1/zelvo-lingotak.1.gz                 the manual page
+#   share/man/man1/zelvo-lingotak.1.gz                 the manual pages
+#   share/man/man1/zelvo-lingotak-convert.1.gz
 #   share/doc/zelvo-lingotak/                          copyright, changelog,
 #                                                      examples/englisch.ltk
 # The desktop entry and the MIME package come from the program's own code
@@ -42,7 +47,7 @@ string(PREPEND ZL_LICENSE_TEXT " ")
 
 configure_file(packaging/metainfo.xml.in "${ZL_DATA}/${ZL_APPSTREAM_ID}.metainfo.xml" @ONLY)
 configure_file(packaging/copyright.in "${ZL_DATA}/copyright" @ONLY)
-foreach(page zelvo-lingotak.1 changelog)
+foreach(page zelvo-lingotak.1 zelvo-lingotak-convert.1 changelog)
   configure_file("packaging/${page}.in" "${ZL_DATA}/${page}" @ONLY)
   # Debian wants them compressed, without a name or time inside (gzip -n).
   add_custom_command(OUTPUT "${ZL_DATA}/${page}.gz" COMMAND gzip -9nfk "${ZL_DATA}/${page}"
@@ -57,14 +62,18 @@ add_custom_command(OUTPUT "${ZL_DATA}/zelvo-lingotak.desktop" "${ZL_DATA}/zelvo-
                    DEPENDS zl_desktop_files)
 add_custom_target(zl_install_data ALL
                   DEPENDS "${ZL_DATA}/zelvo-lingotak.desktop" "${ZL_DATA}/zelvo-lingotak.xml"
-                          "${ZL_DATA}/zelvo-lingotak.1.gz" "${ZL_DATA}/changelog.gz")
+                          "${ZL_DATA}/zelvo-lingotak.1.gz" "${ZL_DATA}/zelvo-lingotak-convert.1.gz"
+                          "${ZL_DATA}/changelog.gz")
 
-install(TARGETS zelvo-lingotak RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
-install(FILES "${ZL_DATA}/zelvo-lingotak.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
-install(FILES "${ZL_DATA}/zelvo-lingotak.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/mime/packages")
+install(TARGETS zelvo-lingotak zelvo-lingotak-convert RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+install(FILES "${ZL_DATA}/zelvo-lingotak.desktop" packaging/zelvo-lingotak-import.desktop
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+install(FILES "${ZL_DATA}/zelvo-lingotak.xml" packaging/zelvo-lingotak-kvtml.xml
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/mime/packages")
 install(DIRECTORY "${ZL_ICON_THEME}" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons")
 install(FILES "${ZL_DATA}/${ZL_APPSTREAM_ID}.metainfo.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
-install(FILES "${ZL_DATA}/zelvo-lingotak.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+install(FILES "${ZL_DATA}/zelvo-lingotak.1.gz" "${ZL_DATA}/zelvo-lingotak-convert.1.gz"
+        DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 install(FILES "${ZL_DATA}/copyright" "${ZL_DATA}/changelog.gz" DESTINATION "${ZL_DOC_DIR}")
 install(FILES examples/englisch.ltk DESTINATION "${ZL_DOC_DIR}/examples")
 

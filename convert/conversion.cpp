@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "convert/text_export.h"
 #include "convert/texts.h"
 #include "store/cp1252.h"
 #include "store/file_format.h"
