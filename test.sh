@@ -19,7 +19,8 @@ ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
 echo "== fuzzing the file reader, the help text's reader and the update's readers for a few seconds each =="
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZL_FUZZ=ON -DZL_TESTS=OFF -DZL_WERROR=ON >/dev/null
-cmake --build build-fuzz --target zl_file_format_fuzz zl_rtf_reader_fuzz zl_http_response_fuzz zl_update_file_fuzz
+cmake --build build-fuzz --target zl_file_format_fuzz zl_rtf_reader_fuzz zl_http_response_fuzz zl_update_file_fuzz \
+  zl_kvtml_fuzz
 fuzz() {  # target, seed files...
   local target=$1
   shift
@@ -32,6 +33,7 @@ fuzz zl_file_format_fuzz examples/*.ltk
 fuzz zl_rtf_reader_fuzz app/help/hilfe.rtf
 fuzz zl_http_response_fuzz update/fuzz-seeds/response-*
 fuzz zl_update_file_fuzz update/fuzz-seeds/program-* update/fuzz-seeds/signature-*
+fuzz zl_kvtml_fuzz convert/fuzz-seeds/kvtml-* convert/testdata/*.kvtml
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZL_WERROR=ON -DZL_BENCH=ON >/dev/null
 cmake --build build -j "$jobs"
