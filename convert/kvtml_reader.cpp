@@ -357,7 +357,6 @@ void KvtmlReader::failUnknownLanguage(std::string_view id, std::string_view pres
 
 void KvtmlReader::startTranslation(std::string_view id) {
   targets_ = 0;
-  if (!languagesChosen_) return;  // entries before the identifiers: no language is known
   for (unsigned slot = 0; slot < 2; ++slot)
     if (!found_[slot] && id == chosenIds_[slot]) {
       found_[slot] = true;

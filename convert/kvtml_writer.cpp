@@ -1,4 +1,5 @@
 #include <charconv>
+#include <cstring>
 
 #include "convert/kvtml.h"
 #include "convert/unicode.h"
@@ -7,12 +8,18 @@
 namespace zl {
 namespace {
 
-void append(ByteBuffer& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
+// Grows `out` without initialising and copies: much quicker than insert
+// with this allocator.
+void append(ByteBuffer& out, std::string_view text) {
+  const std::size_t at = out.size();
+  out.resize(at + text.size());
+  std::memcpy(out.data() + at, text.data(), text.size());
+}
 
 void appendNumber(ByteBuffer& out, std::uint64_t number) {
   char digits[20];
   const auto result = std::to_chars(digits, digits + sizeof digits, number);
-  out.insert(out.end(), digits, result.ptr);
+  append(out, std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)));
 }
 
 // Bytes that stand for themselves in character data.
@@ -26,8 +33,7 @@ void appendText(ByteBuffer& out, std::string_view text, std::int64_t entryNumber
   while (i < text.size()) {
     std::size_t run = i;
     while (run < text.size() && isPlain(static_cast<unsigned char>(text[run]))) ++run;
-    out.insert(out.end(), text.begin() + static_cast<std::ptrdiff_t>(i),
-               text.begin() + static_cast<std::ptrdiff_t>(run));
+    append(out, text.substr(i, run - i));
     if (run == text.size()) return;
     const auto byte = static_cast<unsigned char>(text[run]);
     if (byte == '&')
