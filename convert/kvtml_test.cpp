@@ -131,6 +131,10 @@ TEST(Kvtml, DocumentsThatCannotBeReadSafelyOrFullyAreRefusedWithTheLine) {
        {},
        "Die Datei nennt keine zwei Sprachen.",
        3},
+      {"<kvtml version=\"2.0\">\n<identifiers><identifier id=\"0\"/></identifiers>\n</kvtml>",
+       {"", "3"},
+       "Die Datei hat keine Sprache mit der Kennung „3“",
+       3},  // checked without entries too
       {"<kvtml>\n<e><o>Hund</o><t>dog</t></e>\n</kvtml>",
        {"0", "2"},
        "Die Datei hat keine Sprache mit der Kennung „2“ (vorhanden: 0 bis 1)",
