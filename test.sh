@@ -21,6 +21,7 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYP
   -DZL_FUZZ=ON -DZL_TESTS=OFF -DZL_WERROR=ON >/dev/null
 cmake --build build-fuzz --target zl_file_format_fuzz zl_rtf_reader_fuzz zl_http_response_fuzz zl_update_file_fuzz \
   zl_delimited_text_fuzz
+  zl_kvtml_fuzz
 fuzz() {  # target, seed files...
   local target=$1
   shift
@@ -34,6 +35,7 @@ fuzz zl_rtf_reader_fuzz app/help/hilfe.rtf
 fuzz zl_http_response_fuzz update/fuzz-seeds/response-*
 fuzz zl_update_file_fuzz update/fuzz-seeds/program-* update/fuzz-seeds/signature-*
 fuzz zl_delimited_text_fuzz convert/fuzz-seeds/delimited-*
+fuzz zl_kvtml_fuzz convert/fuzz-seeds/kvtml-* convert/testdata/*.kvtml
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZL_WERROR=ON -DZL_BENCH=ON >/dev/null
 cmake --build build -j "$jobs"

@@ -120,7 +120,7 @@ bool writePairs(const VocabList& list, Format to, OutputFile& file, UnmappableRe
     }
     if (!flush()) return false;
   }
-  if (to == Format::Kvtml) writeKvtmlTail(bytes);
+  if (to == Format::Kvtml) writeKvtmlTail(list.size(), bytes);
   return flush();
 }
 

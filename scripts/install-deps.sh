@@ -12,7 +12,7 @@ packages=(
   fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick
   poppler-utils
-  libsodium-dev minisign binutils python3
+  libsodium-dev libexpat1-dev minisign binutils python3
   librsvg2-bin shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl libglib2.0-bin
   appstream lintian dpkg-dev
 )
