@@ -1,16 +1,20 @@
 // Wires the converter to POSIX (and to Qt for the message boxes of "Open
 // with") and runs it.
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 #include "convert/converter.h"
 #include "convert/texts.h"
-#include "posix/desktop_posix.h"
+#include "desktop/desktop_entry.h"
+#include "desktop/icon_files.h"
 #include "posix/file_system_posix.h"
 #include "posix/system_posix.h"
+#include "qt/desktop_qt.h"
 #include "qt/dialogs_qt.h"
+#include "qt/qt_ui.h"
 
 namespace {
 
@@ -30,8 +34,12 @@ int main(int argc, char* argv[]) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   zl::PosixFileSystem files;
   zl::PosixSystem system;
-  zl::PosixDesktopShell desktop;
-  zl::QtDialogs dialogs(argc, argv);
+  zl::QtDesktopShell desktop;
+  zl::QtDialogs dialogs(argc, argv, [] {
+    QApplication::setApplicationName(QStringLiteral("Zelvo Lingotak"));
+    zl::useGermanEverywhere();
+    zl::setProgramIcon(zl::DesktopId, zl::programIconImages());
+  });
   zl::ConverterServices services{files, system, desktop, dialogs};
   zl::Printed printed;
   const int status = zl::runConverter(services, arguments, printed);

@@ -6,6 +6,7 @@
 
 #include "convert/text_export.h"
 #include "convert/texts.h"
+#include "convert/unicode.h"
 #include "store/cp1252.h"
 #include "store/file_format.h"
 
@@ -207,8 +208,8 @@ ConversionOutcome convertFile(FileSystem& files, const std::string& input, const
   }
   const std::unique_ptr<OutputFile> file = files.createOutputFile(output, options.existing);
   UnmappableReport written(options.replaceUnmappable);
-  if (!file || !writePairs(list, to, *file, written) ||
-      (written.count() > 0 && !written.replacing()) || !file->finish()) {
+  if (!file || !writePairs(list, to, *file, written) || (written.count() > 0 && !written.replacing()) ||
+      !file->finish()) {
     if (written.count() > 0 && !written.replacing()) {
       outcome.kind = ConversionOutcome::Unmappable;
       outcome.message = unmappableText(output, written);
@@ -223,8 +224,8 @@ ConversionOutcome convertFile(FileSystem& files, const std::string& input, const
   outcome.kind = ConversionOutcome::Done;
   outcome.pairs = list.size();
   outcome.replaced = report.count() + written.count();
-  outcome.message = fill(convert_text::Summary, {output, std::to_string(outcome.pairs),
-                                                 std::to_string(outcome.skipped), std::to_string(outcome.replaced)});
+  outcome.message = fill(convert_text::Summary, {output, std::to_string(outcome.pairs), std::to_string(outcome.skipped),
+                                                 std::to_string(outcome.replaced)});
   if (to == Format::Ltk && list.size() > MaxEntries)
     outcome.warning = fill(convert_text::TooManyPairs, {output, std::to_string(list.size())});
   return outcome;

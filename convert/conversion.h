@@ -46,9 +46,9 @@ struct ConversionOptions {
 struct ConversionOutcome {
   enum Kind {
     Done,
-    Failed,       // the input cannot be converted or the output not written
-    NameTaken,    // the output's name is taken and the file there was kept
-    Unmappable,   // characters the trainer's files cannot hold, nothing written
+    Failed,      // the input cannot be converted or the output not written
+    NameTaken,   // the output's name is taken and the file there was kept
+    Unmappable,  // characters the trainer's files cannot hold, nothing written
   } kind = Failed;
   std::string message;  // the summary line, or what went wrong
   std::string warning;  // on success, what the user should know; may be empty

@@ -25,8 +25,7 @@ std::string candidateName(const std::string& folder, const std::string& stem, in
 }
 
 int convertForTerminal(ConverterServices& services, const CommandLine& line, Printed& printed) {
-  const ConversionOutcome outcome =
-      convertFile(services.files, line.input, line.output, line.to, line.options);
+  const ConversionOutcome outcome = convertFile(services.files, line.input, line.output, line.to, line.options);
   if (outcome.kind != ConversionOutcome::Done) {
     printed.error += convert_text::ProgramName + ": " + outcome.message + "\n";
     if (outcome.kind == ConversionOutcome::Unmappable) printed.error += convert_text::NothingWritten + "\n";
@@ -63,8 +62,7 @@ int importForTrainer(ConverterServices& services, const CommandLine& line) {
     if (services.files.status(target).exists) continue;
     ConversionOutcome outcome = convertFile(services.files, file, target, Format::Ltk, options);
     if (outcome.kind == ConversionOutcome::Unmappable && !options.replaceUnmappable) {
-      if (!services.dialogs.askYesNo(convert_text::ImportTitle,
-                                     fill(convert_text::ReplaceQuestion, {outcome.message})))
+      if (!services.dialogs.askYesNo(convert_text::ImportTitle, fill(convert_text::ReplaceQuestion, {outcome.message})))
         return 1;
       options.replaceUnmappable = true;
       outcome = convertFile(services.files, file, target, Format::Ltk, options);

@@ -103,7 +103,8 @@ TEST_F(Converter, TheInputsKindIsTakenFromItsContentNotItsName) {
     const char* content;
     const char* pairs;  // as the vocabulary file holds them
   } cases[] = {
-      {"house\r\nHaus\r\n3\r\n1\r\nT\xFCr\r\ndoor\r\n0\r\n-2\r\n", "house\r\nHaus\r\n3\r\n1\r\nT\xFCr\r\ndoor\r\n0\r\n-2\r\n"},
+      {"house\r\nHaus\r\n3\r\n1\r\nT\xFCr\r\ndoor\r\n0\r\n-2\r\n",
+       "house\r\nHaus\r\n3\r\n1\r\nT\xFCr\r\ndoor\r\n0\r\n-2\r\n"},
       {"house;Haus\r\nT\xFCr;door\r\n", "house\r\nHaus\r\n0\r\n0\r\nT\xFCr\r\ndoor\r\n0\r\n0\r\n"},
       {"house\tHaus\t2\t1\n", "house\r\nHaus\r\n2\r\n1\r\n"},
       {"\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"/>"
@@ -154,7 +155,9 @@ TEST_F(Converter, FailuresNameTheFileTheirCauseAndLeaveNoOutput) {
 }
 
 TEST_F(Converter, UnmappableCharactersStopTheConversionUnlessTheyMayBeReplaced) {
-  writeBytes(path("in.csv"), "house;Haus\r\n\xC5\x82\xC3\xB3" "d\xC5\xBA;boat\r\n");  // łódź
+  writeBytes(path("in.csv"),
+             "house;Haus\r\n\xC5\x82\xC3\xB3"
+             "d\xC5\xBA;boat\r\n");  // łódź
   EXPECT_EQ(run({path("in.csv"), path("out.ltk")}), 1);
   EXPECT_NE(printed.error.find(path("in.csv") + ": 2 Zeichen passen nicht"), std::string::npos) << printed.error;
   EXPECT_NE(printed.error.find("Zeile 2: „ł“ (U+0142)"), std::string::npos) << printed.error;
@@ -164,7 +167,9 @@ TEST_F(Converter, UnmappableCharactersStopTheConversionUnlessTheyMayBeReplaced) 
 
   EXPECT_EQ(run({"--replace-unmappable", path("in.csv"), path("out.ltk")}), 0);
   EXPECT_EQ(printed.out, path("out.ltk") + ": 2 Paare geschrieben, 0 Einträge übersprungen, 2 Zeichen ersetzt.\n");
-  EXPECT_EQ(readBytes(path("out.ltk")), "house\r\nHaus\r\n0\r\n0\r\nl\xF3" "dz\r\nboat\r\n0\r\n0\r\n");
+  EXPECT_EQ(readBytes(path("out.ltk")),
+            "house\r\nHaus\r\n0\r\n0\r\nl\xF3"
+            "dz\r\nboat\r\n0\r\n0\r\n");
 }
 
 TEST_F(Converter, MoreThanTheTrainerTakesIsWrittenAndWarnedAbout) {
@@ -200,12 +205,16 @@ TEST_F(Converter, OpenWithMakesANewVocabularyFileAndStartsTheTrainerWithIt) {
 }
 
 TEST_F(Converter, OpenWithAsksBeforeReplacingAndShowsWhatWentWrong) {
-  writeBytes(path("polnisch.csv"), "\xC5\x82\xC3\xB3" "d\xC5\xBA;Boot\r\n");
+  writeBytes(path("polnisch.csv"),
+             "\xC5\x82\xC3\xB3"
+             "d\xC5\xBA;Boot\r\n");
   dialogs.answers = {false, true};
   EXPECT_EQ(run({"--open", path("polnisch.csv")}), 1);
   EXPECT_EQ(folder.names(), std::vector<std::string>{"polnisch.csv"});
   EXPECT_EQ(run({"--open", path("polnisch.csv")}), 0);
-  EXPECT_EQ(readBytes(path("polnisch.ltk")), "l\xF3" "dz\r\nBoot\r\n0\r\n0\r\n");
+  EXPECT_EQ(readBytes(path("polnisch.ltk")),
+            "l\xF3"
+            "dz\r\nBoot\r\n0\r\n0\r\n");
   ASSERT_EQ(dialogs.shown.size(), 2u);
   EXPECT_NE(dialogs.shown[0].find("Zeile 1: „ł“ (U+0142)"), std::string::npos) << dialogs.shown[0];
 

@@ -62,8 +62,7 @@ inline const std::string OutputExists = "%1 gibt es schon. Mit --force wird die 
 inline const std::string OutputIsInput = "%1 ist die Eingabedatei selbst; sie wird nie überschrieben.";
 inline const std::string CannotWrite = "%1 kann nicht geschrieben werden.";
 inline const std::string DiskFull = "Der Datenträger ist voll: %1 wurde nicht geschrieben.";
-inline const std::string Unmappable =
-    "%1: %2 Zeichen passen nicht in eine Vokabeldatei (Windows-1252):";
+inline const std::string Unmappable = "%1: %2 Zeichen passen nicht in eine Vokabeldatei (Windows-1252):";
 inline const std::string UnmappablePlace = "  %1: „%2“ (U+%3)";
 inline const std::string NothingWritten =
     "Es wurde nichts geschrieben. Mit --replace-unmappable wird stattdessen das nächstliegende Zeichen "

@@ -5,9 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "desktop/desktop_entry.h"
-#include "desktop/icon_files.h"
-#include "qt/desktop_qt.h"
 #include "qt/qt_ui.h"
 
 namespace zl {
@@ -20,9 +17,7 @@ bool QtDialogs::ready() {
   };
   if (!set("DISPLAY") && !set("WAYLAND_DISPLAY") && !set("QT_QPA_PLATFORM")) return false;
   application_ = std::make_unique<QApplication>(argc_, argv_);
-  QApplication::setApplicationName(QStringLiteral("Zelvo Lingotak"));
-  useGermanEverywhere();
-  setProgramIcon(DesktopId, programIconImages());
+  setUp_();
   return true;
 }
 

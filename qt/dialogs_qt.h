@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <functional>
 #include <memory>
 
 #include "platform/dialogs.h"
@@ -12,8 +13,9 @@ namespace zl {
 
 class QtDialogs : public Dialogs {
  public:
-  // `argc` and `argv` must outlive this object (Qt keeps them).
-  QtDialogs(int& argc, char** argv) : argc_(argc), argv_(argv) {}
+  // `argc` and `argv` must outlive this object (Qt keeps them); `setUp`
+  // runs once the application is made (its language, its icon).
+  QtDialogs(int& argc, char** argv, std::function<void()> setUp) : argc_(argc), argv_(argv), setUp_(std::move(setUp)) {}
   void tell(const std::string& title, const std::string& text, MessageIcon icon) override;
   bool askYesNo(const std::string& title, const std::string& text) override;
 
@@ -23,6 +25,7 @@ class QtDialogs : public Dialogs {
 
   int& argc_;
   char** argv_;
+  std::function<void()> setUp_;
   std::unique_ptr<QApplication> application_;
 };
 
