@@ -36,6 +36,7 @@ bool QtDialogs::askYesNo(const std::string& title, const std::string& text) {
   QMessageBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text));
   QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
   box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
+  box.setDefaultButton(yes);
   box.exec();
   return box.clickedButton() == yes;
 }
