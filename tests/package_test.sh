@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Debian package made by CPack from a build: lintian finds no error in
 # it, its dependencies were computed from the program, its desktop entry and
-# AppStream record pass their validators, and the program unpacked from it
-# (dpkg-deb -x) starts in a virtual X server and shows the sample file.
+# AppStream record pass their validators, the converter unpacked from it
+# helps and converts, and the program unpacked from it (dpkg-deb -x) starts
+# in a virtual X server and shows the sample file.
 # Usage: package_test.sh BUILD-FOLDER
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -20,6 +21,14 @@ if [ "${2:-}" != "--inside-x" ]; then
   root="$work/root"
   dpkg-deb -x "$deb" "$root"
   desktop-file-validate "$root/usr/share/applications/zelvo-lingotak.desktop"
+  desktop-file-validate "$root/usr/share/applications/zelvo-lingotak-import.desktop"
+  [ -f "$root/usr/share/mime/packages/zelvo-lingotak-kvtml.xml" ] || fail "no MIME type for *.kvtml"
+  zcat "$root/usr/share/man/man1/zelvo-lingotak-convert.1.gz" | grep -q '^.TH ZELVO-LINGOTAK-CONVERT 1' ||
+    fail "no manual page of the converter"
+  "$root/usr/bin/zelvo-lingotak-convert" --help | grep -q '^Aufruf: zelvo-lingotak-convert' ||
+    fail "the packaged converter gives no help"
+  "$root/usr/bin/zelvo-lingotak-convert" "$root/usr/share/doc/zelvo-lingotak/examples/englisch.ltk" "$work/e.csv"
+  echo "the packaged converter converts"
   appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
   mkdir -m 700 "$work/run"
   export HOME="$work" XDG_RUNTIME_DIR="$work/run" WORK="$work"
