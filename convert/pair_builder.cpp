@@ -61,8 +61,17 @@ void PairBuilder::appendCp1252Text(std::string_view text) {
 void PairBuilder::appendUtf8Text(std::string_view text, TextPlace place) {
   std::size_t i = 0;
   while (i < text.size()) {
-    // A run of plain ASCII without line ends is copied as it is.
+    // A run of plain ASCII without control characters is copied as it is,
+    // found eight bytes at a time where it is long.
     std::size_t run = i;
+    while (text.size() - run >= 8) {
+      std::uint64_t block;
+      std::memcpy(&block, text.data() + run, 8);
+      // The high bit of a byte set when it is below 0x20 or from 0x80 up
+      // (a borrow may mark a later byte too: it is then looked at alone).
+      if ((block | (block - 0x2020202020202020ull)) & 0x8080808080808080ull) break;
+      run += 8;
+    }
     while (run < text.size()) {
       const auto byte = static_cast<unsigned char>(text[run]);
       if (byte >= 0x80 || byte == '\r' || byte == '\n' || byte == '\0') break;
@@ -98,11 +107,9 @@ void PairBuilder::appendUtf8Text(std::string_view text, TextPlace place) {
 }
 
 void PairBuilder::moveInto(VocabList& list) {
-  list.reserve(size());
-  const std::uint64_t base = list.storeBytes(std::move(texts_));
-  for (const PairSpan& span : spans_) list.appendStored(base, span);
+  list.takeOver(std::move(texts_), std::move(spans_));
   texts_ = ByteBuffer();
-  spans_.clear();
+  spans_ = PairRecords();
   skipped_ = 0;
 }
 

@@ -76,8 +76,8 @@ class PairBuilder {
   std::int64_t size() const { return static_cast<std::int64_t>(spans_.size()); }
   std::int64_t skipped() const { return skipped_; }
 
-  // Moves every pair into the empty `list`, in the order they were added;
-  // the builder is empty afterwards.
+  // Makes `list` the pairs, in the order they were added; the builder is
+  // empty afterwards.
   void moveInto(VocabList& list);
 
  private:
@@ -88,7 +88,7 @@ class PairBuilder {
 
   UnmappableReport& report_;
   ByteBuffer texts_;
-  std::vector<PairSpan> spans_;
+  PairRecords spans_;
   std::int64_t skipped_ = 0;
 };
 

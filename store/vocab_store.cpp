@@ -147,6 +147,12 @@ std::uint64_t VocabList::storeBytes(ByteBuffer&& bytes) {
   return storeText(viewOf(bytes));
 }
 
+void VocabList::takeOver(ByteBuffer&& texts, PairRecords&& pairs) {
+  texts_ = std::move(texts);
+  pairs_ = std::move(pairs);
+  current_ = -1;
+}
+
 std::uint64_t VocabList::memoryToTakeIn(std::uint64_t bytes, std::int64_t pairs) const {
   const std::uint64_t texts = texts_.empty() ? 0 : texts_.size() + bytes;
   return texts + static_cast<std::uint64_t>(size() + pairs) * sizeof(PairSpan);

@@ -55,6 +55,9 @@ inline std::int16_t wrappingIncrement(std::int16_t count) {
   return static_cast<std::int16_t>(static_cast<std::uint16_t>(count) + 1u);
 }
 
+// The records of many pairs, as the list keeps them.
+using PairRecords = std::vector<PairSpan, UninitialisedAllocator<PairSpan>>;
+
 class VocabList final : public ListRows {
  public:
   // Removes every pair; no current pair.
@@ -116,6 +119,9 @@ class VocabList final : public ListRows {
   // Appends a pair whose texts lie in the stored bytes, `span` counting
   // from `base`; it becomes current.
   void appendStored(std::uint64_t base, const PairSpan& span);
+  // The list becomes the pairs whose spans point into `texts`, both taken
+  // over without a copy; no pair is current.
+  void takeOver(ByteBuffer&& texts, PairRecords&& pairs);
   // Room for `count` pairs in all, so a long load does not reallocate.
   void reserve(std::int64_t count) { pairs_.reserve(static_cast<std::size_t>(count)); }
   // The most new memory that taking in `bytes` bytes holding `pairs` pairs
@@ -127,7 +133,7 @@ class VocabList final : public ListRows {
  private:
   std::uint64_t storeText(std::string_view text);
 
-  std::vector<PairSpan, UninitialisedAllocator<PairSpan>> pairs_;
+  PairRecords pairs_;
   ByteBuffer texts_;
   std::int64_t current_ = -1;
 };
