@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a build
 # with AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz targets
-# of the file reader, the help text's reader, the HTTP response reader and
-# the readers of update files for a few seconds each,
+# of the file reader, the help text's reader, the HTTP response reader, the
+# readers of update files and the converter's readers of delimited text and
+# KVTML for a few seconds each,
 # then in the normal build (which also compiles the benchmarks, without
 # running them), whose ctest summary line ends the output. Warnings are errors in every one of these builds.
 set -euo pipefail
@@ -16,12 +17,11 @@ echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer =="
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
   ctest --test-dir build-asan --output-on-failure -j "$jobs" -E '^smoke\.'
 
-echo "== fuzzing the file reader, the help text's reader and the update's readers for a few seconds each =="
+echo "== fuzzing the file reader, the help text's reader, the update's readers and the converter's readers for a few seconds each =="
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZL_FUZZ=ON -DZL_TESTS=OFF -DZL_WERROR=ON >/dev/null
 cmake --build build-fuzz --target zl_file_format_fuzz zl_rtf_reader_fuzz zl_http_response_fuzz zl_update_file_fuzz \
-  zl_delimited_text_fuzz
-  zl_kvtml_fuzz
+  zl_delimited_text_fuzz zl_kvtml_fuzz
 fuzz() {  # target, seed files...
   local target=$1
   shift

@@ -171,8 +171,10 @@ bool looksLikeVocabularyFile(std::string_view bytes) {
   return records > 0;
 }
 
-ConversionOutcome convertFile(FileSystem& files, const std::string& input, const std::string& output, Format to,
-                              const ConversionOptions& options) {
+namespace {
+
+ConversionOutcome convertInMemory(FileSystem& files, const std::string& input, const std::string& output, Format to,
+                                  const ConversionOptions& options) {
   ConversionOutcome outcome;
   if (input == output || files.isSameFile(input, output)) {
     outcome.message = fill(convert_text::OutputIsInput, {output});
@@ -189,6 +191,10 @@ ConversionOutcome convertFile(FileSystem& files, const std::string& input, const
     const std::unique_ptr<FileBytes> bytes = files.mapFile(input);
     if (!bytes) {
       outcome.message = fill(convert_text::CannotRead, {input});
+      return outcome;
+    }
+    if (bytes->bytes().size() > MaxFileBytes) {  // a text's length must fit 32 bits
+      outcome.message = fill(convert_text::TooLarge, {input});
       return outcome;
     }
     ReadFailure failure;
@@ -229,6 +235,19 @@ ConversionOutcome convertFile(FileSystem& files, const std::string& input, const
   if (to == Format::Ltk && list.size() > MaxEntries)
     outcome.warning = fill(convert_text::TooManyPairs, {output, std::to_string(list.size())});
   return outcome;
+}
+
+}  // namespace
+
+ConversionOutcome convertFile(FileSystem& files, const std::string& input, const std::string& output, Format to,
+                              const ConversionOptions& options) {
+  try {
+    return convertInMemory(files, input, output, to, options);
+  } catch (const std::bad_alloc&) {  // the pairs of a huge file; the output is gone with its OutputFile
+    ConversionOutcome outcome;
+    outcome.message = fill(convert_text::OutOfMemory, {input});
+    return outcome;
+  }
 }
 
 }  // namespace zl

@@ -149,6 +149,10 @@ TEST_F(Converter, FailuresNameTheFileTheirCauseAndLeaveNoOutput) {
   EXPECT_NE(printed.error.find(path("missing.csv") + ": Die Datei kann nicht gelesen werden."), std::string::npos);
   EXPECT_EQ(run({path("in.csv"), path("nowhere/out.ltk")}), 1);
   EXPECT_NE(printed.error.find("nowhere/out.ltk kann nicht geschrieben werden."), std::string::npos);
+  files.outOfMemory = true;
+  EXPECT_EQ(run({path("in.csv"), path("out.ltk")}), 1);
+  EXPECT_NE(printed.error.find("Der Arbeitsspeicher reicht nicht, um " + path("in.csv")), std::string::npos);
+  files.outOfMemory = false;
   EXPECT_EQ(run({path("oneword.csv"), path("out.ltk")}), 1);
   EXPECT_NE(printed.error.find(path("oneword.csv") + ": "), std::string::npos);
   EXPECT_EQ(folder.names(), (std::vector<std::string>{"in.csv", "oneword.csv"}));

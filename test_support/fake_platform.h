@@ -258,6 +258,7 @@ class FaultyFileSystem : public PosixFileSystem {
 
   bool readFile(const std::string& path, ByteBuffer& content) override;
   std::unique_ptr<FileBytes> mapFile(const std::string& path) override {
+    if (outOfMemory) throw std::bad_alloc();
     return failReads ? nullptr : PosixFileSystem::mapFile(path);
   }
 
