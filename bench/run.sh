@@ -43,3 +43,5 @@ xvfb-run -a -s "-screen 0 1024x768x24" hyperfine -N -w 2 -r 10 --style none --ex
   "build-bench/bench/zl_first_paint /tmp/zl-file-bench/pairs-1000000.ltk" \
   "build-bench/bench/zl_first_paint /tmp/zl-file-bench/dictionary-1000000.ltk" >/dev/null 2>&1
 grep '^| `' "$table"
+echo "== the converter against iconv =="
+bench/convert_bench.sh build-bench/zelvo-lingotak-convert 10
