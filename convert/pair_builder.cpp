@@ -90,7 +90,7 @@ void PairBuilder::appendUtf8Text(std::string_view text, TextPlace place) {
       ++i;
       continue;
     }
-    const char32_t codePoint = nextUtf8CodePoint(text, i);
+    const char32_t codePoint = nextCodePoint(text, i);
     unsigned char byte = 0;
     if (cp1252OfCodePoint(codePoint, byte)) {
       texts_.push_back(static_cast<char>(byte));

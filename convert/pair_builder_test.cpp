@@ -110,8 +110,8 @@ TEST(PairBuilder, UnmappableCharactersAreReportedWithTheirPlacesOrReplaced) {
                     TextEncoding::Utf8, 0, 0, {TextPlace::Entry, 7});  // 中→
     for (int line = 10; line < 16; ++line)
       builder.addPair("\xC4\x8D", "c", TextEncoding::Utf8, 0, 0, {TextPlace::Line, line});  // č
-    builder.addPair("bad\xC3", "byte", TextEncoding::Utf8, 0, 0, {TextPlace::Line, 20});
-    EXPECT_EQ(report.count(), 11);
+    builder.addPair("bad\xC3", "over\xC0\x8Along", TextEncoding::Utf8, 0, 0, {TextPlace::Line, 20});  // LF, overlong
+    EXPECT_EQ(report.count(), 13);
     ASSERT_EQ(report.firstPlaces().size(), UnmappableReport::KeptPlaces);
     EXPECT_EQ(report.firstPlaces()[0].character, U'ł');
     EXPECT_EQ(report.firstPlaces()[1].character, U'ź');
@@ -126,6 +126,7 @@ TEST(PairBuilder, UnmappableCharactersAreReportedWithTheirPlacesOrReplaced) {
                 "dz");
       EXPECT_EQ(built.texts[1].second, "??");
       EXPECT_EQ(built.texts[8].first, "bad?");
+      EXPECT_EQ(built.texts[8].second, "over??long");  // never a line end in a text
     }
   }
 }

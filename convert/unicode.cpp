@@ -78,6 +78,20 @@ FileEncoding detectFileEncoding(std::string_view bytes, std::size_t& bomLength) 
   return isWellFormedUtf8(bytes) ? FileEncoding::Utf8 : FileEncoding::Cp1252;
 }
 
+char32_t nextCodePoint(std::string_view s, std::size_t& i) {
+  const unsigned char lead = byteAt(s, i);
+  if (lead < 0x80) return s[i++];
+  const std::size_t length = wellFormedSequenceAt(s, i);
+  if (length == 0) {
+    ++i;
+    return 0xFFFD;
+  }
+  char32_t cp = lead & (0x7F >> length);
+  for (std::size_t k = 1; k < length; ++k) cp = (cp << 6) | (byteAt(s, i + k) & 0x3F);
+  i += length;
+  return cp;
+}
+
 void appendUtf8(ByteBuffer& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));

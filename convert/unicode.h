@@ -33,6 +33,12 @@ bool isWellFormedUtf8(std::string_view bytes);
 // surrogate and a last odd byte become U+FFFD.
 void appendUtf8FromUtf16(std::string_view bytes, bool bigEndian, ByteBuffer& out);
 
+// Decodes the UTF-8 sequence at `i` and moves `i` past it. A sequence that
+// is not well-formed (also an overlong form, which could smuggle in a line
+// end, or a surrogate) gives U+FFFD and moves `i` by one byte. `i` must be
+// below the size.
+char32_t nextCodePoint(std::string_view utf8, std::size_t& i);
+
 void appendUtf8(ByteBuffer& out, char32_t codePoint);
 
 // Windows-1252 text as UTF-8, appended to `out`.
