@@ -25,7 +25,8 @@
 // (locale "en") and "Übersetzung" (locale "de") and all entries in one
 // lesson "Vokabeln". The locales are a guess, since the trainer's files do
 // not say which languages they hold; KDE's trainers let the user change
-// them. A pair with counts gets a <grade> in its translation with count =
+// them. A pair with counts gets a <grade fromid="0"> in its translation
+// (currentgrade 0, an empty date, as the format requires them) with count =
 // right + wrong and errorcount = wrong, each count taken as its unsigned
 // 16-bit value, so the numbers are never negative and reading gives back
 // exactly the counts written.

@@ -92,11 +92,13 @@ void writeKvtmlEntries(const VocabList& list, std::int64_t first, std::int64_t l
       // 16 bits, so every count comes back.
       const auto right = static_cast<std::uint16_t>(pair.correctCount);
       const auto wrong = static_cast<std::uint16_t>(pair.wrongCount);
-      append(out, "        <grade>\n          <count>");
+      // The grade of asking this translation from language 0, with all the
+      // parts the format requires: no level reached yet and no date.
+      append(out, "        <grade fromid=\"0\">\n          <currentgrade>0</currentgrade>\n          <count>");
       appendNumber(out, std::uint64_t{right} + wrong);
       append(out, "</count>\n          <errorcount>");
       appendNumber(out, wrong);
-      append(out, "</errorcount>\n        </grade>\n");
+      append(out, "</errorcount>\n          <date></date>\n        </grade>\n");
     }
     append(out, "      </translation>\n    </entry>\n");
   }
