@@ -10,6 +10,8 @@ namespace {
 
 using convert_text::fill;
 
+// The folder of `path` with its "/"; only "/" separates, since to the
+// system a "\" is part of a file name.
 std::string folderOfPath(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
 
 // The name of `path` without its folder and its last extension.
