@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "convert/texts.h"
 #include "convert/unicode.h"
 #include "store/cp1252.h"
 
@@ -214,7 +215,7 @@ bool readHead(std::string_view text, Head& head, ReadFailure& failure) {
     if (equalsFolded(key, "separator")) {
       head.delimiter = namedDelimiter(value);
       if (head.delimiter == 0 || head.delimiter == '"' || head.delimiter == '\r' || head.delimiter == '\n') {
-        failure = {place, "Die Kopfzeile nennt kein brauchbares Trennzeichen."};
+        failure = {place, convert_text::HeadNamesNoDelimiter};
         return false;
       }
     } else if (equalsFolded(key, "html")) {
@@ -224,7 +225,7 @@ bool readHead(std::string_view text, Head& head, ReadFailure& failure) {
       int column = 0;
       const auto [stop, error] = std::from_chars(number.data(), number.data() + number.size(), column);
       if (error != std::errc() || stop != number.data() + number.size() || column < 1 || column > kMostColumns) {
-        failure = {place, "Die Kopfzeile nennt keine gültige Spaltennummer."};
+        failure = {place, convert_text::HeadNamesNoColumn};
         return false;
       }
       head.nonTextColumns.push_back(column - 1);
@@ -468,8 +469,7 @@ bool readDelimitedText(std::string_view bytes, const DelimitedOptions& options, 
   char delimiter = head.delimiter;
   if (delimiter == 0) delimiter = chooseDelimiter(text, head);
   if (delimiter == 0) {
-    failure = {{TextPlace::Line, 0},
-               "Keine Spalten gefunden: keine Zeile ist durch Tabulator, Semikolon oder Komma geteilt."};
+    failure = {{TextPlace::Line, 0}, convert_text::NoDelimiter};
     return false;
   }
 
@@ -489,10 +489,10 @@ bool readDelimitedText(std::string_view bytes, const DelimitedOptions& options, 
   if (rows > 0 && reader.mostFields() < columns.needed) {
     if (options.firstColumn > 0)
       failure = {{TextPlace::Line, 0},
-                 "Keine Zeile hat eine Spalte " + std::to_string(columns.needed) + "; die Zeilen haben höchstens " +
-                     std::to_string(reader.mostFields()) + " Spalten."};
+                 convert_text::fill(convert_text::NoSuchColumn,
+                                    {std::to_string(columns.needed), std::to_string(reader.mostFields())})};
     else
-      failure = {{TextPlace::Line, 0}, "Keine Spalten gefunden: keine Zeile hat zwei Texte."};
+      failure = {{TextPlace::Line, 0}, convert_text::NoTwoTexts};
     return false;
   }
   if (!reader.countsSeen()) pairs.clearCounts();

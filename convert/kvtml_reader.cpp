@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "convert/kvtml.h"
+#include "convert/texts.h"
 #include "store/cp1252.h"
 #include "store/file_format.h"
 
@@ -114,38 +115,38 @@ std::uint64_t gradeNumber(std::string_view text) {
   return static_cast<std::uint64_t>(parseLenientNumber(text));
 }
 
-std::string xmlProblem(XML_Error error, bool insideRoot) {
+const std::string& xmlProblem(XML_Error error, bool insideRoot) {
   switch (error) {
     case XML_ERROR_NO_ELEMENTS:
-      return insideRoot ? "nicht geschlossenes Element" : "kein Element";
+      return insideRoot ? convert_text::XmlUnclosedElement : convert_text::XmlNoElement;
     case XML_ERROR_TAG_MISMATCH:
-      return "schließendes Element passt nicht zum geöffneten";
+      return convert_text::XmlTagMismatch;
     case XML_ERROR_INVALID_TOKEN:
-      return "ungültiges Zeichen";
+      return convert_text::XmlInvalidToken;
     case XML_ERROR_UNCLOSED_TOKEN:
-      return "unvollständige Markierung";
+      return convert_text::XmlUnclosedToken;
     case XML_ERROR_PARTIAL_CHAR:
-      return "unvollständiges Zeichen";
+      return convert_text::XmlPartialCharacter;
     case XML_ERROR_DUPLICATE_ATTRIBUTE:
-      return "doppeltes Attribut";
+      return convert_text::XmlDuplicateAttribute;
     case XML_ERROR_JUNK_AFTER_DOC_ELEMENT:
-      return "Inhalt nach dem Ende des Dokuments";
+      return convert_text::XmlJunkAfterDocument;
     case XML_ERROR_UNDEFINED_ENTITY:
-      return "nicht deklarierte Entität";
+      return convert_text::XmlUndefinedEntity;
     case XML_ERROR_BAD_CHAR_REF:
-      return "ungültiger Zeichenverweis";
+      return convert_text::XmlBadCharacterReference;
     case XML_ERROR_UNKNOWN_ENCODING:
-      return "unbekannte Zeichenkodierung";
+      return convert_text::XmlUnknownEncoding;
     case XML_ERROR_INCORRECT_ENCODING:
-      return "Zeichen passen nicht zur angegebenen Kodierung";
+      return convert_text::XmlIncorrectEncoding;
     case XML_ERROR_UNCLOSED_CDATA_SECTION:
-      return "nicht geschlossener CDATA-Abschnitt";
+      return convert_text::XmlUnclosedCdata;
     case XML_ERROR_XML_DECL:
-      return "fehlerhafte XML-Deklaration";
+      return convert_text::XmlBadDeclaration;
     case XML_ERROR_AMPLIFICATION_LIMIT_BREACH:
-      return "zu viele Entitäten";
+      return convert_text::XmlTooManyEntities;
     default:
-      return "Syntaxfehler";
+      return convert_text::XmlSyntax;
   }
 }
 
@@ -166,10 +167,10 @@ class KvtmlReader {
   }
   static void XMLCALL onEntityDeclaration(void* self, const XML_Char*, int, const XML_Char*, int, const XML_Char*,
                                           const XML_Char*, const XML_Char*, const XML_Char*) {
-    of(self).fail("Die Datei deklariert eigene Entitäten; solche Dateien werden aus Sicherheitsgründen nicht gelesen.");
+    of(self).fail(convert_text::DeclaresEntities);
   }
   static void XMLCALL onSkippedEntity(void* self, const XML_Char* name, int) {
-    of(self).fail("Die Datei verwendet die nicht deklarierte Entität „&" + std::string(name) + ";“.");
+    of(self).fail(convert_text::fill(convert_text::UndeclaredEntity, {name}));
   }
 
   void start(std::string_view name, const XML_Char** attributes);
@@ -231,8 +232,7 @@ bool KvtmlReader::read(std::string_view bytes, ReadFailure& failure) {
     if (XML_Parse(parser_, bytes.data() + at, static_cast<int>(piece), last) != XML_STATUS_OK) {
       if (!failed_)
         failure_ = {{TextPlace::Line, static_cast<std::int64_t>(XML_GetCurrentLineNumber(parser_))},
-                    "Die Datei ist kein gültiges XML-Dokument (" +
-                        xmlProblem(XML_GetErrorCode(parser_), !open_.empty()) + ")."};
+                    convert_text::fill(convert_text::NotXml, {xmlProblem(XML_GetErrorCode(parser_), !open_.empty())})};
       failure = failure_;
       return false;
     }
@@ -292,7 +292,7 @@ void KvtmlReader::start(std::string_view name, const XML_Char** attributes) {
 
 void KvtmlReader::startRoot(std::string_view name, const XML_Char** attributes) {
   if (name != "kvtml") {
-    fail("Die Datei ist kein KVTML-Dokument (ihr äußeres Element heißt „" + std::string(name) + "“).");
+    fail(convert_text::fill(convert_text::NotKvtml, {name}));
     return;
   }
   open_.push_back(Element::Root);
@@ -306,7 +306,7 @@ void KvtmlReader::startRoot(std::string_view name, const XML_Char** attributes) 
     const bool digits =
         id.size() <= 6 && std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (!digits) {
-      failUnknownLanguage(id, "0 für <o>, ab 1 für die <t>");
+      failUnknownLanguage(id, convert_text::OldLanguages);
       return;
     }
     chosenColumns_[slot] = std::stol(id);
@@ -318,7 +318,7 @@ bool KvtmlReader::chooseLanguages() {
   for (std::size_t slot = 0; slot < 2; ++slot) {
     if (asked[slot]->empty()) {
       if (languageIds_.size() <= slot) {
-        fail("Die Datei nennt keine zwei Sprachen.");
+        fail(convert_text::NoTwoLanguages);
         return false;
       }
       chosenIds_[slot] = languageIds_[slot];
@@ -331,7 +331,7 @@ bool KvtmlReader::chooseLanguages() {
         present += languageIds_[i] + " („" + languageNames_[i] + "“)";
       }
       if (languageIds_.size() > ListedLanguages) present += ", …";
-      failUnknownLanguage(*asked[slot], present.empty() ? "keine" : present);
+      failUnknownLanguage(*asked[slot], present.empty() ? convert_text::NoLanguages : present);
       return false;
     }
     chosenIds_[slot] = *asked[slot];
@@ -344,15 +344,16 @@ bool KvtmlReader::checkOldColumns() {
   const std::string* asked[2] = {&options_.firstLanguage, &options_.secondLanguage};
   for (int slot = 0; slot < 2; ++slot) {
     if (asked[slot]->empty() || chosenColumns_[slot] <= highestColumn_) continue;
-    failUnknownLanguage(*asked[slot], highestColumn_ < 0 ? "keine" : "0 bis " + std::to_string(highestColumn_));
+    failUnknownLanguage(*asked[slot], highestColumn_ < 0 ? convert_text::NoLanguages
+                                                         : convert_text::fill(convert_text::LanguageRange,
+                                                                              {std::to_string(highestColumn_)}));
     return false;
   }
   return true;
 }
 
 void KvtmlReader::failUnknownLanguage(std::string_view id, std::string_view present) {
-  fail("Die Datei hat keine Sprache mit der Kennung „" + std::string(id) + "“ (vorhanden: " + std::string(present) +
-       ").");
+  fail(convert_text::fill(convert_text::NoSuchLanguage, {id, present}));
 }
 
 void KvtmlReader::startTranslation(std::string_view id) {

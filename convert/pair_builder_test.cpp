@@ -109,7 +109,7 @@ TEST(PairBuilder, UnmappableCharactersAreReportedWithTheirPlacesOrReplaced) {
                     "\xE2\x86\x92",
                     TextEncoding::Utf8, 0, 0, {TextPlace::Entry, 7});  // 中→
     for (int line = 10; line < 16; ++line)
-      builder.addPair("\xC4\x8D", "c", TextEncoding::Utf8, 0, 0, {TextPlace::Line, line});  // č
+      builder.addPair("\xC4\x8D", "c", TextEncoding::Utf8, 0, 0, {TextPlace::Line, line});            // č
     builder.addPair("bad\xC3", "over\xC0\x8Along", TextEncoding::Utf8, 0, 0, {TextPlace::Line, 20});  // LF, overlong
     EXPECT_EQ(report.count(), 13);
     ASSERT_EQ(report.firstPlaces().size(), UnmappableReport::KeptPlaces);

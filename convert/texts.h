@@ -52,6 +52,41 @@ inline const std::string OutputFormatUnknown =
 inline const std::string BadColumns = "--columns erwartet zwei verschiedene Spaltennummern ab 1, etwa --columns 2,3.";
 inline const std::string BadLanguages = "--languages erwartet zwei verschiedene Kennungen, etwa --languages 0,2.";
 
+// Why an input cannot be read, after its name and the line or entry.
+inline const std::string HeadNamesNoDelimiter = "Die Kopfzeile nennt kein brauchbares Trennzeichen.";
+inline const std::string HeadNamesNoColumn = "Die Kopfzeile nennt keine gültige Spaltennummer.";
+inline const std::string NoDelimiter =
+    "Keine Spalten gefunden: keine Zeile ist durch Tabulator, Semikolon oder Komma geteilt.";
+inline const std::string NoSuchColumn = "Keine Zeile hat eine Spalte %1; die Zeilen haben höchstens %2 Spalten.";
+inline const std::string NoTwoTexts = "Keine Spalten gefunden: keine Zeile hat zwei Texte.";
+inline const std::string DeclaresEntities =
+    "Die Datei deklariert eigene Entitäten; solche Dateien werden aus Sicherheitsgründen nicht gelesen.";
+inline const std::string UndeclaredEntity = "Die Datei verwendet die nicht deklarierte Entität „&%1;“.";
+inline const std::string NotKvtml = "Die Datei ist kein KVTML-Dokument (ihr äußeres Element heißt „%1“).";
+inline const std::string NoTwoLanguages = "Die Datei nennt keine zwei Sprachen.";
+inline const std::string NoSuchLanguage = "Die Datei hat keine Sprache mit der Kennung „%1“ (vorhanden: %2).";
+inline const std::string OldLanguages = "0 für <o>, ab 1 für die <t>";
+inline const std::string LanguageRange = "0 bis %1";
+inline const std::string NoLanguages = "keine";
+// What expat found wrong in a document that is no well-formed XML.
+inline const std::string NotXml = "Die Datei ist kein gültiges XML-Dokument (%1).";
+inline const std::string XmlUnclosedElement = "nicht geschlossenes Element";
+inline const std::string XmlNoElement = "kein Element";
+inline const std::string XmlTagMismatch = "schließendes Element passt nicht zum geöffneten";
+inline const std::string XmlInvalidToken = "ungültiges Zeichen";
+inline const std::string XmlUnclosedToken = "unvollständige Markierung";
+inline const std::string XmlPartialCharacter = "unvollständiges Zeichen";
+inline const std::string XmlDuplicateAttribute = "doppeltes Attribut";
+inline const std::string XmlJunkAfterDocument = "Inhalt nach dem Ende des Dokuments";
+inline const std::string XmlUndefinedEntity = "nicht deklarierte Entität";
+inline const std::string XmlBadCharacterReference = "ungültiger Zeichenverweis";
+inline const std::string XmlUnknownEncoding = "unbekannte Zeichenkodierung";
+inline const std::string XmlIncorrectEncoding = "Zeichen passen nicht zur angegebenen Kodierung";
+inline const std::string XmlUnclosedCdata = "nicht geschlossener CDATA-Abschnitt";
+inline const std::string XmlBadDeclaration = "fehlerhafte XML-Deklaration";
+inline const std::string XmlTooManyEntities = "zu viele Entitäten";
+inline const std::string XmlSyntax = "Syntaxfehler";
+
 // Failures (exit status 1). %1 is the file.
 inline const std::string CannotRead = "%1: Die Datei kann nicht gelesen werden.";
 inline const std::string AtPlace = "%1: %2: %3";
