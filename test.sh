@@ -34,7 +34,7 @@ fuzz zl_file_format_fuzz examples/*.ltk
 fuzz zl_rtf_reader_fuzz app/help/hilfe.rtf
 fuzz zl_http_response_fuzz update/fuzz-seeds/response-*
 fuzz zl_update_file_fuzz update/fuzz-seeds/program-* update/fuzz-seeds/signature-*
-fuzz zl_delimited_text_fuzz convert/fuzz-seeds/delimited-*
+fuzz zl_delimited_text_fuzz convert/fuzz-seeds/delimited-* convert/testdata/*.csv convert/testdata/*.tsv convert/testdata/*.txt
 fuzz zl_kvtml_fuzz convert/fuzz-seeds/kvtml-* convert/testdata/*.kvtml
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZL_WERROR=ON -DZL_BENCH=ON >/dev/null

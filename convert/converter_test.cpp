@@ -98,6 +98,47 @@ TEST_F(Converter, TheTrainersFilesComeBackByteForByteThroughCsvTsvAnkiAndKvtml) 
   }
 }
 
+// The pairs of a vocabulary file, its line ends written as "|".
+std::string pairsOf(const std::string& ltk) {
+  std::string shown;
+  for (std::size_t i = 0; i < ltk.size(); ++i) {
+    const bool lineEnd = ltk.compare(i, 2, "\r\n") == 0;
+    shown += lineEnd ? '|' : ltk[i];
+    i += lineEnd;
+  }
+  return shown;
+}
+
+TEST_F(Converter, EveryKindOfInputFileBecomesTheTrainersPairs) {
+  const struct {
+    const char* fixture;
+    std::vector<std::string> options;
+    const char* pairs;
+  } cases[] = {
+      {"excel-semicolon-cp1252.csv",
+       {"--header"},
+       "Stra\xDF"
+       "e|street|2|0|M\xFCnze|coin|0|1|1,50 \x80|1.50 euros|3|3|"},
+      {"libreoffice-utf8-bom.csv", {}, "T\xFCr|door|0|0|Haus, das|house|0|0|\x80|euro|0|0|"},
+      {"anki-export-html.txt", {}, "Haus & Hof|house <1>\x80|0|0|"},
+      {"quoted-line-breaks.csv", {}, "two lines|say \"hi\"|0|0|"},
+      {"utf16.tsv", {}, "Haus|house|0|0|"},
+      // Counts summed over both languages' grades, 65539 - 2 right kept as 16 bits.
+      {"three-languages.kvtml",
+       {"--languages", "2,1"},
+       "maison|house|3|9|porte|door|0|0|prix en \x80|price in \x80|1|2|"},
+      {"version1.kvtml", {}, "Hund|dog|0|0|Katze|cat|0|0|"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = c.options;
+    arguments.push_back(std::string(ZL_CONVERT_TESTDATA) + "/" + c.fixture);
+    arguments.push_back(path("out.ltk"));
+    ASSERT_EQ(run(arguments), 0) << c.fixture << ": " << printed.error;
+    EXPECT_EQ(pairsOf(readBytes(path("out.ltk"))), c.pairs) << c.fixture;
+    fs::remove(path("out.ltk"));
+  }
+}
+
 TEST_F(Converter, TheInputsKindIsTakenFromItsContentNotItsName) {
   const struct {
     const char* content;
