@@ -86,7 +86,9 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
        "in vocabulary files (.ltk) and practise them in tests: the trainer shows"
        "one side of a pair drawn at random and you type the other. A test of 20"
        "pairs asks the pairs never asked before first, then those you know least,"
-       "and ends with a percentage and a school grade.")
+       "and ends with a percentage and a school grade. zelvo-lingotak-convert"
+       "brings pairs from CSV, TSV, Anki's text export and KVTML files into"
+       "vocabulary files and back, also from a file manager's Open With menu.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
