@@ -29,12 +29,6 @@ constexpr std::array<FormatName, 5> kFormats = {{
     {Format::Kvtml, "kvtml", ".kvtml"},
 }};
 
-std::string lowerAsciiText(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(lowerAscii(static_cast<unsigned char>(c)));
-  return lower;
-}
-
 bool isWholeNumber(std::string_view line) {
   if (line.starts_with('-')) line.remove_prefix(1);
   if (line.empty()) return false;
@@ -128,7 +122,7 @@ bool writePairs(const VocabList& list, Format to, OutputFile& file, UnmappableRe
 }  // namespace
 
 bool formatOfName(std::string_view name, Format& format) {
-  const std::string lower = lowerAsciiText(name);
+  const std::string lower = lowerCp1252(name);
   for (const FormatName& known : kFormats) {
     if (lower == known.name) {
       format = known.format;
@@ -139,7 +133,7 @@ bool formatOfName(std::string_view name, Format& format) {
 }
 
 bool formatOfPath(std::string_view path, Format& format) {
-  const std::string lower = lowerAsciiText(path.substr(path.find_last_of('/') + 1));
+  const std::string lower = lowerCp1252(path.substr(path.find_last_of('/') + 1));
   for (const FormatName& known : kFormats) {
     if (lower.size() > known.extension.size() && lower.ends_with(known.extension)) {
       format = known.format;

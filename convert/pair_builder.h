@@ -73,7 +73,6 @@ class PairBuilder {
   // that what it took for counts were none.
   void clearCounts();
 
-  std::int64_t size() const { return static_cast<std::int64_t>(spans_.size()); }
   std::int64_t skipped() const { return skipped_; }
 
   // Makes `list` the pairs, in the order they were added; the builder is
