@@ -17,9 +17,6 @@ namespace zl {
 namespace {
 
 constexpr int LeftoverWaitMilliseconds = 1000;
-// The old instance ends once its user has read that the update is in.
-constexpr int LockWaitMilliseconds = 60'000;
-constexpr int LockRetryMilliseconds = 100;
 
 class ProgramEvents : public EventSink {
  public:
@@ -33,27 +30,19 @@ class ProgramEvents : public EventSink {
 
 // What an update leaves beside the program: the old program file, and a
 // new one (or an older version's download) that never took its place. An
-// updated program starts while the old one is still ending; give it the
-// second it needs to let go of its renamed program file. A program whose
-// own name is one of these never takes itself for a leftover. True when
-// there was an old program file.
-bool removeUpdateLeftovers(const Platform& platform, const std::string& executable) {
+// updated program is started by the old one, which ends only once its
+// user has read that the update is in: wait for it, however long that
+// takes, so that its file can go and its lock is free. A leftover of
+// another start (one that could not remove it) gets the second an ending
+// program needs to let go of its file. A program whose own name is one of
+// these never takes itself for a leftover.
+void removeUpdateLeftovers(const Platform& platform, const std::string& executable) {
   const auto [staged, leftover] = updateFilesOf(executable);
   const bool afterUpdate = leftover != executable && platform.files.status(leftover).regular;
-  if (afterUpdate) platform.system.sleepMilliseconds(LeftoverWaitMilliseconds);
+  if (afterUpdate && !platform.system.waitForUpdatingInstance(leftover))
+    platform.system.sleepMilliseconds(LeftoverWaitMilliseconds);
   for (const std::string& path : {leftover, staged, staged + ".minisig"})
     if (path != executable && platform.files.status(path).regular) platform.files.removeFile(path);
-  return afterUpdate;
-}
-
-// Right after an update the old instance may hold the lock a while longer
-// as it ends: wait for it rather than take this start for a second one.
-bool anotherInstanceRuns(System& system, bool afterUpdate) {
-  for (int waited = 0; system.anotherInstanceRuns("Zelvo_Lingotak"); waited += LockRetryMilliseconds) {
-    if (!afterUpdate || waited >= LockWaitMilliseconds) return true;
-    system.sleepMilliseconds(LockRetryMilliseconds);
-  }
-  return false;
 }
 
 }  // namespace
@@ -72,9 +61,9 @@ int runProgram(const Platform& platform, const std::vector<std::string>& argumen
   ui.createFonts();
   ui.setIcons(decodeEmbeddedIcons());
 
-  const bool afterUpdate = removeUpdateLeftovers(platform, executable);
+  removeUpdateLeftovers(platform, executable);
 
-  if (anotherInstanceRuns(system, afterUpdate)) {
+  if (system.anotherInstanceRuns("Zelvo_Lingotak")) {
     ui.messageBox(state_text::ErrorTitle, app_text::AlreadyRunning, MessageButtons::Ok, MessageIcon::Error);
     return 0;
   }

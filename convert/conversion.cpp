@@ -182,7 +182,7 @@ ConversionOutcome convertInMemory(FileSystem& files, const std::string& input, c
   VocabList list;
   UnmappableReport report(options.replaceUnmappable);
   {
-    const std::unique_ptr<FileBytes> bytes = files.mapFile(input);
+    const std::unique_ptr<FileBytes> bytes = files.mapFile(input, MaxFileBytes);
     if (!bytes) {
       outcome.message = fill(convert_text::CannotRead, {input});
       return outcome;

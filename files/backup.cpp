@@ -9,12 +9,17 @@ namespace zl {
 
 namespace {
 
-// Copies `from` over `to`; nothing when they are the same file (a naive
-// copy would empty it). False when `to` cannot be written.
-bool copyFile(FileSystem& files, const std::string& from, const std::string& to) {
-  if (files.isSameFile(from, to)) return true;
+// Copies `from` over `to` and tells the user when that fails. Nothing
+// when they are the same file (a naive copy would empty it) or `from`
+// names nothing.
+void copyFile(Program& program, const std::string& from, const std::string& to) {
+  FileSystem& files = program.files;
+  if (!files.status(from).exists || files.isSameFile(from, to)) return;
   ByteBuffer bytes;
-  return !files.readFile(from, bytes) || files.replaceFile(to, viewOf(bytes));
+  if (!files.readFile(from, bytes))
+    reportFileProblem(program.ui, from, files_text::Unreadable);
+  else if (!files.replaceFile(to, viewOf(bytes)).done)
+    program.ui.messageBox(files_text::AccessErrorTitle, files_text::NotSaved, MessageButtons::Ok, MessageIcon::Error);
 }
 
 }  // namespace
@@ -23,8 +28,7 @@ std::string backupPathOf(const std::string& path) { return changeExtension(path,
 
 void restoreBackup(Program& program) {
   const std::string chosen = program.ui.openFileDialog(files_text::RestoreTitle, dialogFolder(program), backupFilters());
-  if (!chosen.empty() && !copyFile(program.files, chosen, changeExtension(chosen, "ltk")))
-    program.ui.messageBox(files_text::AccessErrorTitle, files_text::NotSaved, MessageButtons::Ok, MessageIcon::Error);
+  if (!chosen.empty()) copyFile(program, chosen, changeExtension(chosen, "ltk"));
 }
 
 }  // namespace zl

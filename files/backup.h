@@ -2,10 +2,11 @@
 // "englisch.ltk"): the file as it was before the latest save, and
 // "Restore", which copies a chosen backup back over its vocabulary file.
 //
-// A failing backup is not reported, as the user did not ask for it
-// directly; a restore that cannot write the vocabulary file shows the file
-// access error. A file the user may not write is never written. How a
-// failure leaves the files is FileSystem::replaceFile's to say.
+// A backup that cannot be made is not reported here: the save tells the
+// user why, once for each file (file_commands.h). A restore that cannot
+// read the backup or write the vocabulary file shows the file access
+// error. A file the user may not write is never written. How a failure
+// leaves the files is FileSystem::replaceFile's to say.
 #pragma once
 
 #include <string>
@@ -25,8 +26,9 @@ std::string backupPathOf(const std::string& path);
 // Asks for a backup file and copies it over the vocabulary file of the same
 // name. The store and the current file stay as they are. Choosing the
 // vocabulary file itself (through "Alle Dateien") or a name where no file
-// is changes nothing; a vocabulary file that cannot be written (read-only)
-// is reported with "Datei Zugriffsfehler" and stays as it was.
+// is changes nothing; a backup that cannot be read, and a vocabulary file
+// that cannot be written (read-only), are reported with "Datei
+// Zugriffsfehler", and the vocabulary file stays as it was.
 void restoreBackup(Program& program);
 
 }  // namespace zl

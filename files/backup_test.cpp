@@ -54,12 +54,27 @@ TEST_F(Backup, AnUppercaseExtensionGetsALowercaseBackup) {
   EXPECT_EQ(readBytes(path("ALT.lts")), "old\r\nt\r\n0\r\n0\r\n");
 }
 
-TEST_F(Backup, AFailingBackupDoesNotStopTheSave) {
-  writeBytes(path("a.ltk"), "old\r\nt\r\n0\r\n0\r\n");
-  std::filesystem::create_directory(path("a.lts"));  // no file can be made there
+// Regression: a save that could keep no backup went ahead in silence.
+TEST_F(Backup, ASaveThatKeepsNoBackupSaysWhyOnceForEachFile) {
+  const auto told = [&](const std::string& name) {
+    return "Die Datei\n" + path(name + ".ltk") + "\nwurde gespeichert, aber ihr Backup\n" + path(name + ".lts") +
+           "\nkonnte nicht angelegt werden.\nAn dieser Stelle liegt ein Ordner.\nBenennen Sie den Ordner um.\n\n"
+           "Diese Meldung erscheint für diese Datei nur einmal."_w;
+  };
+  for (const std::string name : {"a", "b"}) {
+    writeBytes(path(name + ".ltk"), "old\r\nt\r\n0\r\n0\r\n");
+    std::filesystem::create_directory(path(name + ".lts"));  // no file can be made there
+  }
   f.program.file.currentPath = path("a.ltk");
+  f.ui.expectMessage("Kein Backup", told("a"), Answer::Ok);
   saveWith("new");
   EXPECT_EQ(readBytes(path("a.ltk")), "new\r\nt\r\n0\r\n0\r\n");
+  EXPECT_EQ(f.ui.shownMessages().back().icon, MessageIcon::Warning);
+  saveWith("again");  // not a second time
+  EXPECT_EQ(readBytes(path("a.ltk")), "again\r\nt\r\n0\r\n0\r\n");
+  f.program.file.currentPath = path("b.ltk");
+  f.ui.expectMessage("Kein Backup", told("b"), Answer::Ok);
+  saveWith("other");  // but for another file
 }
 
 TEST_F(Backup, ReadOnlyFilesAreNeverWritten) {
@@ -125,6 +140,27 @@ TEST_F(Backup, RestoringAMissingFileOrCancellingChangesNothing) {
   f.ui.expectOpenDialog(kRestoreTitle, "", "");
   restoreBackup(f.program);
   EXPECT_EQ(readBytes(path("a.ltk")), "keep");
+}
+
+// Regression: a backup that could not be read (mode 000) left the
+// vocabulary file as it was and said nothing, as if restored.
+TEST_F(Backup, ABackupThatCannotBeReadIsReportedAndRestoresNothing) {
+  writeBytes(path("locked.lts"), "backup\r\n");
+  ::chmod(path("locked.lts").c_str(), 0);
+  std::filesystem::create_directory(path("folder.lts"));
+  for (const char* name : {"locked.ltk", "folder.ltk"}) writeBytes(path(name), "keep");
+  const bool ran = asPlainUser({f.folder.path(), path("locked.lts"), path("locked.ltk"), path("folder.ltk")}, [&] {
+    for (const char* name : {"locked.lts", "folder.lts"}) {
+      f.ui.expectOpenDialog(kRestoreTitle, "", path(name));
+      f.ui.expectMessage("Datei Zugriffsfehler", "Die Datei\n" + path(name) + "\nkonnte nicht gelesen werden!",
+                         Answer::Ok);
+      restoreBackup(f.program);
+      EXPECT_TRUE(f.ui.allMessagesShown());
+    }
+  });
+  if (!ran) GTEST_SKIP() << "no user without root's rights to run as";
+  EXPECT_EQ(readBytes(path("locked.ltk")), "keep");
+  EXPECT_EQ(readBytes(path("folder.ltk")), "keep");
 }
 
 TEST_F(Backup, RestoreIsOfferedOnlyWithoutACurrentFile) {

@@ -1,5 +1,7 @@
 #include "files/file_access.h"
 
+#include <cerrno>
+#include <ctime>
 #include <new>
 
 #include "files/texts.h"
@@ -24,6 +26,52 @@ std::vector<FileFilter> backupFilters() {
 }
 
 std::string shownPath(const std::string& path) { return cp1252FromUtf8(path); }
+
+std::string shownDate(std::int64_t seconds) {
+  const auto time = static_cast<std::time_t>(seconds);
+  const std::tm* local = std::localtime(&time);
+  char shown[64] = {};
+  if (local == nullptr || std::strftime(shown, sizeof shown, files_text::DateFormat, local) == 0) return "?";
+  return shown;
+}
+
+std::string causeText(const Failure& failure) {
+  switch (failure.cause) {
+    case FailureCause::OtherUsersFile:
+      return files_text::CauseOtherUsersFile;
+    case FailureCause::OtherUsersLink:
+      return files_text::CauseOtherUsersLink;
+    case FailureCause::NotAFile:
+      return files_text::CauseNotAFile;
+    case FailureCause::NotPrivate:
+      return files_text::CauseNotPrivate;
+    case FailureCause::NoFolder:
+      return files_text::CauseNoFolder;
+    case FailureCause::None:
+    case FailureCause::System:
+      break;
+  }
+  switch (failure.error) {
+    case ENOSPC:
+#ifdef EDQUOT  // not every system has quotas
+    case EDQUOT:
+#endif
+      return files_text::CauseDiskFull;
+    case EACCES:
+    case EPERM:
+      return files_text::CauseNoPermission;
+    case EROFS:
+      return files_text::CauseReadOnlyDisk;
+    case ENOENT:
+      return files_text::CauseMissing;
+    case ENOTDIR:
+      return files_text::CauseNotAFolder;
+    case EIO:
+      return files_text::CauseDiskError;
+    default:
+      return files_text::CauseSystemStart + std::to_string(failure.error) + ".";
+  }
+}
 
 void showCurrentFile(Ui& ui, const std::string& currentPath) {
   ui.setStatusText(StatusFileField, " " + shownPath(currentPath), false);

@@ -1,6 +1,6 @@
 // What the file commands share: where their dialogs start, the filters they
-// offer, how a path is shown, and reading a vocabulary file with the
-// messages that go with it.
+// offer, how a path, a date and the cause of a failure are shown, and
+// reading a vocabulary file with the messages that go with it.
 //
 // Only `readForList` can fail; it tells the user itself and leaves no bytes
 // behind.
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/byte_buffer.h"
+#include "platform/failure.h"
 #include "platform/file_system.h"
 #include "platform/ui.h"
 
@@ -32,6 +33,13 @@ std::vector<FileFilter> backupFilters();
 
 // A path as it is shown in the window (Windows-1252 text).
 std::string shownPath(const std::string& path);
+
+// A moment (seconds since 1970) as it is shown, in local time:
+// "07.12.2026 um 22:53 Uhr".
+std::string shownDate(std::int64_t seconds);
+
+// One sentence saying why `failure` stood in the way (Windows-1252).
+std::string causeText(const Failure& failure);
 
 // StatusFileField := a blank and `currentPath`.
 void showCurrentFile(Ui& ui, const std::string& currentPath);

@@ -1,5 +1,6 @@
 #include "files/file_commands.h"
 
+#include <cerrno>
 #include <new>
 
 #include "files/backup.h"
@@ -15,10 +16,23 @@ namespace zl {
 namespace {
 
 // Puts right a save of `path` in place that was cut off, and tells the
-// user. False when the file cannot be put right; it is then not to be
-// opened, as its content is half old, half new.
+// user; a file changed since the cut-off save is left as it is unless the
+// user asks for the old content (the question's default keeps it). False
+// when the file cannot be put right; it is then not to be opened or
+// saved, as its content is half old, half new.
 bool recoverCutOffSave(Program& program, const std::string& path) {
-  switch (program.files.recoverCutOffSave(path)) {
+  const CutOffSave found = program.files.recoverCutOffSave(path);
+  Recovery recovery = found.recovery;
+  if (recovery == Recovery::InDoubt) {
+    const std::string question = files_text::FileProblemStart + shownPath(path) + files_text::CutOffAt +
+                                 shownDate(found.savedAt) + files_text::ChangedAt + shownDate(found.changedAt) +
+                                 files_text::CutOffQuestion;
+    const Answer answer =
+        program.ui.messageBox(files_text::CutOffTitle, question, MessageButtons::YesNoDefaultNo, MessageIcon::Warning);
+    recovery = program.files.settleCutOffSave(path, answer == Answer::Yes);
+    if (recovery == Recovery::Recovered) return true;  // as the user asked: nothing to tell
+  }
+  switch (recovery) {
     case Recovery::Recovered:
       program.ui.messageBox(files_text::RecoveredTitle, files_text::FileProblemStart + shownPath(path) + files_text::Recovered,
                             MessageButtons::Ok, MessageIcon::Information);
@@ -29,6 +43,35 @@ bool recoverCutOffSave(Program& program, const std::string& path) {
     default:
       return true;
   }
+}
+
+// What to do about a backup that `gap` kept from being made.
+std::string backupFix(const Failure& gap) {
+  switch (gap.cause) {
+    case FailureCause::OtherUsersFile:
+    case FailureCause::OtherUsersLink:
+      return files_text::FixOthersFile;
+    case FailureCause::NotAFile:
+      return files_text::FixNotAFile;
+    default:
+      break;
+  }
+  if (gap.error == ENOSPC) return files_text::FixDiskFull;
+#ifdef EDQUOT
+  if (gap.error == EDQUOT) return files_text::FixDiskFull;
+#endif
+  if (gap.error == EACCES || gap.error == EPERM || gap.error == EROFS) return files_text::FixFolder;
+  return {};
+}
+
+// Tells the user, once a run for each file, that its save kept no backup.
+void tellMissingBackup(Program& program, const std::string& path, const Failure& gap) {
+  if (!program.filesToldWithoutBackup.insert(path).second) return;
+  program.ui.messageBox(files_text::NoBackupTitle,
+                        files_text::FileProblemStart + shownPath(path) + files_text::NoBackupSaved +
+                            shownPath(backupPathOf(path)) + files_text::NoBackupMade + causeText(gap) +
+                            backupFix(gap) + files_text::NoBackupOnce,
+                        MessageButtons::Ok, MessageIcon::Warning);
 }
 
 // Reads the pairs of the current file into the emptied store.
@@ -125,12 +168,19 @@ void saveFile(Program& program) {
   program.ui.showStatusMessage(files_text::Saving);
   if (file.currentPath.empty()) return;
   file.currentPath = withDefaultExtension(file.currentPath);
+  if (!recoverCutOffSave(program, file.currentPath)) return;  // the backup would keep a half-written file
   ByteBuffer bytes;
   writeRecords(program.list, 0, program.list.size(), bytes);  // leaves the current pair as it is
-  if (!program.files.replaceFile(file.currentPath, viewOf(bytes), backupPathOf(file.currentPath))) {
-    program.ui.messageBox(files_text::AccessErrorTitle, files_text::NotSaved, MessageButtons::Ok, MessageIcon::Error);
+  const Replacement saved = program.files.replaceFile(file.currentPath, viewOf(bytes), backupPathOf(file.currentPath));
+  if (!saved.done) {
+    std::string text = files_text::NotSaved;
+    if (saved.failure)
+      text += files_text::RescueCopyStart + shownPath(saved.failure.path) + files_text::RescueCopyEnd +
+              causeText(saved.failure) + files_text::SaveElsewhere;
+    program.ui.messageBox(files_text::AccessErrorTitle, text, MessageButtons::Ok, MessageIcon::Error);
     return;
   }
+  if (saved.backupFailure) tellMissingBackup(program, file.currentPath, saved.backupFailure);
   file.unsaved = 0;
   showCurrentFile(program.ui, file.currentPath);
 }

@@ -29,11 +29,15 @@ void newFile(Program& program);
 // as an empty list under that name (a later save creates it). A file whose
 // save in place was cut off gets its content from before that save back
 // first, and the user is told; where that fails, it is reported and not
-// opened.
+// opened. When the file was changed after the cut-off save, the user is
+// asked, with both dates, and by default it stays as it is.
 void openFile(Program& program, const std::string& path);
 
 // Writes the list to the current file after copying the old file to its
-// backup; asks for a path when there is no current file.
+// backup; asks for a path when there is no current file. A save in place
+// cut off before is put right first, as when opening. A save that keeps no
+// backup tells the user why, once a run for each file; a failed save tells
+// the cause where it is known (the rescue copy of a rewrite in place).
 void saveFile(Program& program);
 
 // Asks for a new path (and before replacing an existing file), then saves.

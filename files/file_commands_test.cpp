@@ -1,11 +1,14 @@
 #include "files/file_commands.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 
 #include "store/cp1252.h"
@@ -139,38 +142,86 @@ TEST_F(FileCommands, AFileWhosePairsOutgrowTheMemoryIsRefusedBeforeLoading) {
   EXPECT_EQ(f.program.list.size(), 16383);
 }
 
-TEST_F(FileCommands, ASaveInPlaceCutOffIsUndoneAndToldWhenTheFileIsOpenedNext) {
-  writeBytes(path("a.ltk"), kTwoPairs);
-  std::filesystem::create_hard_link(path("a.ltk"), path("other.ltk"));  // rewritten in place
-  openFile(f.program, path("a.ltk"));
-  f.program.list.clear();
-  f.addPairs({{"torn", "zerrissen", 0, 0}});
-  f.program.file.unsaved = 1;
-  std::fflush(nullptr);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    f.files.writeLimit = 3;
-    // The backup is made first and renamed into place; then the file is
-    // rewritten, and killed at its second write.
-    f.files.beforeStep = [backupMade = false, writes = 0](const char* step) mutable {
-      backupMade = backupMade || std::string_view(step) == "rename";
-      if (backupMade && std::string_view(step) == "write" && ++writes == 2) ::raise(SIGKILL);
-    };
-    saveFile(f.program);
-    ::_exit(0);
+// `count` pairs "<word><n>", as a file holds them.
+std::string pairsOf(const std::string& word, int count) {
+  std::string bytes;
+  for (int i = 0; i < count; ++i) bytes += word + std::to_string(i) + "\r\nt\r\n0\r\n0\r\n";
+  return bytes;
+}
+
+TEST_F(FileCommands, ASaveInPlaceCutOffIsUndoneWhenTheFileIsOpenedNextUnlessChangedSince) {
+  const std::string old = pairsOf("old", 500), changed = pairsOf("changed", 3);  // old: several pages
+  const std::string question = "Die Datei\n" + path("a.ltk") +
+                               "\nwurde am 01.03.2026 um 10:00 Uhr beim Speichern unterbrochen\n"
+                               "und danach am 02.03.2026 um 08:30 Uhr noch einmal geändert.\n\n"
+                               "Soll sie wieder den Inhalt von vor dem unterbrochenen Speichern bekommen?\n"
+                               "Die spätere Änderung geht dabei verloren.\n\n\"Nein\" behält die Datei, wie sie ist."_w;
+  const struct {
+    const char* name;
+    bool changedSince;  // another program wrote the file after the kill
+    Answer answer;      // to the question, when one is asked
+    std::string left;   // the file once opened
+  } cases[] = {
+      {"as the save left it", false, Answer::Ok, old},
+      {"changed since, kept", true, Answer::No, changed},
+      {"changed since, restored", true, Answer::Yes, old},
+  };
+  ::setenv("TZ", "UTC", 1);
+  ::tzset();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    writeBytes(path("a.ltk"), old);
+    std::filesystem::remove(path("other.ltk"));
+    std::filesystem::create_hard_link(path("a.ltk"), path("other.ltk"));  // rewritten in place
+    openFile(f.program, path("a.ltk"));
+    f.program.list.clear();
+    for (int i = 0; i < 400; ++i) f.addPairs({{"torn" + std::to_string(i), "zerrissen", 0, 0}});
+    f.program.file.unsaved = 1;
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      f.files.writeLimit = 4096;  // a kill lands between the pages of a write
+      // The backup is made first and renamed into place; then the file is
+      // rewritten, and killed at its second write.
+      f.files.beforeStep = [backupMade = false, writes = 0](const char* step) mutable {
+        backupMade = backupMade || std::string_view(step) == "rename";
+        if (backupMade && std::string_view(step) == "write" && ++writes == 2) ::raise(SIGKILL);
+      };
+      saveFile(f.program);
+      ::_exit(0);
+    }
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    ASSERT_NE(readBytes(path("a.ltk")), old);  // torn
+    const auto at = [](std::time_t seconds) { return timespec{seconds, 0}; };
+    for (const auto& copy : std::filesystem::directory_iterator(f.files.rescueFolder())) {
+      const timespec times[2] = {at(1772359200), at(1772359200)};  // 01.03.2026 10:00
+      ::utimensat(AT_FDCWD, copy.path().c_str(), times, 0);
+    }
+    if (c.changedSince) {
+      writeBytes(path("a.ltk"), changed);
+      const timespec times[2] = {at(1772440200), at(1772440200)};  // 02.03.2026 08:30
+      ::utimensat(AT_FDCWD, path("a.ltk").c_str(), times, 0);
+      f.ui.expectMessage("Unterbrochenes Speichern", question, c.answer);
+    } else {
+      f.ui.expectMessage("Datei wiederhergestellt",
+                         "Die Datei\n" + path("a.ltk") +
+                             "\nwurde beim letzten Speichern unterbrochen.\nSie hat wieder den Inhalt von vor diesem "
+                             "Speichern.",
+                         Answer::Ok);
+    }
+    f.program.file.unsaved = 0;
+    openFile(f.program, path("a.ltk"));
+    EXPECT_TRUE(f.ui.allMessagesShown());
+    if (c.changedSince) {
+      EXPECT_EQ(f.ui.shownMessages().back().buttons, MessageButtons::YesNoDefaultNo);
+    }
+    EXPECT_EQ(readBytes(path("other.ltk")), c.left);
+    EXPECT_EQ(f.program.list.size(), c.left == old ? 500 : 3);
+    EXPECT_EQ(f.program.file.currentPath, path("a.ltk"));
+    EXPECT_TRUE(std::filesystem::is_empty(f.files.rescueFolder()));
   }
-  ASSERT_EQ(::waitpid(child, nullptr, 0), child);
-  ASSERT_NE(readBytes(path("a.ltk")), kTwoPairs);  // torn
-  f.program.file.unsaved = 0;
-  f.ui.expectMessage(
-      "Datei wiederhergestellt",
-      "Die Datei\n" + path("a.ltk") +
-          "\nwurde beim letzten Speichern unterbrochen.\nSie hat wieder den Inhalt von vor diesem Speichern.",
-      Answer::Ok);
-  openFile(f.program, path("a.ltk"));
-  EXPECT_EQ(f.program.list.size(), 2);
-  EXPECT_EQ(readBytes(path("other.ltk")), kTwoPairs);
-  EXPECT_EQ(f.program.file.currentPath, path("a.ltk"));
+  ::unsetenv("TZ");
+  ::tzset();
 }
 
 TEST_F(FileCommands, OpenWithUnsavedPairsAnsweredNoThenCancelledKeepsThem) {

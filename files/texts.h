@@ -41,6 +41,56 @@ inline const std::string Recovered =
     "\nwurde beim letzten Speichern unterbrochen.\nSie hat wieder den Inhalt von vor diesem Speichern.";
 inline const std::string NotRecovered =
     "\nwurde beim letzten Speichern unterbrochen und konnte nicht wiederhergestellt werden!";
+// A save in place whose rescue copy could not be made: NotSaved,
+// RescueCopyStart, the rescue folder, RescueCopyEnd, the cause (below).
+inline const std::string RescueCopyStart =
+    "\n\nDiese Datei kann nur an ihrem Platz überschrieben werden. Dafür wird zuerst eine Sicherheitskopie "
+    "ihres Inhalts angelegt, im Ordner\n"_w;
+inline const std::string RescueCopyEnd = "\nDas war nicht möglich: "_w;
+inline const std::string SaveElsewhere =
+    "\n\nSpeichern Sie die Liste mit \"Speichern unter...\" in einem eigenen Ordner.";
+// A save that kept no backup, told once a run for each file:
+// FileProblemStart, the path, NoBackupSaved, the backup's path,
+// NoBackupMade, the cause and what to do (below), NoBackupOnce.
+inline const std::string NoBackupTitle = "Kein Backup";
+inline const std::string NoBackupSaved = "\nwurde gespeichert, aber ihr Backup\n";
+inline const std::string NoBackupMade = "\nkonnte nicht angelegt werden.\n";
+inline const std::string NoBackupOnce = "\n\nDiese Meldung erscheint für diese Datei nur einmal."_w;
+// A save cut off in place whose file was changed afterwards:
+// FileProblemStart, the path, CutOffAt, the date of the save, ChangedAt,
+// the date of the change, CutOffQuestion. The answer "Nein" is the default.
+inline const std::string CutOffTitle = "Unterbrochenes Speichern";
+inline const std::string CutOffAt = "\nwurde am ";
+inline const std::string ChangedAt = " beim Speichern unterbrochen\nund danach am ";
+inline const std::string CutOffQuestion =
+    " noch einmal geändert.\n\nSoll sie wieder den Inhalt von vor dem unterbrochenen Speichern bekommen?\n"
+    "Die spätere Änderung geht dabei verloren.\n\n\"Nein\" behält die Datei, wie sie ist."_w;
+// A date as it is shown: day, month, year, then the time.
+inline const char* const DateFormat = "%d.%m.%Y um %H:%M Uhr";
+
+// Why something could not be done with a file or folder: one sentence.
+inline const std::string CauseDiskFull = "Der Datenträger ist voll."_w;
+inline const std::string CauseNoPermission = "Sie haben dort keine Schreibrechte.";
+inline const std::string CauseReadOnlyDisk = "Der Datenträger ist schreibgeschützt."_w;
+inline const std::string CauseMissing = "Der Ordner fehlt.";
+inline const std::string CauseNotAFolder = "Ein Teil des Pfades ist kein Ordner.";
+inline const std::string CauseDiskError = "Der Datenträger meldet einen Lese- oder Schreibfehler."_w;
+inline const std::string CauseSystemStart = "Das System meldet den Fehler ";
+inline const std::string CauseOtherUsersFile =
+    "An dieser Stelle liegt eine Datei eines anderen Benutzers, in die nicht geschrieben wird.";
+inline const std::string CauseOtherUsersLink =
+    "An dieser Stelle liegt eine Verknüpfung eines anderen Benutzers, der nicht gefolgt wird.";
+inline const std::string CauseNotAFile = "An dieser Stelle liegt ein Ordner.";
+inline const std::string CauseNotPrivate =
+    "Der Ordner gehört nicht Ihnen allein: ein anderer Benutzer besitzt ihn oder darf ihn öffnen."_w;
+inline const std::string CauseNoFolder = "Es ist kein persönlicher Ordner bekannt (HOME ist nicht gesetzt).";
+// What to do about a missing backup, by its cause.
+inline const std::string FixOthersFile =
+    "\nEntfernen Sie die fremde Datei, oder speichern Sie die Liste in einem eigenen Ordner.";
+inline const std::string FixNotAFile = "\nBenennen Sie den Ordner um.";
+inline const std::string FixFolder = "\nSpeichern Sie die Liste in einem Ordner, in dem Sie Dateien anlegen dürfen."_w;
+inline const std::string FixDiskFull = "\nSchaffen Sie freien Speicherplatz."_w;
+
 // A part of a split: PartNotSavedStart, its name, PartNotSavedEnd.
 inline const std::string PartNotSavedStart = "Datei ";
 inline const std::string PartNotSavedEnd = " konnte nicht gespeichert werden!";

@@ -23,6 +23,7 @@
 #include <string_view>
 
 #include "platform/byte_buffer.h"
+#include "platform/failure.h"
 
 namespace zl {
 
@@ -51,6 +52,31 @@ enum class Recovery {
   Nothing,    // no save of the file was cut off: it is as its last save left it
   Recovered,  // a save was cut off; the file has its content from before it again
   Failed,     // a save was cut off and the old content cannot be put back now
+  // A save was cut off, but the file is no longer as that save left it: it
+  // was changed since, or cannot be told from another file. Nothing was
+  // changed; the user decides (settleCutOffSave).
+  InDoubt,
+};
+
+struct CutOffSave {
+  Recovery recovery = Recovery::Nothing;
+  std::int64_t savedAt = 0;    // InDoubt: when the cut-off save ran, seconds since 1970 (UTC)
+  std::int64_t changedAt = 0;  // InDoubt: when the file was last changed, the same
+};
+
+// What replaceFile did.
+struct Replacement {
+  bool done = false;  // the file holds the new content
+  // When not done: why, where it is known (for now: the rescue copy that a
+  // rewrite in place needs could not be made).
+  Failure failure;
+  // When done without the backup asked for: why it could not be kept. Empty
+  // when it was kept, when there was no old file, and when it was left
+  // alone on purpose: the user's own backup that the user may not write,
+  // or the file itself.
+  Failure backupFailure;
+
+  explicit operator bool() const { return done; }
 };
 
 // What a new file does with a file already at its name when it is finished.
@@ -101,10 +127,13 @@ class FileSystem {
   virtual bool readFile(const std::string& path, ByteBuffer& content) = 0;
 
   // The file's bytes (FileBytes), through its links as readFile. nullptr
-  // when it cannot be opened or read. A mapped file that another program
-  // cuts short meanwhile raises SIGBUS when the lost part is read: callers
-  // that map must be ready to end on it.
-  virtual std::unique_ptr<FileBytes> mapFile(const std::string& path) = 0;
+  // when it cannot be opened or read. Of an input that tells no size (a
+  // pipe, a device such as /dev/zero) at most `maxBytes` + 1 bytes are
+  // read, so that an endless one ends: one longer than `maxBytes` shows
+  // so. A mapped file that another program cuts short meanwhile raises
+  // SIGBUS when the lost part is read: callers that map must be ready to
+  // end on it.
+  virtual std::unique_ptr<FileBytes> mapFile(const std::string& path, std::uint64_t maxBytes) = 0;
 
   // Puts `content` at `path`. The usual way is safe: a new file is written
   // beside the old one, flushed to the disk and renamed over it, keeping its
@@ -112,22 +141,29 @@ class FileSystem {
   // file. Where no new file can take the old one's place (a folder the user
   // may not write, a file of another owner, a file with more hard links),
   // the old file is rewritten in place and flushed instead, after a copy of
-  // its content has been kept in a folder of the user's own. A file the
-  // user may not write is never written, and a link that another user owns
-  // in a folder that others may write is never followed (the save fails
-  // then). False when any step fails; then no temporary file is left
-  // behind and the old file is as it was (in place: put back, at once or by
+  // its content has been kept in a folder of the user's own (a rescue
+  // copy; `failure` says why when it cannot be made). A file the user may
+  // not write is never written, and a link that another user owns in a
+  // folder that others may write is never followed (the save fails then).
+  // Not `done` when any step fails; then no temporary file is left behind
+  // and the old file is as it was (in place: put back, at once or by
   // recoverCutOffSave).
   //
   // When `backupPath` is not empty and a regular file exists at `path`, the
-  // old file is kept at `backupPath` first, with its mode and, where
-  // allowed, its owner. An existing backup the user may not write, or a
-  // link there that may not be followed, is left alone. The backup never
-  // fails the write and is never reported. A save cut off at any moment
+  // old file is kept at `backupPath` first, never more readable than it
+  // is: with its mode and, where allowed, its owner and group (without the
+  // group's rights where the group cannot be had). A file at `backupPath`
+  // that another user owns is never written into (it may only be replaced
+  // by a new file), and a link there that may not be followed is not
+  // followed; then, and when no backup can be made for any other reason
+  // (a folder at its name, a folder that takes no file, a full disk), the
+  // save goes on without one and `backupFailure` says why. The user's own
+  // backup that the user may not write, and a backup that is the file
+  // itself, are left alone without a word. A save cut off at any moment
   // leaves the old or the new file and the old file or the backup from
   // before.
-  virtual bool replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) = 0;
-  bool replaceFile(const std::string& path, std::string_view content) { return replaceFile(path, content, {}); }
+  virtual Replacement replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) = 0;
+  Replacement replaceFile(const std::string& path, std::string_view content) { return replaceFile(path, content, {}); }
 
   // Puts `content` at `path` in one step, making missing folders (mode
   // 0700): written to a new file in the same folder, flushed and renamed
@@ -154,9 +190,21 @@ class FileSystem {
 
   // Undoes a save in place of `path` that was cut off (the program killed,
   // the system down) before the new content was flushed: the file gets its
-  // content from before that save back. Nothing changes when no such save
-  // was cut off or the new content had been written whole after all.
-  virtual Recovery recoverCutOffSave(const std::string& path) = 0;
+  // content from before that save back. Only the very file that save was
+  // writing is put right (the same file by device, inode and, where the
+  // file system keeps it, birth time; a file made later under a reused
+  // inode is another), and only while it is in a state that the cut-off
+  // save could have left: a file changed since is InDoubt, and stays as it
+  // is until settleCutOffSave. Nothing changes when no such save was cut
+  // off, or the new content had been written whole after all.
+  virtual CutOffSave recoverCutOffSave(const std::string& path) = 0;
+
+  // After recoverCutOffSave found InDoubt, the user's decision: `restore`
+  // gives the file its content from before the cut-off save (Recovered,
+  // or Failed when it cannot be written); otherwise the file stays as it
+  // is (Nothing). Either way the kept old content is let go of, unless
+  // restoring failed.
+  virtual Recovery settleCutOffSave(const std::string& path, bool restore) = 0;
 
   // True when both paths name the same existing file (also through links).
   virtual bool isSameFile(const std::string& first, const std::string& second) = 0;

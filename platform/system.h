@@ -59,10 +59,19 @@ class System {
   // `folder` (ours when empty), without a shell and without waiting for it.
   // False when it could not be started (also when `folder` is gone).
   virtual bool startProgram(const std::string& path, const std::string& argument, const std::string& folder) = 0;
-  // Takes the lock named `name` for the life of the process. True when
-  // another process already holds it; false when this process now holds it
-  // or when no lock could be made at all (then we run as the only one).
+  // Takes the lock named `name` for the life of the process, in the one
+  // place where every start of the same user meets it. True when another
+  // process already holds it; false when this process now holds it or when
+  // no lock could be made at all (then we run as the only one).
   virtual bool anotherInstanceRuns(const std::string& name) = 0;
+  // When the process that started this one runs the program file that is
+  // now at `oldProgram` (an instance that has just put its update in place
+  // and started the new program), waits until that process has ended,
+  // however long that takes, and returns true. False at once otherwise.
+  virtual bool waitForUpdatingInstance(const std::string& oldProgram) = 0;
+  // True when the file at executablePath() is no longer the program this
+  // process runs: it was replaced or removed while the program ran.
+  virtual bool programFileReplaced() = 0;
   // True exactly when the user may write the store that the file-type
   // association uses.
   virtual bool isAdministrator() = 0;

@@ -45,7 +45,8 @@ inline constexpr std::size_t ShownLineLength = 500;
 // rest of the text is never read, so a huge text is not copied.
 inline std::string_view shownStart(std::string_view text) { return text.substr(0, ShownLineLength + 1); }
 
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
+// The first button is the default (Return), except in YesNoDefaultNo.
+enum class MessageButtons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
 // Information: confirmations; Question: the sort and shuffle questions;
 // Warning: questions and input errors; Error: errors and the "stop" icon;
 // None: a box without an icon (a failed write of the file-type association).

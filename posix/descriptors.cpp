@@ -54,6 +54,36 @@ bool makeFolders(const std::string& folder, mode_t mode) {
   return ::mkdir(folder.c_str(), mode) == 0 || errno == EEXIST;
 }
 
+Descriptor openPrivateFolder(const std::string& folder, Failure& failure) {
+  std::string path = folder;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+    ::mkdir(path.substr(0, slash).c_str(), 0700);
+  const int made = ::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST ? 0 : errno;
+  struct stat name {};
+  if (::lstat(path.c_str(), &name) != 0) {
+    failure = systemFailure(made != 0 ? made : errno, path);
+    return Descriptor();
+  }
+  struct stat parent {};
+  if (S_ISLNK(name.st_mode) &&
+      (::stat(openable(folderOf(path)).c_str(), &parent) != 0 || !mayFollowLink(name, parent))) {
+    failure = {FailureCause::OtherUsersLink, 0, path};
+    return Descriptor();
+  }
+  Descriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  struct stat st {};
+  if (!fd || ::fstat(fd.get(), &st) != 0) {
+    failure = systemFailure(errno, path);
+    return Descriptor();
+  }
+  if (st.st_uid != ::geteuid() || (st.st_mode & 077) != 0) {
+    failure = {FailureCause::NotPrivate, 0, path};
+    return Descriptor();
+  }
+  return fd;
+}
+
 bool isWritableFolder(const std::string& folder) {
   struct stat st {};
   return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && ::access(folder.c_str(), W_OK | X_OK) == 0;

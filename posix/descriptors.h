@@ -1,7 +1,8 @@
 // The small tools every POSIX adapter uses on files: a descriptor that
 // closes itself, whole reads and writes that go on after an interrupted
 // call and stop at the first real failure, a temporary file beside a
-// target, and the folder part of a path.
+// target, the folder part of a path, the rule for following a link, and a
+// folder of the user's alone.
 #pragma once
 
 #include <fcntl.h>
@@ -9,10 +10,14 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "platform/failure.h"
 
 namespace zl {
 
@@ -72,14 +77,17 @@ bool noteWriteFailure(bool& diskFull);
 
 // Reads from the descriptor's position to the end into `bytes` (replacing
 // what it held), a string or a ByteBuffer; `expected` is the size to make
-// room for at once. False at a failure, with `bytes` holding what came
-// before.
+// room for at once. Stops once `limit` + 1 bytes are in, so that an
+// endless input (/dev/zero) ends too. False at a failure, with `bytes`
+// holding what came before.
 template <typename Bytes>
-bool readAll(int fd, Bytes& bytes, std::size_t expected = 0) {
+bool readAll(int fd, Bytes& bytes, std::size_t expected = 0, std::size_t limit = SIZE_MAX - 1) {
   std::size_t used = 0;
-  bytes.resize(expected + 1);  // + 1 sees the end at once
+  bytes.resize(std::min(expected, limit) + 1);  // + 1 sees the end at once
   for (;;) {
-    if (used == bytes.size()) bytes.resize(bytes.size() < 32768 ? 65536 : bytes.size() * 2);
+    if (used == limit + 1) return true;
+    if (used == bytes.size())
+      bytes.resize(std::min(bytes.size() < 32768 ? std::size_t{65536} : bytes.size() * 2, limit + 1));
     const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
     if (n < 0 && errno == EINTR) continue;
     if (n > 0) used += static_cast<std::size_t>(n);
@@ -108,6 +116,17 @@ bool readWholeFile(const std::string& path, Bytes& bytes) {
 // Only "/" separates: to the system a "\" is part of a file name.
 inline std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
 
+// True when a link `link` (lstat) in the folder `folder` (stat) may be
+// followed: not when another user owns it in a folder that others may
+// write too, unless that user owns the folder. This is the kernel's rule
+// for sticky folders such as /tmp, kept by the program whatever the
+// system's setting and for every folder others may write, since it follows
+// links itself: a link planted there would lead a write to any file of the
+// user's.
+inline bool mayFollowLink(const struct stat& link, const struct stat& folder) {
+  return !(folder.st_mode & (S_IWGRP | S_IWOTH)) || link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
+}
+
 // `folder` as a path to open: "." for "" (the working folder).
 inline std::string openable(const std::string& folder) { return folder.empty() ? std::string(".") : folder; }
 
@@ -129,6 +148,14 @@ Descriptor createTemporary(const std::string& folder, std::string_view prefix, m
 // Makes `folder` and the folders above it that are missing, with `mode`.
 // True when it is a folder then.
 bool makeFolders(const std::string& folder, mode_t mode);
+
+// Opens the folder `folder` (with or without its trailing "/"), made with
+// its missing parents (mode 0700) when it does not exist, for the ...at()
+// calls: a folder that nobody but the user may enter or change, so that
+// what the program finds there is its own. A link at its name is followed
+// as mayFollowLink says, and the folder it leads to must be as private.
+// Empty, with `failure` saying why, otherwise.
+Descriptor openPrivateFolder(const std::string& folder, Failure& failure);
 
 // True when `folder` is a folder in which the user may make, rename and
 // remove files.

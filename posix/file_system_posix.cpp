@@ -25,15 +25,10 @@ constexpr std::string_view kTempPrefix = ".zl-save-";
 
 // The file that `path` names: `path` itself or the file its links lead
 // to, followed one by one, also to a file that does not exist yet (a
-// dangling link: a write creates it). False at a link that may not be
-// followed, a circle of links or one that cannot be read. A link may not
-// be followed when another user owns it in a folder that others may write,
-// unless that user owns the folder: the kernel's rule for sticky folders
-// such as /tmp, kept here whatever the system's setting and for every
-// folder others may write, since links are followed here and not by the
-// kernel: a link planted there would turn a save into a write to any file
-// of the user's.
-bool followLinks(const std::string& path, std::string& file) {
+// dangling link: a write creates it). False, with `why` (when given)
+// saying so, at a link that may not be followed (mayFollowLink), a circle
+// of links or one that cannot be read.
+bool followLinks(const std::string& path, std::string& file, Failure* why = nullptr) {
   constexpr int MaxLinks = 40;  // as many links in a row as the kernel follows
   file = path;
   for (int links = 0; links < MaxLinks; ++links) {
@@ -41,15 +36,20 @@ bool followLinks(const std::string& path, std::string& file) {
     if (::lstat(file.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return true;
     const std::string folderName = folderOf(file);
     struct stat folder {};
-    if (::stat(openable(folderName).c_str(), &folder) != 0) return false;
-    if ((folder.st_mode & (S_IWGRP | S_IWOTH)) && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid)
+    if (::stat(openable(folderName).c_str(), &folder) != 0 || !mayFollowLink(link, folder)) {
+      if (why) *why = {FailureCause::OtherUsersLink, 0, file};
       return false;
+    }
     char target[PATH_MAX];
     const ssize_t n = ::readlink(file.c_str(), target, sizeof target);
-    if (n <= 0 || static_cast<std::size_t>(n) == sizeof target) return false;
+    if (n <= 0 || static_cast<std::size_t>(n) == sizeof target) {
+      if (why) *why = systemFailure(n < 0 ? errno : ENAMETOOLONG, file);
+      return false;
+    }
     const std::string next(target, static_cast<std::size_t>(n));
     file = next.front() == '/' ? next : folderName + next;
   }
+  if (why) *why = systemFailure(ELOOP, path);
   return false;
 }
 
@@ -61,11 +61,16 @@ bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b
 // it, and the new file can have the same owner.
 bool renamable(const struct stat& st) { return st.st_nlink == 1 && (st.st_uid == ::geteuid() || ::geteuid() == 0); }
 
-// Gives a file the mode of `like` and, where allowed, its owner and group;
-// without them it gets no set-id bits.
+// Gives a file the mode of `like` and, where allowed, its owner and group,
+// never leaving it more readable than `like`: without the owner it gets no
+// set-id bits, without the group none of the group's rights, which would
+// be another group's.
 bool shapeLike(int fd, const struct stat& like) {
   mode_t mode = like.st_mode & 07777;
-  if (::fchown(fd, like.st_uid, like.st_gid) != 0) mode &= 0777;
+  if (::fchown(fd, like.st_uid, like.st_gid) != 0) {
+    mode &= 0777;
+    if (::fchown(fd, static_cast<uid_t>(-1), like.st_gid) != 0) mode &= ~static_cast<mode_t>(070);
+  }
   return ::fchmod(fd, mode) == 0;
 }
 
@@ -112,15 +117,45 @@ void removeEmptyFolders(std::string folder, const std::string& root) {
 
 enum class Keep { Nothing, BySwap, ByCopy };
 
-// How the file is kept at its backup. Swapping names costs no copy; it
-// needs the new file renamed into the backup's folder, over a backup that
-// may be renamed over. An existing backup that the user may not write, or
-// that is the file itself, stays as it is.
-Keep howToKeep(const std::string& target, const struct stat& current, const std::string& backup, bool renaming) {
+// True when no file may be made at, or renamed over, the name of another
+// user's file in `folder`: a folder the user may not write, or a sticky
+// one of someone else's, where only owners move their files.
+bool othersFilesStay(const std::string& folder) {
+  struct stat st {};
+  return !isWritableFolder(openable(folder)) || ::stat(openable(folder).c_str(), &st) != 0 ||
+         ((st.st_mode & S_ISVTX) && st.st_uid != ::geteuid() && ::geteuid() != 0);
+}
+
+// How `current`, the file at `target`, is kept at `backup`, or why it
+// cannot be (`gap`). Swapping names costs no copy; it needs the new file
+// renamed into the backup's folder, over an old backup that is the user's
+// own and has one name, since its blocks take the new content. Another
+// user's file there is never written into: it may only be replaced by a
+// new file (a copy), where the folder lets it go. The user's own backup
+// that the user may not write, and the file itself, stay as they are, on
+// purpose.
+Keep howToKeep(const std::string& target, const struct stat& current, const std::string& backup, bool renaming,
+               Failure& gap) {
   struct stat old {};
-  const bool exists = ::stat(backup.c_str(), &old) == 0;
-  if (exists && (!S_ISREG(old.st_mode) || !mayWrite(backup) || sameFile(old, current))) return Keep::Nothing;
-  return renaming && folderOf(backup) == folderOf(target) && (!exists || renamable(old)) ? Keep::BySwap : Keep::ByCopy;
+  if (::stat(backup.c_str(), &old) != 0) {
+    if (errno != ENOENT) {
+      gap = systemFailure(errno, backup);
+      return Keep::Nothing;
+    }
+    return renaming && folderOf(backup) == folderOf(target) ? Keep::BySwap : Keep::ByCopy;
+  }
+  if (sameFile(old, current)) return Keep::Nothing;
+  if (!S_ISREG(old.st_mode)) {
+    gap = {FailureCause::NotAFile, 0, backup};
+    return Keep::Nothing;
+  }
+  if (old.st_uid != ::geteuid()) {
+    if (!othersFilesStay(folderOf(backup))) return Keep::ByCopy;
+    gap = {FailureCause::OtherUsersFile, 0, backup};
+    return Keep::Nothing;
+  }
+  if (!mayWrite(backup)) return Keep::Nothing;
+  return renaming && folderOf(backup) == folderOf(target) && old.st_nlink == 1 ? Keep::BySwap : Keep::ByCopy;
 }
 
 }  // namespace
@@ -130,7 +165,8 @@ Keep howToKeep(const std::string& target, const struct stat& current, const std:
 // (nullptr: those of `current`, or for a new file the usual ones); `backup`,
 // where `current` is kept first ("": nowhere); `whole`, never rewritten in
 // place but always replaced by a new file; `executable`, with execute bits
-// beside its read bits.
+// beside its read bits. Why its rescue copy could not be made goes to
+// `failure`, why no backup was kept to `backupGap` (each when given).
 struct PosixFileSystem::Write {
   std::string target;
   const struct stat* current = nullptr;
@@ -138,7 +174,12 @@ struct PosixFileSystem::Write {
   std::string backup;
   bool whole = false;
   bool executable = false;
+  Failure* failure = nullptr;
+  Failure* backupGap = nullptr;
   const struct stat* shape() const { return like ? like : current; }
+  void noteGap(Failure gap) const {
+    if (backupGap) *backupGap = std::move(gap);
+  }
 };
 
 PosixFileSystem::PosixFileSystem() : rescueFolder_(userRescueFolder()) {}
@@ -178,7 +219,7 @@ class ReadBytes : public FileBytes {
 
 }  // namespace
 
-std::unique_ptr<FileBytes> PosixFileSystem::mapFile(const std::string& path) {
+std::unique_ptr<FileBytes> PosixFileSystem::mapFile(const std::string& path, std::uint64_t maxBytes) {
   std::string file;
   if (!followLinks(path, file)) return nullptr;
   const Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
@@ -194,7 +235,8 @@ std::unique_ptr<FileBytes> PosixFileSystem::mapFile(const std::string& path) {
     }
   }
   auto read = std::make_unique<ReadBytes>();
-  if (!readAll(fd.get(), read->content, static_cast<std::size_t>(st.st_size))) return nullptr;
+  const auto limit = static_cast<std::size_t>(std::min<std::uint64_t>(maxBytes, SIZE_MAX - 1));
+  if (!readAll(fd.get(), read->content, static_cast<std::size_t>(st.st_size), limit)) return nullptr;
   return read;
 }
 
@@ -226,16 +268,22 @@ bool PosixFileSystem::removeFile(const std::string& path, FileKind kind, const s
 
 bool PosixFileSystem::isWritableFolder(const std::string& folder) { return zl::isWritableFolder(folder); }
 
-bool PosixFileSystem::replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) {
+Replacement PosixFileSystem::replaceFile(const std::string& path, std::string_view content,
+                                         const std::string& backupPath) {
+  Replacement result;
   Write write;
-  if (!followLinks(path, write.target)) return false;
-  recoverFromRescueCopy(rescueFolder_, write.target);  // a save cut off before: the old file again first
+  write.failure = &result.failure;
+  write.backupGap = &result.backupFailure;
+  if (!followLinks(path, write.target)) return result;
+  // A save cut off before is put right first where that is certain; one
+  // in doubt waits for the user (recoverCutOffSave).
+  recoverFromRescueCopy(rescueFolder_, write.target);
   removeLeftovers(folderOf(write.target));
   struct stat old {};
   if (::stat(write.target.c_str(), &old) == 0) {
-    if (!S_ISREG(old.st_mode) || !mayWrite(write.target)) return false;
+    if (!S_ISREG(old.st_mode) || !mayWrite(write.target)) return result;
     write.current = &old;
-    if (!backupPath.empty() && !followLinks(backupPath, write.backup)) write.backup.clear();
+    if (!backupPath.empty() && !followLinks(backupPath, write.backup, write.backupGap)) write.backup.clear();
     // A save killed while it wrote leaves the old file under the backup's
     // name as a second link (see recycleBackup); that name is let go, the
     // file keeps the content, and this save makes the backup anew.
@@ -244,17 +292,27 @@ bool PosixFileSystem::replaceFile(const std::string& path, std::string_view cont
         ::lstat(write.backup.c_str(), &backup) == 0 && sameFile(backup, old) && ::unlink(write.backup.c_str()) == 0)
       old.st_nlink = 1;
   }
-  return put(write, content);
+  result.done = put(write, content);
+  if (!result.done) result.backupFailure = {};
+  return result;
 }
 
-Recovery PosixFileSystem::recoverCutOffSave(const std::string& path) {
+CutOffSave PosixFileSystem::recoverCutOffSave(const std::string& path) {
   std::string target;
-  return followLinks(path, target) ? recoverFromRescueCopy(rescueFolder_, target) : Recovery::Nothing;
+  return followLinks(path, target) ? recoverFromRescueCopy(rescueFolder_, target) : CutOffSave{};
+}
+
+Recovery PosixFileSystem::settleCutOffSave(const std::string& path, bool restore) {
+  std::string target;
+  return followLinks(path, target) ? settleRescueCopy(rescueFolder_, target, restore) : Recovery::Nothing;
 }
 
 bool PosixFileSystem::put(const Write& write, std::string_view content) {
   const bool renaming = write.whole || !write.current || renamable(*write.current);
-  Keep keep = write.backup.empty() ? Keep::Nothing : howToKeep(write.target, *write.current, write.backup, renaming);
+  Failure gap;
+  Keep keep =
+      write.backup.empty() ? Keep::Nothing : howToKeep(write.target, *write.current, write.backup, renaming, gap);
+  if (gap) write.noteGap(std::move(gap));
   std::string temp;
   Descriptor fd = keep == Keep::BySwap ? recycleBackup(write, temp) : Descriptor();
   if (fd) keep = Keep::Nothing;  // the backup is made
@@ -271,8 +329,10 @@ bool PosixFileSystem::put(const Write& write, std::string_view content) {
 Descriptor PosixFileSystem::recycleBackup(const Write& write, std::string& temp) {
   Descriptor fd(::open(write.backup.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
   struct stat backup {};
+  // Only the user's own file: its blocks become the new file, and whoever
+  // else has it open would read on.
   if (!fd || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || ::fstat(fd.get(), &backup) != 0 || !S_ISREG(backup.st_mode) ||
-      backup.st_nlink != 1 || !linkTemporary(write.target, temp))
+      backup.st_nlink != 1 || backup.st_uid != ::geteuid() || !linkTemporary(write.target, temp))
     return Descriptor();
   // `temp` is a second name of the old file; swapped with the backup's, the
   // old file is the backup and `temp` names the old backup, locked by `fd`.
@@ -304,15 +364,26 @@ bool PosixFileSystem::swapIn(const std::string& temp, const Write& write) {
     return moveName(temp, write.target, 0) == 0;
   }
   // `temp` names the old file now, which becomes the backup.
-  if (moveName(temp, write.backup, 0) != 0) ::unlink(temp.c_str());
+  if (moveName(temp, write.backup, 0) != 0) {
+    write.noteGap(systemFailure(errno, write.backup));
+    ::unlink(temp.c_str());
+  }
   return true;
 }
 
 bool PosixFileSystem::rewrite(const Write& write, std::string_view content, std::string_view old) {
   RescueCopy rescue;
-  if (!rescue.keep(rescueFolder_, *write.current, write.target, old, content)) return false;
+  Failure failure;
+  if (!rescue.keep(rescueFolder_, *write.current, write.target, old, content, failure)) {
+    if (write.failure) *write.failure = std::move(failure);
+    return false;
+  }
   Descriptor fd(::open(write.target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
-  if (!fd) return false;
+  struct stat opened {};
+  if (!fd || ::fstat(fd.get(), &opened) != 0 || !sameFile(opened, *write.current)) {
+    rescue.drop();
+    return false;
+  }
   if (write.like) shapeLike(fd.get(), *write.like);  // a backup: as far as the old one allows
   // Room first, so that a full disk shows before an old byte is overwritten.
   bool ok =
@@ -331,17 +402,23 @@ bool PosixFileSystem::overwrite(int fd, std::string_view content) {
 
 void PosixFileSystem::copyBackup(const Write& write) {
   ByteBuffer bytes;
-  if (readFile(write.target, bytes)) keepAt(write, viewOf(bytes));
+  if (readFile(write.target, bytes))
+    keepAt(write, viewOf(bytes));
+  else
+    write.noteGap(systemFailure(errno, write.target));
 }
 
 void PosixFileSystem::keepAt(const Write& write, std::string_view old) {
   struct stat backup {};
   const bool exists = ::stat(write.backup.c_str(), &backup) == 0;
+  const bool others = exists && backup.st_uid != ::geteuid();
   Write keeping;
   keeping.target = write.backup;
   keeping.current = exists ? &backup : nullptr;
   keeping.like = write.current;
-  put(keeping, old);
+  keeping.whole = others;  // never written into: replaced by a new file, or left alone
+  if (!put(keeping, old))
+    write.noteGap(others ? Failure{FailureCause::OtherUsersFile, 0, write.backup} : systemFailure(errno, write.backup));
 }
 
 bool PosixFileSystem::writeAll(int fd, std::string_view content) {

@@ -8,7 +8,9 @@
 // costs no copy and keeps mode and owner, and the backup from before stays
 // until the new file is in place. A file that must be rewritten in place
 // gets a real copy as its backup, made first, and a rescue copy
-// (rescue_copy.h) in the user's own folder. A file written whole
+// (rescue_copy.h) in the user's own folder. A backup is never written
+// into another user's file: such a file is replaced by a new one where
+// the folder allows, else the save goes on without a backup and says so. A file written whole
 // (writeFile) takes the same way without a backup, and is never rewritten
 // in place. The process umask is never touched: other threads create files
 // too.
@@ -39,13 +41,14 @@ class PosixFileSystem : public FileSystem {
   using FileSystem::replaceFile;
   FileStatus status(const std::string& path) override;
   bool readFile(const std::string& path, ByteBuffer& content) override;
-  std::unique_ptr<FileBytes> mapFile(const std::string& path) override;
-  bool replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) override;
+  std::unique_ptr<FileBytes> mapFile(const std::string& path, std::uint64_t maxBytes) override;
+  Replacement replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) override;
   bool writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) override;
   using FileSystem::removeFile;
   bool removeFile(const std::string& path, FileKind kind, const std::string& root) override;
   bool isWritableFolder(const std::string& folder) override;
-  Recovery recoverCutOffSave(const std::string& path) override;
+  CutOffSave recoverCutOffSave(const std::string& path) override;
+  Recovery settleCutOffSave(const std::string& path, bool restore) override;
   bool isSameFile(const std::string& first, const std::string& second) override;
   void readPart(const std::string& path, std::uint64_t offset, std::size_t size, std::string& bytes) override;
   // Gathers small pieces into blocks of 64 KiB before writing them.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -10,8 +11,11 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <thread>
+#include <tuple>
 
+#include "posix/rescue_copy.h"
 #include "test_support/fake_platform.h"
 
 namespace zl {
@@ -144,13 +148,80 @@ TEST_F(PosixFiles, AFileThatNoNewFileMayReplaceIsRewrittenInPlace) {
   EXPECT_EQ(readBytes(path("a.lts")), "old and longer");  // a real copy, made first
 }
 
+// Regression: another user put an empty file that everyone may write at
+// the backup's name in /tmp, and the victim's private list was copied into
+// it at the next save, for the other user to read.
+TEST_F(PosixFiles, ABackupIsNeverWrittenIntoAnotherUsersFile) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can plant another user's file";
+  constexpr uid_t Other = 54321;  // the other user
+  struct Case {
+    const char* folder;
+    mode_t mode;
+    bool planted;        // the other user's file at the backup's name
+    FailureCause gap;    // why the save keeps no backup
+    int error;           //  ... and the system's word for it
+    std::string backup;  // at the backup's name afterwards
+  } cases[] = {
+      // Shared like /tmp: only its owner may move the other user's file.
+      {"sticky", 01777, true, FailureCause::OtherUsersFile, 0, ""},
+      // A folder everyone may write: the file gives way to a new backup.
+      {"open", 0777, true, FailureCause::None, 0, "private"},
+      // A folder the user may not write takes no new backup at all.
+      {"locked", 0555, false, FailureCause::System, EACCES, "-"},
+  };
+  std::vector<std::string> handedOver = {folder.path(), files.rescueFolder()};
+  for (const Case& c : cases) {
+    fs::create_directory(path(c.folder));
+    ::chmod(path(c.folder).c_str(), c.mode);
+    const std::string list = path(c.folder) + "/x.ltk", backup = path(c.folder) + "/x.lts";
+    writeBytes(list, "private");
+    ::chmod(list.c_str(), 0600);
+    handedOver.push_back(list);
+    if (c.planted) {
+      writeBytes(backup, "");
+      ::chmod(backup.c_str(), 0666);
+      ASSERT_EQ(::chown(backup.c_str(), Other, Other), 0);
+    }
+  }
+  // The other user keeps the planted file open, to read what lands in it.
+  const int watching = ::open((path("open") + "/x.lts").c_str(), O_RDONLY | O_CLOEXEC);
+  const bool ran = asPlainUser(handedOver, [&] {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.folder);
+      const Replacement replaced = files.replaceFile(path(c.folder) + "/x.ltk", "new", path(c.folder) + "/x.lts");
+      EXPECT_TRUE(replaced.done);
+      EXPECT_EQ(replaced.backupFailure.cause, c.gap);
+      EXPECT_EQ(replaced.backupFailure.error, c.error);
+    }
+  });
+  if (!ran) GTEST_SKIP() << kNoPlainUser;
+  ::chmod(path("locked").c_str(), 0755);  // so that the test's folder can be removed
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    const std::string backup = path(c.folder) + "/x.lts";
+    EXPECT_EQ(readBytes(path(c.folder) + "/x.ltk"), "new");
+    EXPECT_EQ(fs::exists(backup) ? readBytes(backup) : "-", c.backup);
+    if (c.backup == "private") {
+      struct stat st {};
+      ::stat(backup.c_str(), &st);
+      EXPECT_EQ(st.st_mode & 07777, 0600u);  // never more readable than the list
+      EXPECT_NE(st.st_uid, Other);
+    }
+  }
+  ByteBuffer seen;
+  seen.resize(16);
+  EXPECT_EQ(::read(watching, seen.data(), seen.size()), 0);  // nothing reached the other user
+  ::close(watching);
+}
+
 // Runs `save` in a child that is killed just before its `step`th write,
-// fsync, close or rename (counted from 1). False when the save ended before.
-bool killedAtStep(FaultyFileSystem& files, int step, const std::function<void()>& save) {
+// fsync, close or rename (counted from 1), each write taking at most
+// `writeSize` bytes. False when the save ended before.
+bool killedAtStep(FaultyFileSystem& files, int step, const std::function<void()>& save, std::size_t writeSize = 4) {
   const pid_t child = ::fork();
   if (child == 0) {
     int steps = 0;
-    files.writeLimit = 4;  // a write for every few bytes
+    files.writeLimit = writeSize;
     files.beforeStep = [&](const char*) {
       if (++steps == step) ::raise(SIGKILL);
     };
@@ -172,18 +243,23 @@ TEST_F(PosixFiles, ALinkThatAnotherUserPlantedInASharedFolderIsNeverFollowed) {
     std::string link;  // another user's link to the victim's file
     std::string save;  // the file saved, with its backup beside it
     bool saved;        // whether the save goes on
+    FailureCause gap;  // why it has no backup
   };
   const std::vector<Planted> cases = {
-      {"shared/a.ltk", "shared/a.ltk", false},  // at the file's name: the save is refused
-      {"shared/b.lts", "shared/b.ltk", true},   // at the backup's name: left alone, as a read-only backup is
-      {"shared/c.lts", "shared/c.ltk", true},   // the same for a new file
+      // At the file's name: the save is refused.
+      {"shared/a.ltk", "shared/a.ltk", false, FailureCause::None},
+      // At the backup's name: the save goes on without a backup, and says so.
+      {"shared/b.lts", "shared/b.ltk", true, FailureCause::OtherUsersLink},
+      {"shared/c.lts", "shared/c.ltk", true, FailureCause::None},  // a new file has no backup to keep
   };
   for (const Planted& planted : cases) {
     SCOPED_TRACE(planted.link);
     fs::create_symlink(path("profile"), path(planted.link));
     ASSERT_EQ(::lchown(path(planted.link).c_str(), nobody->pw_uid, nobody->pw_gid), 0);
-    EXPECT_EQ(files.replaceFile(path(planted.save), "new", fs::path(path(planted.save)).replace_extension(".lts")),
-              planted.saved);
+    const Replacement replaced =
+        files.replaceFile(path(planted.save), "new", fs::path(path(planted.save)).replace_extension(".lts"));
+    EXPECT_EQ(replaced.done, planted.saved);
+    EXPECT_EQ(replaced.backupFailure.cause, planted.gap);
     EXPECT_EQ(readBytes(path("profile")), "the victim's own");
     EXPECT_TRUE(fs::is_symlink(path(planted.link)));
   }
@@ -235,25 +311,153 @@ TEST_F(PosixFiles, ASaveKilledAtAnyStepLeavesAFileAndABackup) {
   EXPECT_EQ(readBytes(path("a.lts")), old);
 }
 
+// `pages` blocks of rescue-copy size and a few bytes more, each block with
+// its own content.
+std::string pagesOf(char letter, int pages) {
+  std::string content;
+  for (int page = 0; page < pages; ++page) content += std::string(RescueBlock, static_cast<char>(letter + page));
+  return content + letter;
+}
+
+// A rewrite in place (the file has a second hard link, which a rename would
+// cut off), killed at its `step`th step. The kernel copies a write into the
+// file page by page and a kill lands between pages: writes of a page each
+// stand for that.
+bool killedRewrite(FaultyFileSystem& files, const TempFolder& folder, const std::string& content, int step) {
+  fs::remove(folder / "link.ltk");
+  fs::create_hard_link(folder / "a.ltk", folder / "link.ltk");
+  return killedAtStep(
+      files, step, [&] { files.replaceFile(folder / "a.ltk", content); }, RescueBlock);
+}
+
 TEST_F(PosixFiles, ARewriteInPlaceKilledAtAnyWriteIsUndoneWhenTheFileIsOpenedNext) {
-  const std::string old = "old content, longer than the new", next = "new content";
-  for (const std::string& content : {next, old + old}) {  // shrinking and growing
+  const std::string old = pagesOf('a', 3);
+  for (const std::string& content : {pagesOf('k', 1), pagesOf('p', 5)}) {  // shrinking and growing
     for (int step = 1;; ++step) {
       SCOPED_TRACE(std::to_string(content.size()) + " bytes, killed at step " + std::to_string(step));
-      fs::remove(path("link.ltk"));
       writeBytes(path("a.ltk"), old);
-      fs::create_hard_link(path("a.ltk"), path("link.ltk"));  // no rename may cut the link: rewritten in place
-      const bool killed = killedAtStep(files, step, [&] { files.replaceFile(path("a.ltk"), content, path("a.lts")); });
-      const Recovery recovery = files.recoverCutOffSave(path("link.ltk"));
+      const bool killed = killedRewrite(files, folder, content, step);
+      const Recovery recovery = files.recoverCutOffSave(path("link.ltk")).recovery;
       const std::string file = readBytes(path("a.ltk"));
-      EXPECT_TRUE(file == old || file == content) << file;
+      EXPECT_TRUE(file == old || file == content) << file.size();
+      EXPECT_NE(recovery, Recovery::InDoubt);  // a real cut-off is never taken for a change
       if (recovery == Recovery::Recovered) {
         EXPECT_EQ(file, old);
       }
-      EXPECT_EQ(files.recoverCutOffSave(path("a.ltk")), Recovery::Nothing);  // put right once
+      EXPECT_EQ(files.recoverCutOffSave(path("a.ltk")).recovery, Recovery::Nothing);  // put right once
       EXPECT_TRUE(fs::is_empty(files.rescueFolder()));
       if (!killed) break;
     }
+  }
+}
+
+// Regression: a rescue copy left by a killed save was put back over
+// whatever the file held at the next open: newer content written since,
+// or a new file that had taken the deleted file's inode.
+TEST_F(PosixFiles, ACutOffRewriteIsUndoneOnlyForTheVeryFileAsTheSaveLeftIt) {
+  const std::string old = pagesOf('a', 3), next = pagesOf('n', 3);
+  const auto copies = [&] { return std::distance(fs::directory_iterator(files.rescueFolder()), {}); };
+  struct Case {
+    const char* name;
+    std::function<void()> afterwards;  // what happens to the file after the kill
+    Recovery found;
+    std::optional<bool> restore;  // the user's answer to InDoubt
+    std::string left;             // the file in the end
+  };
+  const std::string changed = "written later by another program";
+  const Case cases[] = {
+      {"as the save left it", [] {}, Recovery::Recovered, {}, old},
+      {"changed since, kept", [&] { writeBytes(path("a.ltk"), changed); }, Recovery::InDoubt, false, changed},
+      {"changed since, restored", [&] { writeBytes(path("a.ltk"), changed); }, Recovery::InDoubt, true, old},
+      {"another file under the old inode",
+       [&] {
+         // The copy now bears the name of the new file's inode, as when the
+         // file system hands a removed file's inode to a new one.
+         struct stat removed {};
+         ::stat(path("a.ltk").c_str(), &removed);
+         fs::remove(path("a.ltk"));
+         fs::remove(path("link.ltk"));
+         writeBytes(path("a.ltk"), changed);
+         struct stat made {};
+         ::stat(path("a.ltk").c_str(), &made);
+         const auto name = [&](const struct stat& st) {
+           return files.rescueFolder() + std::to_string(st.st_dev) + "-" + std::to_string(st.st_ino);
+         };
+         fs::rename(name(removed), name(made));
+       },
+       Recovery::Nothing,
+       {},
+       changed},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    writeBytes(path("a.ltk"), old);
+    ASSERT_TRUE(killedRewrite(files, folder, next, 3));  // one page of the new content written
+    ASSERT_EQ(copies(), 1);
+    c.afterwards();
+    const CutOffSave found = files.recoverCutOffSave(path("a.ltk"));
+    EXPECT_EQ(found.recovery, c.found);
+    if (found.recovery == Recovery::InDoubt) {
+      EXPECT_EQ(readBytes(path("a.ltk")), changed);  // nothing done before the user has answered
+      EXPECT_EQ(copies(), 1);
+      EXPECT_GT(found.savedAt, 0);
+      EXPECT_GE(found.changedAt, found.savedAt);
+      ASSERT_TRUE(c.restore.has_value());
+      EXPECT_EQ(files.settleCutOffSave(path("a.ltk"), *c.restore),
+                *c.restore ? Recovery::Recovered : Recovery::Nothing);
+    }
+    EXPECT_EQ(readBytes(path("a.ltk")), c.left);
+    EXPECT_EQ(copies(), 0);
+    EXPECT_EQ(files.recoverCutOffSave(path("a.ltk")).recovery, Recovery::Nothing);
+  }
+}
+
+// Regression: pieces of rescue copies that a killed save never finished
+// stayed for ever, up to a whole copy of the list each.
+TEST_F(PosixFiles, UnfinishedRescueCopiesGoUnlessARewriteHoldsThem) {
+  writeBytes(files.rescueFolder() + "1-2.new", "a killed save's piece");
+  writeBytes(files.rescueFolder() + "3-4.new", "a running save's piece");
+  const int running = ::open((files.rescueFolder() + "3-4.new").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(running, LOCK_EX), 0);
+  writeBytes(path("a.ltk"), "old");
+  EXPECT_EQ(files.recoverCutOffSave(path("a.ltk")).recovery, Recovery::Nothing);
+  EXPECT_FALSE(fs::exists(files.rescueFolder() + "1-2.new"));
+  EXPECT_TRUE(fs::exists(files.rescueFolder() + "3-4.new"));
+  ::close(running);
+}
+
+// Regression: with the state folder as the user's own link to a private
+// folder, every save in place failed, and no save said why it failed.
+TEST_F(PosixFiles, TheRescueCopyFollowsTheUsersOwnLinkAndSaysWhyItCannotBeMade) {
+  TempFolder state;
+  fs::create_directory(state / "private");
+  ::chmod((state / "private").c_str(), 0700);
+  fs::create_directory_symlink(state / "private", state / "zelvo-lingotak");
+  fs::create_directory(state / "open");
+  ::chmod((state / "open").c_str(), 0777);
+  struct Case {
+    std::string folder;  // the rescue folder
+    bool saved;
+    FailureCause cause;
+    int error;
+  } cases[] = {
+      {state / "zelvo-lingotak/", true, FailureCause::None, 0},
+      {state / "open/", false, FailureCause::NotPrivate, 0},
+      {state / "a.ltk/x/", false, FailureCause::System, ENOTDIR},
+      {"", false, FailureCause::NoFolder, 0},
+  };
+  writeBytes(state / "a.ltk", "a file in the way");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    PosixFileSystem rescuing(c.folder);
+    writeBytes(path("a.ltk"), "old");
+    fs::remove(path("link.ltk"));
+    fs::create_hard_link(path("a.ltk"), path("link.ltk"));  // rewritten in place
+    const Replacement replaced = rescuing.replaceFile(path("a.ltk"), "new");
+    EXPECT_EQ(replaced.done, c.saved);
+    EXPECT_EQ(readBytes(path("a.ltk")), c.saved ? "new" : "old");
+    EXPECT_EQ(replaced.failure.cause, c.cause);
+    EXPECT_EQ(replaced.failure.error, c.error);
   }
 }
 
@@ -364,18 +568,29 @@ TEST_F(PosixFiles, ReadingGivesTheWholeFileAndRefusesFolders) {
   std::thread writer([&] { writeBytes(path("pipe"), "piped"); });
   for (const auto& [name, bytes] :
        {std::pair<std::string, std::string>{"big", big}, {"empty", ""}, {"pipe", "piped"}}) {
-    const std::unique_ptr<FileBytes> mapped = files.mapFile(path(name));
+    const std::unique_ptr<FileBytes> mapped = files.mapFile(path(name), big.size());
     ASSERT_TRUE(mapped) << name;
     EXPECT_EQ(mapped->bytes(), bytes) << name;
   }
   writer.join();
-  EXPECT_FALSE(files.mapFile(path(".")));
-  EXPECT_FALSE(files.mapFile(path("missing")));
+  EXPECT_FALSE(files.mapFile(path("."), 1));
+  EXPECT_FALSE(files.mapFile(path("missing"), 1));
+
+  // Regression: an endless input was read until the memory ran out. Only
+  // what tells no size is cut; a file is whole however large.
+  for (const auto& [name, limit, size] : {std::tuple<std::string, std::size_t, std::size_t>{"/dev/zero", 0, 1},
+                                          {"/dev/zero", 100'000, 100'001},
+                                          {"/dev/urandom", 3'000'000, 3'000'001},
+                                          {path("big"), 10, big.size()}}) {
+    const std::unique_ptr<FileBytes> read = files.mapFile(name, limit);
+    ASSERT_TRUE(read) << name;
+    EXPECT_EQ(read->bytes().size(), size) << name;
+  }
 
   if (::geteuid() != 0) {  // root reads anything
     ::chmod(path("big").c_str(), 0);
     EXPECT_FALSE(files.readFile(path("big"), content));
-    EXPECT_FALSE(files.mapFile(path("big")));
+    EXPECT_FALSE(files.mapFile(path("big"), big.size()));
   }
 }
 

@@ -1,10 +1,12 @@
 #include "posix/system_posix.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -18,27 +20,6 @@
 #include "posix/desktop_posix.h"
 
 namespace zl {
-
-namespace {
-
-// A folder in which nobody but this user can make or replace a file.
-bool isPrivateFolder(const std::string& path) {
-  struct stat st {};
-  return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
-}
-
-// The folder of the lock: the same for every start of the user, whatever
-// the environment says, as far as the system allows.
-std::string lockFolder(const std::string& runtimeRoot, const std::string& tempRoot) {
-  const std::string uid = std::to_string(::geteuid());
-  std::string runtime = runtimeRoot + "/" + uid;
-  if (isPrivateFolder(runtime)) return runtime;
-  const std::string own = tempRoot + "/zelvo-lingotak-" + uid;
-  ::mkdir(own.c_str(), 0700);
-  return isPrivateFolder(own) ? own : std::string();
-}
-
-}  // namespace
 
 std::string PosixSystem::executablePath() {
   std::string path(4096, '\0');
@@ -170,13 +151,43 @@ bool PosixSystem::startProgram(const std::string& path, const std::string& argum
 
 bool PosixSystem::anotherInstanceRuns(const std::string& name) {
   if (lock_) return false;
-  const std::string folder = lockFolder(runtimeRoot_, tempRoot_);
-  if (folder.empty()) return false;  // no lock to be had: run as the only instance
-  Descriptor fd(::open((folder + "/" + name + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+  Failure ignored;  // no lock to be had: run as the only instance
+  Descriptor folder = openPrivateFolder(tempRoot_ + "/zelvo-lingotak-" + std::to_string(::geteuid()), ignored);
+  if (!folder) return false;
+  Descriptor fd(::openat(folder.get(), (name + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
   if (!fd) return false;
   if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return errno == EWOULDBLOCK;
+  ::flock(folder.get(), LOCK_SH | LOCK_NB);
+  lockFolder_ = std::move(folder);
   lock_ = std::move(fd);  // kept open for the life of the process
   return false;
+}
+
+bool PosixSystem::waitForUpdatingInstance(const std::string& oldProgram) {
+  const pid_t parent = ::getppid();
+  struct stat running {};
+  struct stat old {};
+  if (parent <= 1 || ::stat(("/proc/" + std::to_string(parent) + "/exe").c_str(), &running) != 0 ||
+      ::stat(oldProgram.c_str(), &old) != 0 || running.st_dev != old.st_dev || running.st_ino != old.st_ino)
+    return false;
+  // A pidfd taken while the parent is still ours is the parent's, not that
+  // of a later process under the same number.
+  const Descriptor process(static_cast<int>(::syscall(SYS_pidfd_open, parent, 0)));
+  if (process && ::getppid() == parent) {
+    pollfd ended{process.get(), POLLIN, 0};
+    while (::poll(&ended, 1, -1) < 0 && errno == EINTR) {
+    }
+    return true;
+  }
+  while (::getppid() == parent) sleepMilliseconds(100);
+  return true;
+}
+
+bool PosixSystem::programFileReplaced() {
+  struct stat running {};
+  struct stat named {};
+  return ::stat("/proc/self/exe", &running) == 0 && (::stat(executablePath().c_str(), &named) != 0 ||
+                                                     named.st_dev != running.st_dev || named.st_ino != running.st_ino);
 }
 
 bool PosixSystem::isAdministrator() {

@@ -5,14 +5,16 @@
 // in place with linkat and rename, and posix_spawn.
 //
 // The lock file lies in one folder per user, so that every start of the
-// same user meets the same lock whatever its environment says: the user's
-// runtime folder /run/user/<uid> when it is the user's alone, else a folder
-// of the user's own, mode 0700, in /tmp ($XDG_RUNTIME_DIR does not count:
-// two starts with different values would both run). A folder that another
-// user owns or may write is never used (that user could hold the lock and
-// keep the program from starting); then there is no lock, and the program
-// runs. The kernel releases the lock when the process ends, also after a
-// crash or kill -9.
+// same user meets the same lock whatever its environment says and whenever
+// it starts: a folder of the user's own, mode 0700, in /tmp
+// ($XDG_RUNTIME_DIR does not count, nor /run/user/<uid>, which may appear
+// only after a first start: two starts would both run). The folder is held
+// with a shared flock while the program runs, which tells systemd-tmpfiles
+// not to clean it. A folder that another user owns or may write, or a link
+// of another user's at its name, is never used (that user could hold the
+// lock and keep the program from starting); then there is no lock, and the
+// program runs. The kernel releases the lock when the process ends, also
+// after a crash or kill -9.
 #pragma once
 
 #include <string>
@@ -25,9 +27,8 @@ namespace zl {
 
 class PosixSystem : public System {
  public:
-  // The two roots are parameters only so that tests can stand in for them.
-  explicit PosixSystem(std::string runtimeRoot = "/run/user", std::string tempRoot = "/tmp")
-      : runtimeRoot_(std::move(runtimeRoot)), tempRoot_(std::move(tempRoot)) {}
+  // The root is a parameter only so that tests can stand in for /tmp.
+  explicit PosixSystem(std::string tempRoot = "/tmp") : tempRoot_(std::move(tempRoot)) {}
   PosixSystem(const PosixSystem&) = delete;
   PosixSystem& operator=(const PosixSystem&) = delete;
 
@@ -41,6 +42,12 @@ class PosixSystem : public System {
   std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder) override;
   bool startProgram(const std::string& path, const std::string& argument, const std::string& folder) override;
   bool anotherInstanceRuns(const std::string& name) override;
+  // The parent process, when its /proc/<pid>/exe is the file at
+  // `oldProgram`, is waited for through a pidfd, or where the kernel has
+  // none, until this process has another parent.
+  bool waitForUpdatingInstance(const std::string& oldProgram) override;
+  // /proc/self/exe is another file than the one at the program's path.
+  bool programFileReplaced() override;
   bool isAdministrator() override;
   // MemAvailable of /proc/meminfo, less where a cgroup (v1 or v2) limit
   // leaves less room (memory_posix.cpp).
@@ -56,8 +63,8 @@ class PosixSystem : public System {
 
  private:
   class ProgramFile;  // the NewProgramFile, see the .cpp
-  std::string runtimeRoot_;
   std::string tempRoot_;
+  Descriptor lockFolder_;  // held with a shared flock, so that no cleaning of /tmp takes the lock away
   Descriptor lock_;
 };
 

@@ -356,6 +356,7 @@ Answer QtUi::messageBox(const std::string& title, const std::string& text, Messa
       add("OK", QMessageBox::AcceptRole, Answer::Ok);
       break;
     case MessageButtons::YesNo:
+    case MessageButtons::YesNoDefaultNo:
       add("Ja", QMessageBox::YesRole, Answer::Yes);
       add("Nein", QMessageBox::NoRole, Answer::No);
       break;
@@ -365,7 +366,8 @@ Answer QtUi::messageBox(const std::string& title, const std::string& text, Messa
       add("Abbrechen", QMessageBox::RejectRole, Answer::Cancel);
       break;
   }
-  box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
+  const bool firstIsDefault = buttons != MessageButtons::YesNoDefaultNo;
+  box.setDefaultButton(static_cast<QPushButton*>((firstIsDefault ? answers.front() : answers.back()).first));
   // Escape and the close button give the last answer: OK, No or Cancel.
   box.setEscapeButton(answers.back().first);
   execDialog(box);

@@ -6,6 +6,7 @@
 // Tests build a fresh `Program` over fake platforms. Nothing here fails.
 #pragma once
 
+#include <set>
 #include <string>
 
 #include "platform/file_system.h"
@@ -62,6 +63,9 @@ struct Program : Platform {
   TestState test;
   EditState edit;
   RandomGenerator random;  // the one generator of the program
+  // The files whose saves keep no backup and whose user has been told so:
+  // once a run for each.
+  std::set<std::string> filesToldWithoutBackup;
 };
 
 }  // namespace zl

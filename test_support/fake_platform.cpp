@@ -242,8 +242,13 @@ bool FakeSystem::startProgram(const std::string& path, const std::string& argume
 
 bool FakeSystem::anotherInstanceRuns(const std::string& name) {
   calls.push_back("lock " + name);
-  if (lockHeldElsewhere && lockReleasedAfter >= 0 && lockReleasedAfter-- == 0) lockHeldElsewhere = false;
   return lockHeldElsewhere;
+}
+
+bool FakeSystem::waitForUpdatingInstance(const std::string& oldProgram) {
+  calls.push_back("wait for " + oldProgram);
+  if (startedByUpdatingInstance) lockHeldElsewhere = false;
+  return startedByUpdatingInstance;
 }
 
 bool FakeSystem::isAdministrator() {

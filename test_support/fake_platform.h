@@ -198,14 +198,16 @@ class FakeSystem : public System {
  public:
   std::string executable = "/opt/zelvo/zelvo-lingotak";
   bool lockHeldElsewhere = false;
-  // The other instance lets go of the lock after this many more tries
-  // (-1: never).
-  int lockReleasedAfter = -1;
+  // This program was started by an instance that has just updated it; that
+  // instance holds the lock until it ends, and waiting for it lets go of it.
+  bool startedByUpdatingInstance = false;
+  // The program file was replaced while the program ran.
+  bool programReplaced = false;
   bool administrator = true;
   // This many starts of a program fail before they succeed again.
   int failingStarts = 0;
-  // "sleep 1000", "lock Zelvo_Lingotak", "program file in /d",
-  // "start /p \"/f\" in /d", ...
+  // "sleep 1000", "lock Zelvo_Lingotak", "wait for /p.tmp",
+  // "program file in /d", "start /p \"/f\" in /d", ...
   std::vector<std::string> calls;
 
   std::string executablePath() override { return executable; }
@@ -220,6 +222,8 @@ class FakeSystem : public System {
   std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder) override;
   bool startProgram(const std::string& path, const std::string& argument, const std::string& folder) override;
   bool anotherInstanceRuns(const std::string& name) override;
+  bool waitForUpdatingInstance(const std::string& oldProgram) override;
+  bool programFileReplaced() override { return programReplaced; }
   bool isAdministrator() override;
   std::uint64_t memory = std::uint64_t{1} << 40;
   std::uint64_t availableMemory() override { return memory; }
@@ -257,9 +261,9 @@ class FaultyFileSystem : public PosixFileSystem {
   }
 
   bool readFile(const std::string& path, ByteBuffer& content) override;
-  std::unique_ptr<FileBytes> mapFile(const std::string& path) override {
+  std::unique_ptr<FileBytes> mapFile(const std::string& path, std::uint64_t maxBytes) override {
     if (outOfMemory) throw std::bad_alloc();
-    return failReads ? nullptr : PosixFileSystem::mapFile(path);
+    return failReads ? nullptr : PosixFileSystem::mapFile(path, maxBytes);
   }
 
  protected:

@@ -170,7 +170,7 @@ class BodyWriter {
       const Received what = transfer_.receive(BlockSize, limits_.silenceMilliseconds, block);
       if (what == Received::Closed) return DownloadOutcome::Done;
       if (what == Received::TimedOut)
-        return transfer_.overallLimitReached() ? DownloadOutcome::TooSlow : DownloadOutcome::Done;
+        return transfer_.overallLimitReached() ? DownloadOutcome::TooSlow : DownloadOutcome::DoneBySilence;
       if (what == Received::Failed) return transfer_.endOf(what);
     }
   }
@@ -219,8 +219,8 @@ DownloadOutcome httpDownloadToFile(Network& network, const std::string& url, Out
       outcome = body.untilClose(start);
       break;
   }
-  if (outcome != DownloadOutcome::Done) return outcome;
-  return file.finish() ? DownloadOutcome::Done : body.writeFailure();
+  if (outcome != DownloadOutcome::Done && outcome != DownloadOutcome::DoneBySilence) return outcome;
+  return file.finish() ? outcome : body.writeFailure();
 }
 
 }  // namespace zl

@@ -39,9 +39,14 @@ struct DownloadLimits {
 // tickMilliseconds while waiting. False stops the download.
 using DownloadProgress = std::function<bool(std::uint64_t received, std::uint64_t length)>;
 
-// How a download ended. Anything but Done leaves the file unfinished.
+// How a download ended. Anything but Done and DoneBySilence leaves the file
+// unfinished.
 enum class DownloadOutcome {
-  Done,          // the whole body is in the file, and the file is finished
+  Done,  // the whole body is in the file, and the file is finished
+  // A body without length or chunks that ended when the server fell silent
+  // without closing: the file is finished, but whether all of it came
+  // cannot be known (a server that paused too long sent less).
+  DoneBySilence,
   NoConnection,  // no server at the URL's host and port, or the request could not be sent
   Refused,       // the server answered, but not with the file (another status, no HTTP)
   CutShort,      // the connection ended or broke before the whole body, or the body's coding broke
@@ -52,9 +57,10 @@ enum class DownloadOutcome {
   Stopped,       // the caller asked to stop
 };
 
-// Fetches `url` and writes its body into `file`, finishing it. Done when
-// the whole body is in the file and it was finished; otherwise why not
-// (the file is then not finished, and the caller drops it).
+// Fetches `url` and writes its body into `file`, finishing it. Done (or
+// DoneBySilence) when the whole body is in the file and it was finished;
+// otherwise why not (the file is then not finished, and the caller drops
+// it).
 DownloadOutcome httpDownloadToFile(Network& network, const std::string& url, OutputFile& file,
                                    const DownloadLimits& limits = {}, const DownloadProgress& progress = {});
 

@@ -69,10 +69,11 @@ TEST_F(Download, WithoutLengthTheBodyEndsWhenTheServerCloses) {
   EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(900));  // at the close, not a second later
   EXPECT_EQ(readBytes(target), "first second");
 
-  // A server that falls silent without closing ends the body too.
+  // A server that falls silent without closing ends the body too, and
+  // the caller learns that it ended so.
   server.reply("/Lingotak.upd", {{"HTTP/1.1 200 OK\r\n\r\nall there is", 1, -1}});
   limits.silenceMilliseconds = 300;
-  EXPECT_EQ(download(), DownloadOutcome::Done);
+  EXPECT_EQ(download(), DownloadOutcome::DoneBySilence);
   EXPECT_EQ(readBytes(target), "all there is");
 }
 

@@ -98,16 +98,24 @@ const std::string& failureText(DownloadOutcome outcome) {
     case DownloadOutcome::TooSlow:
       return update_text::ServerTooSlow;
     case DownloadOutcome::Done:
+    case DownloadOutcome::DoneBySilence:
     case DownloadOutcome::Stopped:  // the window is closing: nothing to tell
       break;
   }
   return update_text::UpdateFailed;
 }
 
+bool arrived(DownloadOutcome outcome) {
+  return outcome == DownloadOutcome::Done || outcome == DownloadOutcome::DoneBySilence;
+}
+
 // Why the update file that `update` reads is not taken as the maker's: ""
 // when `key` signed it, else the message to show. The signature is
-// fetched from beside it on the server into memory.
-std::string signatureRefusal(Program& program, const MinisignKey& key, const ReadAt& update, DownloadWatch& watch) {
+// fetched from beside it on the server into memory. A file or signature
+// that ended in a pause of the server and fails the check was most likely
+// cut short, not forged (`updateOutcome`: how the file's download ended).
+std::string signatureRefusal(Program& program, const MinisignKey& key, const ReadAt& update,
+                             DownloadOutcome updateOutcome, DownloadWatch& watch) {
   DownloadLimits limits;
   limits.maxBody = MaxSignatureBytes;
   BodyText text;
@@ -118,11 +126,11 @@ std::string signatureRefusal(Program& program, const MinisignKey& key, const Rea
   // offers a file that nobody signed; a failed connection says nothing
   // about the file.
   if (fetched == DownloadOutcome::Refused || fetched == DownloadOutcome::TooLarge) return update_text::NotGenuine;
-  if (fetched != DownloadOutcome::Done) return failureText(fetched);
+  if (!arrived(fetched)) return failureText(fetched);
   MinisignSignature signature;
-  const bool signedByKey =
-      parseMinisignSignature(text.text, signature) && isSignedBy(program.signatures, key, signature, update);
-  return signedByKey ? std::string() : update_text::NotGenuine;
+  if (parseMinisignSignature(text.text, signature) && isSignedBy(program.signatures, key, signature, update)) return {};
+  const bool paused = updateOutcome == DownloadOutcome::DoneBySilence || fetched == DownloadOutcome::DoneBySilence;
+  return paused ? update_text::PausedTooLong : update_text::NotGenuine;
 }
 
 // True when the user wants the signed update file installed: it carries a
@@ -181,6 +189,12 @@ bool runInternetUpdate(Program& program) {
     fail(ui, update_text::NetworkError);
     return false;
   }
+  // The file at the program's name is no longer this program: its key and
+  // version are another's.
+  if (system.programFileReplaced()) {
+    inform(ui, update_text::ProgramReplaced);
+    return false;
+  }
   // Without its key a build cannot tell the maker's files from others:
   // nothing to ask and nothing to fetch.
   const std::string executable = system.executablePath();
@@ -206,14 +220,14 @@ bool runInternetUpdate(Program& program) {
   const DownloadOutcome downloaded =
       httpDownloadToFile(program.network, program.constants.updateUrl, *update, {}, std::ref(watch));
   if (watch.endRequested()) return false;  // the window closes once the command has returned
-  if (downloaded != DownloadOutcome::Done) {
+  if (!arrived(downloaded)) {
     fail(ui, failureText(downloaded));
     return false;
   }
   const ReadAt read = [&update](std::uint64_t offset, std::size_t size, std::string& bytes) {
     update->readPart(offset, size, bytes);
   };
-  const std::string refusal = signatureRefusal(program, key, read, watch);
+  const std::string refusal = signatureRefusal(program, key, read, downloaded, watch);
   if (watch.endRequested()) return false;
   if (!refusal.empty()) {
     fail(ui, refusal);

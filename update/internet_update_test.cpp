@@ -324,6 +324,38 @@ TEST_F(InternetUpdate, AProgramWithoutAKeySaysSoBeforeAskingOrFetching) {
   EXPECT_TRUE(p.system.calls.empty());
 }
 
+// Regression: after the program's file was replaced on disk (a package
+// upgrade) while the program ran, the update read the new file's key, and
+// said the program had none.
+TEST_F(InternetUpdate, AProgramFileReplacedWhileRunningSaysSoBeforeAskingOrFetching) {
+  p.system.programReplaced = true;
+  offerSigned(programFile(2, 5, 0, 58, key.publicKeyText));
+  p.ui.expectMessage("Update Information",
+                     "Die Programmdatei wurde ersetzt, während das Programm lief\r\n(zum Beispiel von der "
+                     "Paketverwaltung).\r\n\r\nBitte beenden Sie das Programm und starten Sie es neu."_w,
+                     Answer::Ok);
+  EXPECT_FALSE(update());
+  EXPECT_TRUE(server.requests().empty());
+  expectUntouched("replaced");
+}
+
+// Regression: a signed update sent without a length and with a pause was
+// cut at the pause, and then called forged.
+TEST_F(InternetUpdate, AnUpdateCutShortByAPauseIsCalledIncompleteNotForged) {
+  const std::string offered = programFile(2, 5, 0, 58, key.publicKeyText);
+  const std::size_t half = offered.size() / 2;
+  server.reply("/Lingotak.upd",
+               {{"HTTP/1.1 200 OK\r\n\r\n" + offered.substr(0, half), 1, 2500}, {offered.substr(half)}});
+  server.reply("/Lingotak.upd.minisig", {{served(minisign(key, offered))}});
+  p.ui.expectMessage("Update Information", StartQuestion, Answer::Yes);
+  p.ui.expectMessage("Update Fehler",
+                     "Der Update Server hat beim Senden eine zu lange Pause gemacht:\r\ndie Update Datei ist nicht "
+                     "vollständig angekommen!\r\n\r\nBitte versuchen Sie es später noch einmal."_w,
+                     Answer::Ok);
+  EXPECT_FALSE(update());
+  expectUntouched("paused");
+}
+
 TEST_F(InternetUpdate, ASignedFileWithoutAVersionIsRefusedAndRemoved) {
   offerSigned("<html><body>Die Seite ist umgezogen.</body></html>");
   p.ui.expectMessage("Update Information", StartQuestion, Answer::Yes);

@@ -22,6 +22,12 @@ inline const std::string ServerRefused = "Der Update Server hat die Update Datei
 inline const std::string ConnectionCut =
     "Die Verbindung zum Update Server wurde unterbrochen:\r\ndie Update Datei ist nicht vollständig angekommen!"_w +
     TryAgainLater;
+// A download without length that ended in a pause and fails its signature:
+// more likely cut short than forged.
+inline const std::string PausedTooLong =
+    "Der Update Server hat beim Senden eine zu lange Pause gemacht:\r\n"
+    "die Update Datei ist nicht vollständig angekommen!"_w +
+    TryAgainLater;
 inline const std::string ServerTooSlow = "Der Update Server antwortet zu langsam!" + TryAgainLater;
 inline const std::string UpdateTooLarge = "Die Update Datei ist zu groß!"_w + TryAgainLater;
 inline const std::string CannotWrite =
@@ -34,6 +40,11 @@ inline const std::string DiskFull =
 inline const std::string NoUpdateKey =
     "Diese Programmversion enthält keinen Update Schlüssel:\r\nUpdates können nicht geprüft werden.\r\n\r\n"
     "Bitte laden Sie neue Versionen von der Home Page."_w;
+// The program's file was replaced on disk while the program ran (by the
+// package manager, say): the update would read the new file as its own.
+inline const std::string ProgramReplaced =
+    "Die Programmdatei wurde ersetzt, während das Programm lief\r\n(zum Beispiel von der Paketverwaltung).\r\n\r\n"
+    "Bitte beenden Sie das Programm und starten Sie es neu."_w;
 inline const std::string AlreadyNewest = "Sie haben bereits die aktuellste Version!";
 
 // The installation question: LocalVersion, the running program's version,
