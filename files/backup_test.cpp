@@ -59,7 +59,7 @@ TEST_F(Backup, ASaveThatKeepsNoBackupSaysWhyOnceForEachFile) {
   const auto told = [&](const std::string& name) {
     return "Die Datei\n" + path(name + ".ltk") + "\nwurde gespeichert, aber ihr Backup\n" + path(name + ".lts") +
            "\nkonnte nicht angelegt werden.\nAn dieser Stelle liegt ein Ordner.\nBenennen Sie den Ordner um.\n\n"
-           "Diese Meldung erscheint für diese Datei nur einmal."_w;
+           "Bis zum nächsten Start des Programms erscheint diese Meldung für diese Datei nicht mehr."_w;
   };
   for (const std::string name : {"a", "b"}) {
     writeBytes(path(name + ".ltk"), "old\r\nt\r\n0\r\n0\r\n");

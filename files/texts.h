@@ -55,7 +55,8 @@ inline const std::string SaveElsewhere =
 inline const std::string NoBackupTitle = "Kein Backup";
 inline const std::string NoBackupSaved = "\nwurde gespeichert, aber ihr Backup\n";
 inline const std::string NoBackupMade = "\nkonnte nicht angelegt werden.\n";
-inline const std::string NoBackupOnce = "\n\nDiese Meldung erscheint für diese Datei nur einmal."_w;
+inline const std::string NoBackupOnce =
+    "\n\nBis zum nächsten Start des Programms erscheint diese Meldung für diese Datei nicht mehr."_w;
 // A save cut off in place whose file was changed afterwards:
 // FileProblemStart, the path, CutOffAt, the date of the save, ChangedAt,
 // the date of the change, CutOffQuestion. The answer "Nein" is the default.

@@ -657,6 +657,24 @@ class MainWindowTest : public QObject {
   // Regression: a pair with a text of megabytes froze the window for seconds
   // whenever its row was painted (one of a gigabyte crashed it), and a field
   // showed the start of such a text with nothing to say it goes on.
+  // Return takes a question's default answer: Yes, but No where the
+  // question asks to give up something (a file changed since its save).
+  void returnTakesTheDefaultAnswer() {
+    for (const auto& [buttons, expected] : {std::pair{MessageButtons::YesNo, Answer::Yes},
+                                            std::pair{MessageButtons::YesNoDefaultNo, Answer::No}}) {
+      QTimer poll;
+      poll.setInterval(10);
+      QObject::connect(&poll, &QTimer::timeout, [&poll] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+          poll.stop();
+          QTest::keyClick(box, Qt::Key_Return);
+        }
+      });
+      poll.start();
+      QCOMPARE(ui->messageBox("Titel", "Frage?", buttons, MessageIcon::Warning), expected);
+    }
+  }
+
   void aHugeTextShowsItsStartAndAMark() {
     const std::string huge = "Haus" + std::string(4 << 20, 'x');
     program->list.append(VocabEntry{huge, "house", 3, 1});
