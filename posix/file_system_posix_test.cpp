@@ -158,25 +158,36 @@ TEST_F(PosixFiles, ABackupIsNeverWrittenIntoAnotherUsersFile) {
     const char* folder;
     mode_t mode;
     bool planted;        // the other user's file at the backup's name
+    mode_t listMode;     // of the list, which in the "group" folder is the other user's group's
     FailureCause gap;    // why the save keeps no backup
     int error;           //  ... and the system's word for it
     std::string backup;  // at the backup's name afterwards
-  } cases[] = {
+  };
+  const Case cases[] = {
       // Shared like /tmp: only its owner may move the other user's file.
-      {"sticky", 01777, true, FailureCause::OtherUsersFile, 0, ""},
+      {"sticky", 01777, true, 0600, FailureCause::OtherUsersFile, 0, ""},
       // A folder everyone may write: the file gives way to a new backup.
-      {"open", 0777, true, FailureCause::None, 0, "private"},
+      {"open", 0777, true, 0600, FailureCause::None, 0, "private"},
       // A folder the user may not write takes no new backup at all.
-      {"locked", 0555, false, FailureCause::System, EACCES, "-"},
+      {"locked", 0555, false, 0600, FailureCause::System, EACCES, "-"},
+      // A copy (the list has a second name) cannot have the list's group,
+      // so it gets none of the group's rights.
+      {"group", 0777, false, 0640, FailureCause::None, 0, "private"},
   };
   std::vector<std::string> handedOver = {folder.path(), files.rescueFolder()};
+  const passwd* user = ::getpwnam("nobody");
   for (const Case& c : cases) {
     fs::create_directory(path(c.folder));
     ::chmod(path(c.folder).c_str(), c.mode);
     const std::string list = path(c.folder) + "/x.ltk", backup = path(c.folder) + "/x.lts";
     writeBytes(list, "private");
-    ::chmod(list.c_str(), 0600);
-    handedOver.push_back(list);
+    ::chmod(list.c_str(), c.listMode);
+    if (std::string_view(c.folder) != "group") {
+      handedOver.push_back(list);
+    } else if (user != nullptr) {
+      ASSERT_EQ(::chown(list.c_str(), user->pw_uid, Other), 0);
+      fs::create_hard_link(list, path(c.folder) + "/y.ltk");
+    }
     if (c.planted) {
       writeBytes(backup, "");
       ::chmod(backup.c_str(), 0666);
