@@ -18,7 +18,7 @@ void copyFile(Program& program, const std::string& from, const std::string& to) 
   ByteBuffer bytes;
   if (!files.readFile(from, bytes))
     reportFileProblem(program.ui, from, files_text::Unreadable);
-  else if (!files.replaceFile(to, viewOf(bytes)).done)
+  else if (!files.replaceFile(to, viewOf(bytes)))
     program.ui.messageBox(files_text::AccessErrorTitle, files_text::NotSaved, MessageButtons::Ok, MessageIcon::Error);
 }
 

@@ -172,7 +172,7 @@ void saveFile(Program& program) {
   ByteBuffer bytes;
   writeRecords(program.list, 0, program.list.size(), bytes);  // leaves the current pair as it is
   const Replacement saved = program.files.replaceFile(file.currentPath, viewOf(bytes), backupPathOf(file.currentPath));
-  if (!saved.done) {
+  if (!saved) {
     std::string text = files_text::NotSaved;
     if (saved.failure)
       text += files_text::RescueCopyStart + shownPath(saved.failure.path) + files_text::RescueCopyEnd +

@@ -55,7 +55,7 @@ void splitFile(Program& program) {
     const std::string name = splitPartName(base, part, partCount);
     bytes.clear();
     writeRecords(program.list, (part - 1) * partSize, std::min(size, part * partSize), bytes);
-    if (!program.files.replaceFile(name, viewOf(bytes)).done) {
+    if (!program.files.replaceFile(name, viewOf(bytes))) {
       ui.messageBox(files_text::AccessErrorTitle,
                     files_text::PartNotSavedStart + shownPath(fileNamePart(name)) + files_text::PartNotSavedEnd, MessageButtons::Ok,
                     MessageIcon::Error);

@@ -1,5 +1,5 @@
-// The program's files on a POSIX file system (Linux), with the one rule for
-// symbolic links (file_system.h) written once here. A file is replaced
+// The program's files on a POSIX file system (Linux), following symbolic
+// links by the one rule of file_system.h (mayFollowLink). A file is replaced
 // through a temporary file in its folder: created exclusively, written
 // under an flock, which tells a running save from the leftover of a killed
 // one (a later save removes those), fsync'ed, renamed over the old file,

@@ -100,7 +100,7 @@ bool parse(std::string_view bytes, Kept& kept) {
   kept.path = std::string(bytes.substr(0, pathLength));
   bytes.remove_prefix(pathLength);
   kept.written.blocks.resize(blocks);
-  std::memcpy(kept.written.blocks.data(), bytes.data(), blocks * 8);
+  if (blocks > 0) std::memcpy(kept.written.blocks.data(), bytes.data(), blocks * 8);
   kept.old = bytes.substr(blocks * 8);
   return true;
 }

@@ -132,16 +132,6 @@ TEST_F(PosixSystemTest, AFolderOrLinkAnotherUserCouldFillIsNeverUsed) {
   }
 }
 
-TEST_F(PosixSystemTest, TheUsersOwnLinkToAPrivateFolderIsFollowed) {
-  std::filesystem::create_directories(dir_ / "mine");
-  ::chmod((dir_ / "mine").c_str(), 0700);
-  std::filesystem::create_directory_symlink(dir_ / "mine", lockFolder_);
-  auto first = instance();
-  EXPECT_FALSE(first->anotherInstanceRuns("Zelvo_Test"));
-  EXPECT_TRUE(std::filesystem::exists(dir_ / "mine" / "Zelvo_Test.lock"));
-  EXPECT_TRUE(instance()->anotherInstanceRuns("Zelvo_Test"));
-}
-
 TEST_F(PosixSystemTest, ALockThatCannotBeMadeLetsTheProgramRun) {
   std::filesystem::create_directories(lockFolder_ / "Zelvo_Dir.lock");  // a folder in the way
   ::chmod(lockFolder_.c_str(), 0700);
