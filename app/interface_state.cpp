@@ -16,8 +16,8 @@ void enableCommand(Ui& ui, CommandId command, bool enabled) {
 }
 
 // The text of StatusFileField while no file is current.
-std::string workingDirectoryText(const std::string& programDirectory) {
-  return app_text::WorkingDirectory + cp1252FromUtf8(programDirectory) + app_text::NoFileOpen;
+std::string workingDirectoryText(const std::string& workingDirectory) {
+  return app_text::WorkingDirectory + cp1252FromUtf8(workingDirectory) + app_text::NoFileOpen;
 }
 
 }  // namespace
@@ -35,7 +35,7 @@ void updateInterfaceState(Program& program) {
   ui.setCommandEnabled(CmdRestore, !fileCurrent);
   ui.setCommandEnabled(CmdClose, fileCurrent);
   ui.setEnabled(MergeButton, fileCurrent);
-  if (!fileCurrent) ui.setStatusText(StatusFileField, workingDirectoryText(program.constants.programDirectory), false);
+  if (!fileCurrent) ui.setStatusText(StatusFileField, workingDirectoryText(program.constants.workingDirectory), false);
 
   // 2. The "changed" mark; this also replaces a finished action's message.
   ui.setStatusText(StatusStateField, unsaved ? app_text::Changed : std::string(), true);

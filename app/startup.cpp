@@ -45,6 +45,19 @@ void removeUpdateLeftovers(const Platform& platform, const std::string& executab
     if (path != executable && platform.files.status(path).regular) platform.files.removeFile(path);
 }
 
+// The program's own folder where the user may write in it; else (an
+// installed package, whose folder is the system's) the user's documents
+// folder, else the home folder, as far as they exist.
+std::string workingDirectoryOf(const Platform& platform, const std::string& programDirectory) {
+  if (platform.files.isWritableFolder(programDirectory)) return programDirectory;
+  const DesktopFolders folders = platform.desktop.folders();
+  for (const std::string& folder : {folders.documents, folders.home}) {
+    const FileStatus status = platform.files.status(folder);
+    if (!folder.empty() && status.exists && !status.regular) return folder + "/";
+  }
+  return programDirectory;
+}
+
 }  // namespace
 
 int runProgram(const Platform& platform, const std::vector<std::string>& arguments) {
@@ -53,7 +66,7 @@ int runProgram(const Platform& platform, const std::vector<std::string>& argumen
   Program program(platform);
   program.constants = buildConstants();
   const std::string executable = system.executablePath();
-  program.constants.programDirectory = directoryPart(executable);
+  program.constants.workingDirectory = workingDirectoryOf(platform, directoryPart(executable));
   // Shown in the status bar and kept as the current file: a full path,
   // whatever folder the program was started from.
   const std::string startFile = arguments.empty() ? std::string() : system.fullPath(arguments.front());

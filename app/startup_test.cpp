@@ -202,6 +202,37 @@ TEST_F(Startup, AWindowThatCannotBeBuiltEndsTheProgramWithoutWaitingForEvents) {
   EXPECT_EQ(uiCalls(), (std::vector<std::string>{"createFonts", "setIcons 12", "buildMainWindow"}));
 }
 
+// Regression: the installed program worked in its own folder, /usr/bin:
+// the status bar showed it, and the first save of a new list failed there.
+TEST_F(Startup, TheWorkingFolderIsTheProgramsWhereItMayBeWrittenElseTheUsersDocuments) {
+  const std::string documents = desktop.root() + "Dokumente/", home = desktop.root() + "home/";
+  const struct {
+    const char* name;
+    bool programFolderWritable;
+    bool documentsExist;
+    std::string working;
+  } cases[] = {
+      {"a build folder", true, true, programFolder.path()},
+      {"an installed package", false, true, documents},
+      {"no documents folder", false, false, home},
+  };
+  std::filesystem::create_directories(home);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    files.readOnlyFolders.clear();
+    if (!c.programFolderWritable) files.readOnlyFolders.insert(programFolder.path());
+    std::filesystem::remove_all(documents);
+    if (c.documentsExist) std::filesystem::create_directories(documents);
+    ui.onEventLoop = [&](EventSink& sink) {
+      EXPECT_EQ(ui.statusText(StatusFileField), " Arbeitsverzeichnis: " + c.working + "     (Es ist keine Datei geöffnet)"_w);
+      ui.expectOpenDialog("Vokabeldateiatei zum Laden auswählen"_w, c.working, "");  // the dialogs start there
+      sink.handleEvent(Event{EventKind::Menu, CmdOpen, EventSubtype::None});
+    };
+    start();
+    EXPECT_TRUE(ui.allMessagesShown());
+  }
+}
+
 TEST_F(Startup, AfterStartTheEntryPageWaitsWithNoFileOpen) {
   ui.onEventLoop = [&](EventSink&) {
     EXPECT_EQ(ui.currentPage(), EntryPage);

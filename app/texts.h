@@ -23,7 +23,7 @@ inline const std::string HomepageLabel = "Im Internet:";
 
 inline const std::string Changed = "Geändert"_w;
 // StatusFileField while no file is current: WorkingDirectory, the
-// program's folder, NoFileOpen.
+// working folder, NoFileOpen.
 inline const std::string WorkingDirectory = " Arbeitsverzeichnis: ";
 inline const std::string NoFileOpen = "     (Es ist keine Datei geöffnet)"_w;
 

@@ -40,7 +40,7 @@ void createDesktopShortcut(Program& program) {
   shortcut.name = constants.productName;
   shortcut.comment = constants.productName;
   shortcut.program = program.system.executablePath();
-  shortcut.folder = constants.programDirectory;
+  shortcut.folder = constants.workingDirectory;
   shortcut.iconFile = folders.data + "/" + DesktopId + "/" + DesktopId + ".png";
   if (createShortcut(program.files, folders.desktop + "/" + constants.productName + ".desktop", shortcut)) {
     program.ui.messageBox(desktop_text::SetupTitle, desktop_text::ShortcutCreated, MessageButtons::Ok,

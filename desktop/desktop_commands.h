@@ -16,7 +16,7 @@ void askRegisterFileType(Program& program);
 void askUnregisterFileType(Program& program);
 
 // Puts "Zelvo Lingotak.desktop" into the user's desktop folder: it starts
-// the running program without arguments in `programDirectory`, with the
+// the running program without arguments in `workingDirectory`, with the
 // comment "Zelvo Lingotak" and the program's icon, which goes to the
 // program's folder in the user's data folder. The entry is executable and
 // replaces a file or a link of that name (what the link led to stays as it

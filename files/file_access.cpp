@@ -14,7 +14,7 @@ namespace zl {
 
 std::string dialogFolder(const Program& program) {
   const std::string& currentPath = program.file.currentPath;
-  return currentPath.empty() ? program.constants.programDirectory : directoryPart(currentPath);
+  return currentPath.empty() ? program.constants.workingDirectory : directoryPart(currentPath);
 }
 
 std::vector<FileFilter> vocabularyFilters() {

@@ -164,7 +164,7 @@ void saveFile(Program& program) {
   AppState& file = program.file;
   if (file.currentPath.empty())
     file.currentPath =
-        program.ui.saveFileDialog(files_text::SaveTitle, program.constants.programDirectory, vocabularyFilters());
+        program.ui.saveFileDialog(files_text::SaveTitle, program.constants.workingDirectory, vocabularyFilters());
   program.ui.showStatusMessage(files_text::Saving);
   if (file.currentPath.empty()) return;
   file.currentPath = withDefaultExtension(file.currentPath);

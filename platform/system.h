@@ -84,6 +84,7 @@ class System {
 // The user's folders that the desktop reads, as full paths without a
 // trailing "/".
 struct DesktopFolders {
+  std::string home;     // $HOME
   std::string data;     // $XDG_DATA_HOME, else ~/.local/share
   std::string config;   // $XDG_CONFIG_HOME, else ~/.config
   std::string desktop;    // the XDG user folder DESKTOP, else ~/Desktop

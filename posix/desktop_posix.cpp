@@ -69,6 +69,7 @@ std::string userFolderIn(std::string_view userDirs, std::string_view name, const
 DesktopFolders userDesktopFolders() {
   const std::string home = environment("HOME");
   DesktopFolders folders;
+  folders.home = home;
   folders.data = absoluteOr("XDG_DATA_HOME", home + "/.local/share");
   folders.config = absoluteOr("XDG_CONFIG_HOME", home + "/.config");
   std::string userDirs;
@@ -77,7 +78,7 @@ DesktopFolders userDesktopFolders() {
   if (folders.desktop.empty()) folders.desktop = home + "/Desktop";
   folders.documents = userFolderIn(userDirs, "DOCUMENTS", home);
   if (folders.documents.empty()) folders.documents = home + "/Documents";
-  for (std::string* folder : {&folders.data, &folders.config, &folders.desktop, &folders.documents})
+  for (std::string* folder : {&folders.home, &folders.data, &folders.config, &folders.desktop, &folders.documents})
     while (folder->size() > 1 && folder->back() == '/') folder->pop_back();
   return folders;
 }

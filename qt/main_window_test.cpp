@@ -107,7 +107,7 @@ class MainWindowTest : public QObject {
     ui = new QtUi;
     program = new Program(Platform{*ui, system, desktop, files, printer, network, signatures});
     program->constants = buildConstants();
-    program->constants.programDirectory = "/opt/zelvo/";
+    program->constants.workingDirectory = "/opt/zelvo/";
     ui->createFonts();
     ui->setIcons(decodeEmbeddedIcons());
     QVERIFY(ui->buildMainWindow(program->list));

@@ -30,12 +30,17 @@ struct AppConstants {
   std::string copyrightLine;
   std::string updateUrl;
   std::string homepageUrl;
-  std::string programDirectory;  // with its trailing separator
+  // Where the program works while no file is current (shown in the status
+  // bar, where file dialogs start, the desktop shortcut's working folder),
+  // with its trailing separator: the program's own folder where the user
+  // may write in it (a build folder, a program kept on a stick), else (an
+  // installed package) the user's documents folder, else the home folder.
+  std::string workingDirectory;
   std::int64_t buildStamp = 0;   // when the program was built, seconds since 1970 (UTC)
 };
 
-// The constants this build carries; `programDirectory` is left empty (it
-// comes from the running executable). ZELVO_LINGOTAK_UPDATE_URL, when set
+// The constants this build carries; `workingDirectory` is left empty (it
+// comes from the running executable and the user's folders). ZELVO_LINGOTAK_UPDATE_URL, when set
 // and not empty, takes the place of the build's `updateUrl`.
 AppConstants buildConstants();
 

@@ -377,7 +377,8 @@ void writeBytes(const std::string& path, const std::string& bytes) { std::ofstre
 
 FakeDesktop::FakeDesktop(std::unique_ptr<TempFolder> root)
     : PosixDesktopShell(
-          {root->path() + "data", root->path() + "config", root->path() + "Desktop", root->path() + "Dokumente"}),
+          {root->path() + "home", root->path() + "data", root->path() + "config", root->path() + "Desktop",
+           root->path() + "Dokumente"}),
       root_(std::move(root)) {}
 
 void FakeDesktop::runTool(const std::string& tool, const std::vector<std::string>& arguments) {
@@ -388,7 +389,7 @@ void FakeDesktop::runTool(const std::string& tool, const std::vector<std::string
 
 FakeProgram::FakeProgram() {
   program.constants = buildConstants();
-  program.constants.programDirectory = "/opt/zelvo/";
+  program.constants.workingDirectory = "/opt/zelvo/";
   program.random.seed(20261207);  // repeatable draws
   ui.showPage(EntryPage);
   ui.setFocus(EntryVocabularyField);
