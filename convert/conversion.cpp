@@ -60,6 +60,29 @@ std::string unmappableText(const std::string& file, const UnmappableReport& repo
   return text;
 }
 
+// Why `bytes` cannot hold pairs as text (what they are instead), or
+// nullptr when they may: a zip (an Anki package, say), a PDF or a program
+// by their first bytes; any other binary data by NUL bytes or by more than
+// one control character in four, judged on the first 64 KiB. A vocabulary
+// file may end its lines with NUL, and UTF-16 text (which comes with its
+// byte-order mark) holds NUL bytes too.
+const std::string* notText(std::string_view bytes, bool vocabularyFile) {
+  if (bytes.starts_with("PK\x03\x04") || bytes.starts_with("PK\x05\x06")) return &convert_text::ZipArchive;
+  if (bytes.starts_with("%PDF-")) return &convert_text::PdfDocument;
+  if (bytes.starts_with("\x7f"
+                        "ELF"))
+    return &convert_text::Program;
+  if (vocabularyFile || bytes.starts_with("\xff\xfe") || bytes.starts_with("\xfe\xff")) return nullptr;
+  const std::string_view judged = bytes.substr(0, 64 * 1024);
+  std::size_t controls = 0;
+  for (const char c : judged) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte == 0) return &convert_text::BinaryData;
+    if ((byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') || byte == 0x7f) ++controls;
+  }
+  return controls > judged.size() / 4 ? &convert_text::BinaryData : nullptr;
+}
+
 // Reads the pairs of `bytes` into `list`; false with `failure` set when
 // they cannot be read.
 bool readPairs(std::string_view bytes, const ConversionOptions& options, VocabList& list, UnmappableReport& report,
@@ -71,6 +94,10 @@ bool readPairs(std::string_view bytes, const ConversionOptions& options, VocabLi
     from = Format::Kvtml;
   else if (looksLikeVocabularyFile(bytes))
     from = Format::Ltk;
+  if (const std::string* what = notText(bytes, from == Format::Ltk)) {
+    failure.reason = *what + convert_text::NothingRead;
+    return false;
+  }
   if (from == Format::Ltk) {
     // The trainer's own texts, taken as they are.
     readRecords(bufferOf(bytes), list);
@@ -224,8 +251,11 @@ ConversionOutcome convertInMemory(FileSystem& files, const std::string& input, c
   outcome.kind = ConversionOutcome::Done;
   outcome.pairs = list.size();
   outcome.replaced = report.count() + written.count();
-  outcome.message = fill(convert_text::Summary, {output, std::to_string(outcome.pairs), std::to_string(outcome.skipped),
-                                                 std::to_string(outcome.replaced)});
+  using convert_text::counted;
+  outcome.message =
+      fill(convert_text::Summary, {output, counted(outcome.pairs, convert_text::OnePair, convert_text::Pairs),
+                                   counted(outcome.skipped, convert_text::OneEntry, convert_text::Entries),
+                                   counted(outcome.replaced, convert_text::Characters, convert_text::Characters)});
   if (to == Format::Ltk && list.size() > MaxEntries)
     outcome.warning = fill(convert_text::TooManyPairs, {output, std::to_string(list.size())});
   return outcome;

@@ -217,6 +217,66 @@ TEST_F(Converter, UnmappableCharactersStopTheConversionUnlessTheyMayBeReplaced) 
             "dz\r\nboat\r\n0\r\n0\r\n");
 }
 
+// Regression: the letters of an entry that was skipped anyway (its second
+// text empty) stopped the conversion, or counted as replaced; and one pair
+// read "1 Paare".
+TEST_F(Converter, AnEntrySkippedAnywayNeitherStopsNorCountsAndOneIsSingular) {
+  writeBytes(path("in.csv"),
+             "house;Haus\r\n\xC5\x82\xC3\xB3"
+             "d\xC5\xBA;\r\n");  // łódź without a translation
+  for (const bool replacing : {false, true}) {
+    std::vector<std::string> arguments = {path("in.csv"), path("out.ltk"), "--force"};
+    if (replacing) arguments.push_back("--replace-unmappable");
+    EXPECT_EQ(run(arguments), 0) << printed.error;
+    EXPECT_EQ(printed.out, path("out.ltk") + ": 1 Paar geschrieben, 1 Eintrag übersprungen, 0 Zeichen ersetzt.\n");
+    EXPECT_EQ(readBytes(path("out.ltk")), "house\r\nHaus\r\n0\r\n0\r\n");
+  }
+}
+
+// The bytes of a literal, NUL bytes and all.
+template <std::size_t N>
+std::string bytesOf(const char (&literal)[N]) {
+  return std::string(literal, N - 1);
+}
+
+// Regression: a zip (an Anki package) or a program was read as
+// Windows-1252 text, and its garbage written as pairs with status 0.
+TEST_F(Converter, WhatIsNotTextIsRefusedAndNothingWritten) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* said;  // "" when it is text after all
+  } cases[] = {
+      {"deck.apkg", bytesOf("PK\x03\x04\x14\0\0\0collection.anki2"), "ein ZIP-Archiv"},
+      {"list.pdf", "%PDF-1.7\n1 0 obj;house;Haus\n", "ein PDF-Dokument"},
+      {"program",
+       bytesOf("\x7f"
+               "ELF\x02\x01\x01;a;b\n"),
+       "ein Programm"},
+      {"nul.csv", bytesOf("house;Haus\n\0\0door;T\xC3\xBCr\n"), "Binärdaten"},
+      {"controls.csv", "a;b\x01\x02\x03\x04\x05\x06\x07\x08\n", "Binärdaten"},
+      {"utf16.csv", bytesOf("\xff\xfeh\0;\0H\0\n\0"), ""},
+      {"nul-ends.ltk",
+       bytesOf("house\0Haus\0"
+               "0\0"
+               "0\0"),
+       ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    writeBytes(path(c.name), c.bytes);
+    const bool text = *c.said == '\0';
+    EXPECT_EQ(run({path(c.name), path("out.csv"), "--force"}), text ? 0 : 1);
+    if (!text) {
+      EXPECT_NE(printed.error.find(path(c.name) + ": Die Datei "), std::string::npos) << printed.error;
+      EXPECT_NE(printed.error.find(c.said), std::string::npos) << printed.error;
+      EXPECT_NE(printed.error.find("Es wurde nichts geschrieben."), std::string::npos) << printed.error;
+      EXPECT_FALSE(fs::exists(path("out.csv")));
+    }
+    fs::remove(path("out.csv"));
+  }
+}
+
 TEST_F(Converter, MoreThanTheTrainerTakesIsWrittenAndWarnedAbout) {
   std::string many;
   for (int i = 0; i <= MaxEntries; ++i) many += "w" + std::to_string(i) + "\tx\n";

@@ -18,6 +18,12 @@ PairBuilder::PairBuilder(UnmappableReport& report, std::uint64_t byteHint) : rep
 
 bool PairBuilder::addPair(std::string_view vocabulary, std::string_view translation, TextEncoding encoding,
                           std::int16_t correctCount, std::int16_t wrongCount, TextPlace place) {
+  // Without a text it is skipped whatever the other holds: its letters
+  // neither stop the conversion nor count as replaced.
+  if (vocabulary.empty() || translation.empty()) {
+    ++skipped_;
+    return false;
+  }
   const std::size_t start = texts_.size();
   const std::uint32_t vocabularyLength = appendText(vocabulary, encoding, place);
   const std::uint32_t translationLength = appendText(translation, encoding, place);

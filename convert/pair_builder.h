@@ -7,7 +7,8 @@
 // cannot hold is either refused (noted with its place, and the conversion
 // writes nothing) or, when asked for, replaced by the closest Windows-1252
 // text: the letter without its accents where that is what remains, else
-// "?" (UnmappableReport). A pair with an empty text is skipped and counted.
+// "?" (UnmappableReport). A pair with an empty text is skipped and counted;
+// the characters of the other text are then not looked at.
 // Nothing here fails; memory is the pairs' texts and one record per pair.
 #pragma once
 

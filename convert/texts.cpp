@@ -16,4 +16,8 @@ std::string fill(std::string_view pattern, std::initializer_list<std::string_vie
   return text;
 }
 
+std::string counted(std::int64_t count, std::string_view one, std::string_view many) {
+  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
 }  // namespace zl::convert_text

@@ -2,6 +2,7 @@
 // take them. "%1", "%2", ... stand for what fill() puts in.
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -89,6 +90,13 @@ inline const std::string XmlSyntax = "Syntaxfehler";
 
 // Failures (exit status 1). %1 is the file.
 inline const std::string CannotRead = "%1: Die Datei kann nicht gelesen werden.";
+// An input that is no text: what it is instead, then NothingRead.
+inline const std::string ZipArchive =
+    "Die Datei ist ein ZIP-Archiv (etwa ein Anki-Paket), keine Textdatei mit Vokabeln.";
+inline const std::string PdfDocument = "Die Datei ist ein PDF-Dokument, keine Textdatei mit Vokabeln.";
+inline const std::string Program = "Die Datei ist ein Programm, keine Textdatei mit Vokabeln.";
+inline const std::string BinaryData = "Die Datei enthält Binärdaten, keinen Text.";
+inline const std::string NothingRead = " Es wurde nichts geschrieben.";
 inline const std::string AtPlace = "%1: %2: %3";
 inline const std::string Line = "Zeile %1";
 inline const std::string Entry = "Eintrag %1";
@@ -108,7 +116,14 @@ inline const std::string FileChangedWhileReading =
     "zelvo-lingotak-convert: Die Eingabedatei wurde während des Lesens verkürzt; es wurde nichts geschrieben.\n";
 
 // Success.
-inline const std::string Summary = "%1: %2 Paare geschrieben, %3 Einträge übersprungen, %4 Zeichen ersetzt.";
+// The summary: the file, then the three counts, each with its noun in the
+// singular for one (counted).
+inline const std::string Summary = "%1: %2 geschrieben, %3 übersprungen, %4 ersetzt.";
+inline const std::string OnePair = "Paar";
+inline const std::string Pairs = "Paare";
+inline const std::string OneEntry = "Eintrag";
+inline const std::string Entries = "Einträge";
+inline const std::string Characters = "Zeichen";
 inline const std::string TooManyPairs =
     "Warnung: %1 enthält %2 Paare. Der Trainer öffnet die Datei, nimmt aber keine weiteren Paare auf "
     "(höchstens 30000 pro Datei).";
@@ -122,5 +137,8 @@ inline const std::string TrainerDidNotStart =
 
 // `pattern` with "%1", "%2", ... replaced by `values` in order.
 std::string fill(std::string_view pattern, std::initializer_list<std::string_view> values);
+
+// `count` and its noun: `one` for 1, else `many` ("1 Paar", "2 Paare").
+std::string counted(std::int64_t count, std::string_view one, std::string_view many);
 
 }  // namespace zl::convert_text
