@@ -86,7 +86,8 @@ class Parser {
       line_.options.existing = ExistingFile::Replace;
       return;
     }
-    if (name != "--to" && name != "--from" && name != "--columns" && name != "--languages" && name != "--open") {
+    if (name != "--to" && name != "--from" && name != "--columns" && name != "--languages" && name != "--open" &&
+        name != "--delimiter") {
       wrong(fill(convert_text::UnknownOption, {name}));
       return;
     }
@@ -112,6 +113,11 @@ class Parser {
       } else {
         line_.options.from = format;
       }
+    } else if (name == "--delimiter") {
+      if (value == ";" || value == ",")
+        line_.options.csvDelimiter = value[0];
+      else
+        wrong(convert_text::BadDelimiter);
     } else if (name == "--columns") {
       std::string first, second;
       DelimitedOptions& columns = line_.options.delimited;

@@ -113,7 +113,7 @@ bool readPairs(std::string_view bytes, const ConversionOptions& options, VocabLi
 
 // Writes `list` in the format `to`, piece by piece; false when the file
 // cannot take it. Characters the format cannot carry go into `report`.
-bool writePairs(const VocabList& list, Format to, OutputFile& file, UnmappableReport& report) {
+bool writePairs(const VocabList& list, Format to, char csvDelimiter, OutputFile& file, UnmappableReport& report) {
   static constexpr std::int64_t kPairsAtOnce = 16384;
   ByteBuffer bytes;
   const auto flush = [&] {
@@ -122,6 +122,7 @@ bool writePairs(const VocabList& list, Format to, OutputFile& file, UnmappableRe
     return ok;
   };
   if (to == Format::Anki) writeAnkiHead(bytes);
+  if (to == Format::Csv) writeByteOrderMark(bytes);
   if (to == Format::Kvtml) writeKvtmlHead(bytes);
   for (std::int64_t first = 0; first < list.size(); first += kPairsAtOnce) {
     const std::int64_t last = std::min(list.size(), first + kPairsAtOnce);
@@ -130,7 +131,7 @@ bool writePairs(const VocabList& list, Format to, OutputFile& file, UnmappableRe
         writeRecords(list, first, last, bytes);
         break;
       case Format::Csv:
-        writeDelimitedPairs(list, first, last, ',', bytes);
+        writeDelimitedPairs(list, first, last, csvDelimiter, bytes);
         break;
       case Format::Tsv:
       case Format::Anki:
@@ -235,8 +236,8 @@ ConversionOutcome convertInMemory(FileSystem& files, const std::string& input, c
   }
   const std::unique_ptr<OutputFile> file = files.createOutputFile(output, options.existing);
   UnmappableReport written(options.replaceUnmappable);
-  if (!file || !writePairs(list, to, *file, written) || (written.count() > 0 && !written.replacing()) ||
-      !file->finish()) {
+  if (!file || !writePairs(list, to, options.csvDelimiter, *file, written) ||
+      (written.count() > 0 && !written.replacing()) || !file->finish()) {
     if (written.count() > 0 && !written.replacing()) {
       outcome.kind = ConversionOutcome::Unmappable;
       outcome.message = unmappableText(output, written);

@@ -40,6 +40,7 @@ struct ConversionOptions {
   DelimitedOptions delimited;
   KvtmlOptions kvtml;
   bool replaceUnmappable = false;
+  char csvDelimiter = ';';  // between the fields of a CSV output: ';', as German spreadsheets expect, or ','
   ExistingFile existing = ExistingFile::Keep;  // what happens to a file already at the output's name
 };
 

@@ -233,6 +233,39 @@ TEST_F(Converter, AnEntrySkippedAnywayNeitherStopsNorCountsAndOneIsSingular) {
   }
 }
 
+// Regression: a CSV export opened by a double click in a German spreadsheet
+// read "StraÃŸe" and one column: it was UTF-8 without a byte-order mark,
+// with commas.
+TEST_F(Converter, CsvIsWrittenAsGermanSpreadsheetsWriteIt) {
+  writeBytes(path("in.ltk"),
+             "Stra\xDF"
+             "e\r\nstreet; road\r\n3\r\n1\r\n");
+  const struct {
+    std::vector<std::string> options;
+    std::string written;
+  } cases[] = {
+      {{},
+       "\xEF\xBB\xBFStra\xC3\x9F"
+       "e;\"street; road\";3;1\r\n"},
+      {{"--delimiter", ","},
+       "\xEF\xBB\xBFStra\xC3\x9F"
+       "e,\"street; road\",3,1\r\n"},
+      {{"--delimiter=;"},
+       "\xEF\xBB\xBFStra\xC3\x9F"
+       "e;\"street; road\";3;1\r\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = c.options;
+    arguments.insert(arguments.end(), {"--force", path("in.ltk"), path("out.csv")});
+    ASSERT_EQ(run(arguments), 0) << printed.error;
+    EXPECT_EQ(readBytes(path("out.csv")), c.written);
+    ASSERT_EQ(run({"--force", path("out.csv"), path("back.ltk")}), 0) << printed.error;
+    EXPECT_EQ(readBytes(path("back.ltk")), readBytes(path("in.ltk")));
+  }
+  EXPECT_EQ(run({"--delimiter", "|", path("in.ltk"), path("x.csv")}), 2);
+  EXPECT_NE(printed.error.find("--delimiter erwartet ; oder ,"), std::string::npos);
+}
+
 // The bytes of a literal, NUL bytes and all.
 template <std::size_t N>
 std::string bytesOf(const char (&literal)[N]) {

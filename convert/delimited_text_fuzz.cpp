@@ -30,8 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   zl::VocabList list;
   if (!readInto(bytes, {}, list)) return 0;
-  for (const char delimiter : {',', '\t'}) {
+  for (const char delimiter : {';', ',', '\t'}) {
     zl::ByteBuffer written;
+    if (delimiter != '\t') zl::writeByteOrderMark(written);  // as a CSV file is written
     zl::writeDelimitedPairs(list, 0, list.size(), delimiter, written);
     zl::VocabList again;
     if (!readInto(zl::viewOf(written), {}, again)) std::abort();

@@ -56,6 +56,11 @@ void writeDelimitedPairs(const VocabList& list, std::int64_t first, std::int64_t
   }
 }
 
+void writeByteOrderMark(ByteBuffer& out) {
+  constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  out.insert(out.end(), kMark.begin(), kMark.end());
+}
+
 void writeAnkiHead(ByteBuffer& out) {
   constexpr std::string_view kHead = "#separator:tab\r\n#html:false\r\n";
   out.insert(out.end(), kHead.begin(), kHead.end());

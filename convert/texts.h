@@ -29,6 +29,8 @@ Optionen:
   --columns N,M          Vokabel aus Spalte N, Übersetzung aus Spalte M (ab 1)
   --languages N,M        bei KVTML: die Sprachen mit den Kennungen N und M
   --header               die erste Zeile nennt nur die Spalten und wird übersprungen
+  --delimiter ,          CSV mit Kommas schreiben (sonst mit Semikolons, wie
+                         deutsche Tabellenprogramme sie erwarten)
   --replace-unmappable   Zeichen, die eine Vokabeldatei nicht fassen kann,
                          durch das nächstliegende ersetzen (sonst: nichts schreiben)
   --force                eine vorhandene AUSGABE ersetzen
@@ -51,6 +53,7 @@ inline const std::string UnknownFormat = "Unbekanntes Format: %1 (bekannt sind l
 inline const std::string OutputFormatUnknown =
     "An der Endung von %1 ist kein Format zu erkennen (.ltk, .csv, .tsv, .txt, .kvtml); --to FORMAT nennt es.";
 inline const std::string BadColumns = "--columns erwartet zwei verschiedene Spaltennummern ab 1, etwa --columns 2,3.";
+inline const std::string BadDelimiter = "--delimiter erwartet ; oder , als Trennzeichen einer CSV-Ausgabe.";
 inline const std::string BadLanguages = "--languages erwartet zwei verschiedene Kennungen, etwa --languages 0,2.";
 
 // Why an input cannot be read, after its name and the line or entry.
