@@ -38,6 +38,7 @@ int main(int argc, char* argv[]) {
   zl::QtDialogs dialogs(argc, argv, [] {
     QApplication::setApplicationName(QStringLiteral("Zelvo Lingotak"));
     zl::useGermanEverywhere();
+    zl::useProportionalDefaultFont();
     zl::setProgramIcon(zl::DesktopId, zl::programIconImages());
   });
   zl::ConverterServices services{files, system, desktop, dialogs};

@@ -11,6 +11,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);  // takes Qt's own options out of argv
   QApplication::setApplicationName(QStringLiteral("Zelvo Lingotak"));
   zl::useGermanEverywhere();
+  zl::useProportionalDefaultFont();
   zl::setProgramIcon(zl::DesktopId, zl::programIconImages());
 
   const std::vector<std::string> arguments(argv + 1, argv + argc);

@@ -657,6 +657,18 @@ class MainWindowTest : public QObject {
   // Regression: a pair with a text of megabytes froze the window for seconds
   // whenever its row was painted (one of a gigabyte crashed it), and a field
   // showed the start of such a text with nothing to say it goes on.
+  // Regression: on a bare system Qt's default font was monospaced, and the
+  // menus and message boxes looked like a terminal.
+  void theDefaultFontIsProportionalEvenWhereTheSystemsIsNot() {
+    const QFont before = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("Liberation Mono")));
+    QVERIFY(QFontInfo(QApplication::font()).fixedPitch());
+    useProportionalDefaultFont();
+    QVERIFY(!QFontInfo(QApplication::font()).fixedPitch());
+    QCOMPARE(QFontInfo(QApplication::font()).family(), QStringLiteral("Liberation Sans"));
+    QApplication::setFont(before);
+  }
+
   // Return takes a question's default answer: Yes, but No where the
   // question asks to give up something (a file changed since its save).
   void returnTakesTheDefaultAnswer() {

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFontInfo>
 #include <QCursor>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -107,6 +108,14 @@ QString qtFileFilter(const FileFilter& filter) {
       pattern += c.isLetter() ? QStringLiteral("[%1%2]").arg(c.toLower(), c.toUpper()) : QString(c);
   }
   return toQString(filter.description) + QStringLiteral(" (") + pattern + QLatin1Char(')');
+}
+
+void useProportionalDefaultFont() {
+  QFont font = QApplication::font();
+  if (!QFontInfo(font).fixedPitch()) return;
+  font.setFamilies({QStringLiteral("Liberation Sans")});
+  font.setStyleHint(QFont::SansSerif);
+  QApplication::setFont(font);
 }
 
 void useGermanEverywhere() {

@@ -108,6 +108,11 @@ class QtUi : public Ui {
 // Qt speaks English in its own dialogs and nothing else changes.
 void useGermanEverywhere();
 
+// A proportional sans font for the menus, message boxes and dialogs: on a
+// machine whose fonts leave Qt's default monospaced (a bare system with
+// few fonts), Liberation Sans, which the package brings, at the same size.
+void useProportionalDefaultFont();
+
 // The Qt icon of a message box.
 QMessageBox::Icon qtIcon(MessageIcon icon);
 

@@ -16,6 +16,7 @@ if [ "${2:-}" != "--inside-x" ]; then
   deb=$(echo "$work"/*.deb)
   echo "made $(basename "$deb")"
   dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "no dependencies computed: $(dpkg-deb -f "$deb" Depends)"
+  dpkg-deb -f "$deb" Depends | grep -q 'fonts-liberation' || fail "the package does not bring the window's font"
   lintian --fail-on error "$deb" || fail "lintian found errors"
   echo "lintian: no errors"
   root="$work/root"
