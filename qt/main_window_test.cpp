@@ -672,8 +672,8 @@ class MainWindowTest : public QObject {
   // Return takes a question's default answer: Yes, but No where the
   // question asks to give up something (a file changed since its save).
   void returnTakesTheDefaultAnswer() {
-    for (const auto& [buttons, expected] : {std::pair{MessageButtons::YesNo, Answer::Yes},
-                                            std::pair{MessageButtons::YesNoDefaultNo, Answer::No}}) {
+    for (const auto& [buttons, expected] :
+         {std::pair{MessageButtons::YesNo, Answer::Yes}, std::pair{MessageButtons::YesNoDefaultNo, Answer::No}}) {
       QTimer poll;
       poll.setInterval(10);
       QObject::connect(&poll, &QTimer::timeout, [&poll] {

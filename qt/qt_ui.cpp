@@ -3,11 +3,11 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QFontInfo>
 #include <QCursor>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLibraryInfo>
