@@ -10,8 +10,10 @@
 #   share/mime/packages/zelvo-lingotak-kvtml.xml       the MIME type of *.kvtml
 #   share/icons/hicolor/*/{apps,mimetypes}/            the two icons
 #   share/metainfo/<id>.metainfo.xml                   the AppStream record
-#   share/man/man1/zelvo-lingotak.1.gz                 the manual pages
-#   share/man/man1/zelvo-lingotak-convert.1.gz
+#   share/man/man1/zelvo-lingotak.1.gz                 the manual pages in
+#   share/man/man1/zelvo-lingotak-convert.1.gz         English, and in German
+#   share/man/de/man1/zelvo-lingotak.1.gz              (man takes the one of
+#   share/man/de/man1/zelvo-lingotak-convert.1.gz      the user's language)
 #   share/doc/zelvo-lingotak/                          copyright, changelog,
 #                                                      examples/englisch.ltk
 # The desktop entry and the MIME package come from the program's own code
@@ -47,8 +49,16 @@ string(PREPEND ZL_LICENSE_TEXT " ")
 
 configure_file(packaging/metainfo.xml.in "${ZL_DATA}/${ZL_APPSTREAM_ID}.metainfo.xml" @ONLY)
 configure_file(packaging/copyright.in "${ZL_DATA}/copyright" @ONLY)
-foreach(page zelvo-lingotak.1 zelvo-lingotak-convert.1 changelog)
-  configure_file("packaging/${page}.in" "${ZL_DATA}/${page}" @ONLY)
+# packaging/NAME.1.in is the English page, NAME.1.de.in the German one.
+set(ZL_PAGES changelog)
+foreach(page zelvo-lingotak.1 zelvo-lingotak-convert.1)
+  configure_file("packaging/${page}.de.in" "${ZL_DATA}/de/${page}" @ONLY)
+  list(APPEND ZL_PAGES "${page}" "de/${page}")
+endforeach()
+foreach(page ${ZL_PAGES})
+  if(NOT page MATCHES "^de/")
+    configure_file("packaging/${page}.in" "${ZL_DATA}/${page}" @ONLY)
+  endif()
   # Debian wants them compressed, without a name or time inside (gzip -n).
   add_custom_command(OUTPUT "${ZL_DATA}/${page}.gz" COMMAND gzip -9nfk "${ZL_DATA}/${page}"
                      DEPENDS "${ZL_DATA}/${page}")
@@ -63,6 +73,7 @@ add_custom_command(OUTPUT "${ZL_DATA}/zelvo-lingotak.desktop" "${ZL_DATA}/zelvo-
 add_custom_target(zl_install_data ALL
                   DEPENDS "${ZL_DATA}/zelvo-lingotak.desktop" "${ZL_DATA}/zelvo-lingotak.xml"
                           "${ZL_DATA}/zelvo-lingotak.1.gz" "${ZL_DATA}/zelvo-lingotak-convert.1.gz"
+                          "${ZL_DATA}/de/zelvo-lingotak.1.gz" "${ZL_DATA}/de/zelvo-lingotak-convert.1.gz"
                           "${ZL_DATA}/changelog.gz")
 
 install(TARGETS zelvo-lingotak zelvo-lingotak-convert RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
@@ -74,6 +85,8 @@ install(DIRECTORY "${ZL_ICON_THEME}" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons
 install(FILES "${ZL_DATA}/${ZL_APPSTREAM_ID}.metainfo.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 install(FILES "${ZL_DATA}/zelvo-lingotak.1.gz" "${ZL_DATA}/zelvo-lingotak-convert.1.gz"
         DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+install(FILES "${ZL_DATA}/de/zelvo-lingotak.1.gz" "${ZL_DATA}/de/zelvo-lingotak-convert.1.gz"
+        DESTINATION "${CMAKE_INSTALL_MANDIR}/de/man1")
 install(FILES "${ZL_DATA}/copyright" "${ZL_DATA}/changelog.gz" DESTINATION "${ZL_DOC_DIR}")
 install(FILES examples/englisch.ltk DESTINATION "${ZL_DOC_DIR}/examples")
 

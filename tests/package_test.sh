@@ -24,8 +24,17 @@ if [ "${2:-}" != "--inside-x" ]; then
   desktop-file-validate "$root/usr/share/applications/zelvo-lingotak.desktop"
   desktop-file-validate "$root/usr/share/applications/zelvo-lingotak-import.desktop"
   [ -f "$root/usr/share/mime/packages/zelvo-lingotak-kvtml.xml" ] || fail "no MIME type for *.kvtml"
-  zcat "$root/usr/share/man/man1/zelvo-lingotak-convert.1.gz" | grep -q '^.TH ZELVO-LINGOTAK-CONVERT 1' ||
-    fail "no manual page of the converter"
+  # Each program has an English page and a German one, and each names the other.
+  for page in man1/zelvo-lingotak man1/zelvo-lingotak-convert de/man1/zelvo-lingotak de/man1/zelvo-lingotak-convert; do
+    text=$(zcat "$root/usr/share/man/$page.1.gz") || fail "no manual page $page"
+    other=zelvo-lingotak-convert
+    [ "${page%-convert}" = "$page" ] || other=zelvo-lingotak
+    grep -q "^\.BR $other (1)" <<<"$text" || fail "$page does not name $other"
+  done
+  zcat "$root/usr/share/man/man1/zelvo-lingotak-convert.1.gz" | grep -q '^\.SH DESCRIPTION' ||
+    fail "the converter's page under man1 is not English"
+  zcat "$root/usr/share/man/de/man1/zelvo-lingotak.1.gz" | grep -q '^\.SH BESCHREIBUNG' ||
+    fail "the trainer's page under de/man1 is not German"
   "$root/usr/bin/zelvo-lingotak-convert" --help | grep -q '^Aufruf: zelvo-lingotak-convert' ||
     fail "the packaged converter gives no help"
   "$root/usr/bin/zelvo-lingotak-convert" "$root/usr/share/doc/zelvo-lingotak/examples/englisch.ltk" "$work/e.csv"
