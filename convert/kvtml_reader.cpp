@@ -14,6 +14,16 @@
 namespace zl {
 namespace {
 
+// The line the parser stands at, through the call the installed expat
+// offers: the 64-bit one where it has it, else the older one.
+std::int64_t currentLine(XML_Parser parser) {
+#ifdef ZL_EXPAT_LINE_NUMBER_64
+  return static_cast<std::int64_t>(XML_GetCurrentLineNumber64(parser));
+#else
+  return static_cast<std::int64_t>(XML_GetCurrentLineNumber(parser));
+#endif
+}
+
 // Pieces fed to the parser, so that it never needs a copy of a large file.
 constexpr std::size_t PieceBytes = std::size_t{1} << 20;
 // How far isKvtmlDocument looks for the root element.
@@ -231,7 +241,7 @@ bool KvtmlReader::read(std::string_view bytes, ReadFailure& failure) {
     const bool last = at + piece == bytes.size();
     if (XML_Parse(parser_, bytes.data() + at, static_cast<int>(piece), last) != XML_STATUS_OK) {
       if (!failed_)
-        failure_ = {{TextPlace::Line, static_cast<std::int64_t>(XML_GetCurrentLineNumber(parser_))},
+        failure_ = {{TextPlace::Line, currentLine(parser_)},
                     convert_text::fill(convert_text::NotXml, {xmlProblem(XML_GetErrorCode(parser_), !open_.empty())})};
       failure = failure_;
       return false;
@@ -251,7 +261,7 @@ bool KvtmlReader::read(std::string_view bytes, ReadFailure& failure) {
 void KvtmlReader::fail(std::string reason) {
   if (failed_) return;
   failed_ = true;
-  failure_ = {{TextPlace::Line, static_cast<std::int64_t>(XML_GetCurrentLineNumber(parser_))}, std::move(reason)};
+  failure_ = {{TextPlace::Line, currentLine(parser_)}, std::move(reason)};
   XML_StopParser(parser_, XML_FALSE);
 }
 
