@@ -57,9 +57,7 @@ bool makeFolders(const std::string& folder, mode_t mode) {
 Descriptor openPrivateFolder(const std::string& folder, Failure& failure) {
   std::string path = folder;
   while (path.size() > 1 && path.back() == '/') path.pop_back();
-  for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-    ::mkdir(path.substr(0, slash).c_str(), 0700);
-  const int made = ::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST ? 0 : errno;
+  const int made = makeFolders(path, 0700) ? 0 : errno;  // only what is missing: this runs at every save
   struct stat name {};
   if (::lstat(path.c_str(), &name) != 0) {
     failure = systemFailure(made != 0 ? made : errno, path);
