@@ -28,18 +28,19 @@ class ProgramEvents : public EventSink {
   Program& program_;
 };
 
-// What an update leaves beside the program: the old program file, and a
-// new one (or an older version's download) that never took its place. An
-// updated program is started by the old one, which ends only once its
-// user has read that the update is in: wait for it, however long that
-// takes, so that its file can go and its lock is free. A leftover of
+// What an update leaves beside the program: the old program file (where
+// the file system keeps one), and a new one (or an older version's
+// download) that never took its place. An updated program is started by
+// the old one, which ends only once its user has read that the update is
+// in: wait for it, however long that takes, so that its file can go and
+// its lock is free. A leftover of
 // another start (one that could not remove it) gets the second an ending
 // program needs to let go of its file. A program whose own name is one of
 // these never takes itself for a leftover.
 void removeUpdateLeftovers(const Platform& platform, const std::string& executable) {
   const auto [staged, leftover] = updateFilesOf(executable);
-  const bool afterUpdate = leftover != executable && platform.files.status(leftover).regular;
-  if (afterUpdate && !platform.system.waitForUpdatingInstance(leftover))
+  const bool leftoverFound = leftover != executable && platform.files.status(leftover).regular;
+  if (!platform.system.waitForUpdatingInstance(leftover) && leftoverFound)
     platform.system.sleepMilliseconds(LeftoverWaitMilliseconds);
   for (const std::string& path : {leftover, staged, staged + ".minisig"})
     if (path != executable && platform.files.status(path).regular) platform.files.removeFile(path);

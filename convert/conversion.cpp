@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "convert/failure_text.h"
 #include "convert/text_export.h"
 #include "convert/texts.h"
 #include "convert/unicode.h"
@@ -202,7 +203,12 @@ ConversionOutcome convertInMemory(FileSystem& files, const std::string& input, c
     outcome.message = fill(convert_text::OutputIsInput, {output});
     return outcome;
   }
-  if (options.existing == ExistingFile::Keep && files.status(output).exists) {
+  const FileStatus existing = files.status(output);
+  if (existing.exists && !existing.regular) {
+    outcome.message = writeFailureText(output, {FailureCause::NotAFile, 0, output});
+    return outcome;
+  }
+  if (options.existing == ExistingFile::Keep && existing.exists) {
     outcome.kind = ConversionOutcome::NameTaken;
     outcome.message = fill(convert_text::OutputExists, {output});
     return outcome;
@@ -210,18 +216,19 @@ ConversionOutcome convertInMemory(FileSystem& files, const std::string& input, c
   VocabList list;
   UnmappableReport report(options.replaceUnmappable);
   {
-    const std::unique_ptr<FileBytes> bytes = files.mapFile(input, MaxFileBytes);
+    Failure failure;
+    const std::unique_ptr<FileBytes> bytes = files.mapFile(input, MaxFileBytes, failure);
     if (!bytes) {
-      outcome.message = fill(convert_text::CannotRead, {input});
+      outcome.message = readFailureText(input, failure);
       return outcome;
     }
     if (bytes->bytes().size() > MaxFileBytes) {  // a text's length must fit 32 bits
       outcome.message = fill(convert_text::TooLarge, {input});
       return outcome;
     }
-    ReadFailure failure;
-    if (!readPairs(bytes->bytes(), options, list, report, outcome.skipped, failure)) {
-      outcome.message = failureText(input, failure);
+    ReadFailure unread;
+    if (!readPairs(bytes->bytes(), options, list, report, outcome.skipped, unread)) {
+      outcome.message = failureText(input, unread);
       return outcome;
     }
   }
@@ -234,18 +241,18 @@ ConversionOutcome convertInMemory(FileSystem& files, const std::string& input, c
     outcome.message = fill(convert_text::NoPairs, {input});
     return outcome;
   }
-  const std::unique_ptr<OutputFile> file = files.createOutputFile(output, options.existing);
+  Failure notCreated;
+  const std::unique_ptr<OutputFile> file = files.createOutputFile(output, options.existing, notCreated);
   UnmappableReport written(options.replaceUnmappable);
   if (!file || !writePairs(list, to, options.csvDelimiter, *file, written) ||
       (written.count() > 0 && !written.replacing()) || !file->finish()) {
     if (written.count() > 0 && !written.replacing()) {
       outcome.kind = ConversionOutcome::Unmappable;
       outcome.message = unmappableText(output, written);
-    } else if (file && file->nameTaken()) {
-      outcome.kind = ConversionOutcome::NameTaken;
-      outcome.message = fill(convert_text::OutputExists, {output});
     } else {
-      outcome.message = fill(file && file->diskFull() ? convert_text::DiskFull : convert_text::CannotWrite, {output});
+      const Failure failure = file ? file->failure() : notCreated;
+      if (failure.systemSaid(EEXIST)) outcome.kind = ConversionOutcome::NameTaken;
+      outcome.message = writeFailureText(output, failure);
     }
     return outcome;
   }

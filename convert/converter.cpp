@@ -52,7 +52,7 @@ int importForTrainer(ConverterServices& services, const CommandLine& line) {
   const std::string file = services.system.fullPath(line.input);
   const std::string folder = importFolder(services, file);
   if (folder.empty()) {
-    services.dialogs.tell(convert_text::ImportTitle, fill(convert_text::CannotWrite, {folderOfPath(file)}),
+    services.dialogs.tell(convert_text::ImportTitle, fill(convert_text::NoImportFolder, {folderOfPath(file)}),
                           MessageIcon::Error);
     return 1;
   }
@@ -85,7 +85,7 @@ int importForTrainer(ConverterServices& services, const CommandLine& line) {
     return 0;
   }
   services.dialogs.tell(convert_text::ImportTitle,
-                        fill(convert_text::CannotWrite, {candidateName(folder, stemOf(file), kMostNames)}),
+                        fill(convert_text::CannotWrite, {candidateName(folder, stemOf(file), kMostNames), "EEXIST"}),
                         MessageIcon::Error);
   return 1;
 }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <random>
 
 #include "store/file_format.h"
@@ -182,21 +183,56 @@ TEST_F(Converter, NothingIsOverwrittenWithoutForceAndTheInputNever) {
 TEST_F(Converter, FailuresNameTheFileTheirCauseAndLeaveNoOutput) {
   writeBytes(path("in.csv"), "house;Haus\r\ndoor;T\xC3\xBCr\r\n");
   writeBytes(path("oneword.csv"), "house\r\n");
-  files.bytesBeforeDiskFull = 10;
-  EXPECT_EQ(run({path("in.csv"), path("full.ltk")}), 1);
-  EXPECT_NE(printed.error.find("Der Datenträger ist voll: " + path("full.ltk")), std::string::npos);
-  files.bytesBeforeDiskFull = -1;
-  EXPECT_EQ(run({path("missing.csv"), path("out.ltk")}), 1);
-  EXPECT_NE(printed.error.find(path("missing.csv") + ": Die Datei kann nicht gelesen werden."), std::string::npos);
-  EXPECT_EQ(run({path("in.csv"), path("nowhere/out.ltk")}), 1);
-  EXPECT_NE(printed.error.find("nowhere/out.ltk kann nicht geschrieben werden."), std::string::npos);
+  writeBytes(path("taken.ltk"), "kept");
+  fs::create_directory(path("folder"));
+  fs::create_directory(path("folder.ltk"));
+  const struct {
+    const char* input;
+    const char* output;
+    std::function<void()> fault;  // the file system's, for this case only
+    std::string message;          // the start of what is said
+  } cases[] = {
+      {"missing.csv", "out.ltk", {}, path("missing.csv") + ": Diese Datei gibt es nicht. Bitte"},
+      {"folder", "out.ltk", {}, path("folder") + " ist ein Ordner, keine Datei."},
+      {"in.csv", "out.ltk", [&] { files.failReads = true; }, path("in.csv") + ": Keine Berechtigung, die Datei"},
+      {"in.csv/x", "out.ltk", {}, path("in.csv/x") + ": Ein Teil des Pfades ist kein Ordner."},
+      {"in.csv",
+       "nowhere/out.ltk",
+       {},
+       path("nowhere/out.ltk") + " kann nicht geschrieben werden: Den Ordner " + path("nowhere/") + " gibt es nicht."},
+      {"in.csv", "folder.ltk", {}, path("folder.ltk") + " ist ein Ordner. Bitte einen Dateinamen angeben."},
+      {"in.csv", "taken.ltk", {}, path("taken.ltk") + " gibt es schon. Mit --force"},
+      {"in.csv", "full.ltk", [&] { files.bytesBeforeDiskFull = 10; },
+       "Der Datenträger ist voll: " + path("full.ltk") + " wurde nicht geschrieben. Bitte Platz schaffen"},
+      {"in.csv", "out.ltk", [&] { files.failSync = true; },
+       path("out.ltk") + " kann nicht geschrieben werden: Der Datenträger meldet einen Fehler."},
+      {"in.csv", "out.ltk", [&] { files.newFilesRefused = EACCES; },
+       path("out.ltk") + " kann nicht geschrieben werden: Keine Berechtigung, im Ordner " + path("")},
+      {"in.csv", "out.ltk", [&] { files.newFilesRefused = EROFS; },
+       path("out.ltk") + " kann nicht geschrieben werden: Der Datenträger ist schreibgeschützt."},
+      {"in.csv", "out.ltk", [&] { files.newFilesRefused = EOPNOTSUPP; },
+       path("out.ltk") + " kann nicht geschrieben werden: Das Dateisystem dort kann nicht,"},
+      {"in.csv", "out.ltk", [&] { files.newFilesRefused = ENAMETOOLONG; },
+       path("out.ltk") + " kann nicht geschrieben werden (Systemfehler ENAMETOOLONG)."},
+  };
+  for (const auto& c : cases) {
+    files.failReads = files.failSync = false;
+    files.bytesBeforeDiskFull = -1;
+    files.newFilesRefused = 0;
+    if (c.fault) c.fault();
+    EXPECT_EQ(run({path(c.input), path(c.output)}), 1) << c.message;
+    EXPECT_EQ(printed.error.rfind("zelvo-lingotak-convert: " + c.message, 0), 0u) << printed.error;
+  }
+  files.failSync = false;
+  files.newFilesRefused = 0;
   files.outOfMemory = true;
   EXPECT_EQ(run({path("in.csv"), path("out.ltk")}), 1);
   EXPECT_NE(printed.error.find("Der Arbeitsspeicher reicht nicht, um " + path("in.csv")), std::string::npos);
   files.outOfMemory = false;
   EXPECT_EQ(run({path("oneword.csv"), path("out.ltk")}), 1);
   EXPECT_NE(printed.error.find(path("oneword.csv") + ": "), std::string::npos);
-  EXPECT_EQ(folder.names(), (std::vector<std::string>{"in.csv", "oneword.csv"}));
+  EXPECT_EQ(folder.names(), (std::vector<std::string>{"folder", "folder.ltk", "in.csv", "oneword.csv", "taken.ltk"}));
+  EXPECT_EQ(readBytes(path("taken.ltk")), "kept");
 }
 
 TEST_F(Converter, UnmappableCharactersStopTheConversionUnlessTheyMayBeReplaced) {

@@ -91,8 +91,21 @@ inline const std::string XmlBadDeclaration = "fehlerhafte XML-Deklaration";
 inline const std::string XmlTooManyEntities = "zu viele Entitäten";
 inline const std::string XmlSyntax = "Syntaxfehler";
 
-// Failures (exit status 1). %1 is the file.
-inline const std::string CannotRead = "%1: Die Datei kann nicht gelesen werden.";
+// Failures (exit status 1). %1 is the file; each says why and what to do.
+inline const std::string ReadMissing = "%1: Diese Datei gibt es nicht. Bitte Namen und Ordner prüfen.";
+inline const std::string ReadNoPermission =
+    "%1: Keine Berechtigung, die Datei zu lesen. Bitte die Rechte der Datei prüfen oder eine lesbare Kopie "
+    "angeben.";
+inline const std::string ReadFolder = "%1 ist ein Ordner, keine Datei. Bitte eine Vokabeldatei darin angeben.";
+inline const std::string ReadBroken =
+    "%1: Der Datenträger meldet beim Lesen einen Fehler. Bitte den Datenträger prüfen oder eine Kopie der Datei "
+    "angeben.";
+inline const std::string PathNotAFolder = "%1: Ein Teil des Pfades ist kein Ordner. Bitte den Pfad prüfen.";
+inline const std::string LinkNotFollowed =
+    "%1: Dieser Verknüpfung wird nicht gefolgt: Sie gehört einem anderen Benutzer in einem Ordner, in den alle "
+    "schreiben dürfen, oder Verknüpfungen führen im Kreis. Bitte die Datei selbst angeben.";
+// %2: the system's name of the error.
+inline const std::string CannotRead = "%1: Die Datei kann nicht gelesen werden (Systemfehler %2).";
 // An input that is no text: what it is instead, then NothingRead.
 inline const std::string ZipArchive =
     "Die Datei ist ein ZIP-Archiv (etwa ein Anki-Paket), keine Textdatei mit Vokabeln.";
@@ -108,8 +121,31 @@ inline const std::string OutOfMemory = "Der Arbeitsspeicher reicht nicht, um %1 
 inline const std::string NoPairs = "%1: Die Datei enthält keine Vokabelpaare.";
 inline const std::string OutputExists = "%1 gibt es schon. Mit --force wird die Datei ersetzt.";
 inline const std::string OutputIsInput = "%1 ist die Eingabedatei selbst; sie wird nie überschrieben.";
-inline const std::string CannotWrite = "%1 kann nicht geschrieben werden.";
-inline const std::string DiskFull = "Der Datenträger ist voll: %1 wurde nicht geschrieben.";
+// %2: the output's folder.
+inline const std::string WriteNoFolder =
+    "%1 kann nicht geschrieben werden: Den Ordner %2 gibt es nicht. Bitte den Ordner anlegen oder einen anderen "
+    "angeben.";
+inline const std::string WriteNoPermission =
+    "%1 kann nicht geschrieben werden: Keine Berechtigung, im Ordner %2 Dateien anzulegen. Bitte einen anderen "
+    "Ordner angeben.";
+inline const std::string WriteFolder = "%1 ist ein Ordner. Bitte einen Dateinamen angeben.";
+inline const std::string WriteReadOnly =
+    "%1 kann nicht geschrieben werden: Der Datenträger ist schreibgeschützt. Bitte einen anderen Ordner angeben.";
+inline const std::string WriteUnsupported =
+    "%1 kann nicht geschrieben werden: Das Dateisystem dort kann nicht, was dafür nötig ist. Bitte einen Ordner "
+    "auf einem anderen Datenträger angeben.";
+inline const std::string WriteBroken =
+    "%1 kann nicht geschrieben werden: Der Datenträger meldet einen Fehler. Bitte den Datenträger prüfen oder einen "
+    "anderen angeben.";
+// %2: the system's name of the error.
+inline const std::string CannotWrite = "%1 kann nicht geschrieben werden (Systemfehler %2).";
+inline const std::string DiskFull =
+    "Der Datenträger ist voll: %1 wurde nicht geschrieben. Bitte Platz schaffen oder einen anderen Datenträger "
+    "angeben.";
+// The import found no folder to write the new vocabulary file into.
+inline const std::string NoImportFolder =
+    "Die Vokabeldatei kann weder im Ordner %1 noch im Ordner „Dokumente“ angelegt werden: Keine Berechtigung. "
+    "Bitte die Datei in einen eigenen Ordner kopieren und dort öffnen.";
 inline const std::string Unmappable = "%1: %2 Zeichen passen nicht in eine Vokabeldatei (Windows-1252):";
 inline const std::string UnmappablePlace = "  %1: „%2“ (U+%3)";
 inline const std::string NothingWritten =

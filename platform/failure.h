@@ -6,6 +6,7 @@
 // words the German message. A default Failure is no failure.
 #pragma once
 
+#include <cerrno>
 #include <string>
 #include <utility>
 
@@ -27,8 +28,20 @@ struct Failure {
   std::string path;  // the file or folder it is about, as the system spells it
 
   explicit operator bool() const { return cause != FailureCause::None; }
+  bool systemSaid(int number) const { return cause == FailureCause::System && error == number; }
+  // The disk, or the user's share of it, is full.
+  bool diskFull() const { return systemSaid(ENOSPC) || systemSaid(EDQUOT); }
 };
 
 inline Failure systemFailure(int error, std::string path) { return {FailureCause::System, error, std::move(path)}; }
+
+// The result of an operation that reports why it failed: true when it
+// succeeded; otherwise `failure` says why.
+struct Outcome {
+  Outcome() = default;
+  Outcome(Failure why) : failure(std::move(why)) {}  // NOLINT(google-explicit-constructor): a failure is an outcome
+  Failure failure;
+  explicit operator bool() const { return !failure; }
+};
 
 }  // namespace zl

@@ -98,12 +98,9 @@ class OutputFile {
   // and closes it. False when any of that fails; the file is then gone and
   // a file that had the name before is as it was.
   virtual bool finish() = 0;
-  // After a write or finish has failed: true when it failed because the
-  // disk, or the user's share of it, is full; false for any other fault.
-  virtual bool diskFull() const = 0;
-  // After finish has failed: true when it failed because another file had
-  // the name and was to be kept (only files named when finished fail so).
-  virtual bool nameTaken() const { return false; }
+  // After a write or finish has failed: why (a full disk is diskFull();
+  // another file that had the name and was to be kept, EEXIST).
+  virtual Failure failure() const = 0;
 };
 
 // The bytes of a file to read through once, valid while this object lives:
@@ -126,14 +123,18 @@ class FileSystem {
   // permission, a folder, an I/O error, a link that is not followed.
   virtual bool readFile(const std::string& path, ByteBuffer& content) = 0;
 
-  // The file's bytes (FileBytes), through its links as readFile. nullptr
-  // when it cannot be opened or read. Of an input that tells no size (a
+  // The file's bytes (FileBytes), through its links as readFile. nullptr,
+  // with `failure` saying why, when it cannot be opened or read. Of an input that tells no size (a
   // pipe, a device such as /dev/zero) at most `maxBytes` + 1 bytes are
   // read, so that an endless one ends: one longer than `maxBytes` shows
   // so. A mapped file that another program cuts short meanwhile raises
   // SIGBUS when the lost part is read: callers that map must be ready to
   // end on it.
-  virtual std::unique_ptr<FileBytes> mapFile(const std::string& path, std::uint64_t maxBytes) = 0;
+  virtual std::unique_ptr<FileBytes> mapFile(const std::string& path, std::uint64_t maxBytes, Failure& failure) = 0;
+  std::unique_ptr<FileBytes> mapFile(const std::string& path, std::uint64_t maxBytes) {
+    Failure ignored;
+    return mapFile(path, maxBytes, ignored);
+  }
 
   // Puts `content` at `path`. The usual way is safe: a new file is written
   // beside the old one, flushed to the disk and renamed over it, keeping its
@@ -215,9 +216,14 @@ class FileSystem {
 
   // Creates a new file for `path` (OutputFile), written in the same folder
   // and named when finished; `existing` says what happens to a file that
-  // has the name by then. nullptr when it cannot be created there; nothing
-  // at `path` changes then.
-  virtual std::unique_ptr<OutputFile> createOutputFile(const std::string& path, ExistingFile existing) = 0;
+  // has the name by then. nullptr, with `failure` saying why, when it
+  // cannot be created there; nothing at `path` changes then.
+  virtual std::unique_ptr<OutputFile> createOutputFile(const std::string& path, ExistingFile existing,
+                                                       Failure& failure) = 0;
+  std::unique_ptr<OutputFile> createOutputFile(const std::string& path, ExistingFile existing) {
+    Failure ignored;
+    return createOutputFile(path, existing, ignored);
+  }
 };
 
 }  // namespace zl

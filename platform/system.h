@@ -65,9 +65,11 @@ class System {
   // no lock could be made at all (then we run as the only one).
   virtual bool anotherInstanceRuns(const std::string& name) = 0;
   // When the process that started this one runs the program file that is
-  // now at `oldProgram` (an instance that has just put its update in place
-  // and started the new program), waits until that process has ended,
-  // however long that takes, and returns true. False at once otherwise.
+  // now at `oldProgram`, or where no old file could be kept (a file system
+  // without links), the one this program replaced at its own name: an
+  // instance that has just put its update in place and started the new
+  // program. Then waits until that process has ended, however long that
+  // takes, and returns true. False at once otherwise.
   virtual bool waitForUpdatingInstance(const std::string& oldProgram) = 0;
   // True when the file at executablePath() is no longer the program this
   // process runs: it was replaced or removed while the program ran.
@@ -84,9 +86,9 @@ class System {
 // The user's folders that the desktop reads, as full paths without a
 // trailing "/".
 struct DesktopFolders {
-  std::string home;     // $HOME
-  std::string data;     // $XDG_DATA_HOME, else ~/.local/share
-  std::string config;   // $XDG_CONFIG_HOME, else ~/.config
+  std::string home;       // $HOME
+  std::string data;       // $XDG_DATA_HOME, else ~/.local/share
+  std::string config;     // $XDG_CONFIG_HOME, else ~/.config
   std::string desktop;    // the XDG user folder DESKTOP, else ~/Desktop
   std::string documents;  // the XDG user folder DOCUMENTS, else ~/Documents
 };

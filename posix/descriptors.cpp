@@ -1,5 +1,6 @@
 #include "posix/descriptors.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -39,9 +40,30 @@ Descriptor createTemporary(const std::string& folder, std::string_view prefix, m
   return Descriptor();
 }
 
-bool noteWriteFailure(bool& diskFull) {
-  diskFull = diskFull || errno == ENOSPC || errno == EDQUOT;
+void removeUnheldTemporaries(const std::string& folder) {
+  DIR* dir = ::opendir(openable(folder).c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!std::string_view(entry->d_name).starts_with(TemporaryPrefix)) continue;
+    const Descriptor fd(::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (fd && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
+bool noteFailure(Failure& failure, const std::string& path) {
+  if (!failure) failure = systemFailure(errno, path);
   return false;
+}
+
+bool resizeTo(int fd, std::uint64_t size) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return false;
+  return static_cast<std::uint64_t>(st.st_size) == size || ::ftruncate(fd, static_cast<off_t>(size)) == 0;
+}
+
+bool setMode(int fd, mode_t mode) {
+  return ::fchmod(fd, mode) == 0 || errno == ENOSYS || errno == EOPNOTSUPP || errno == EPERM;
 }
 
 bool makeFolders(const std::string& folder, mode_t mode) {

@@ -70,10 +70,10 @@ inline bool writeAll(int fd, std::string_view bytes) {
   return writeAllWith(fd, bytes, [](int to, const char* data, std::size_t size) { return ::write(to, data, size); });
 }
 
-// After a write, flush or close has failed: sets `diskFull` when errno
-// says that the disk, or the user's quota, is full (it stays set once
-// set). Always false, so that it can end a failed condition.
-bool noteWriteFailure(bool& diskFull);
+// After a call on `path` has failed: keeps its errno in `failure`, unless
+// that holds an earlier failure, which caused this one. Always false, so
+// that it can end a failed condition.
+bool noteFailure(Failure& failure, const std::string& path);
 
 // Reads from the descriptor's position to the end into `bytes` (replacing
 // what it held), a string or a ByteBuffer; `expected` is the size to make
@@ -137,6 +137,14 @@ std::string environment(const char* name);
 // and twelve random letters: most likely a free one.
 std::string freshName(const std::string& folder, std::string_view prefix);
 
+// The names of the temporary files this program writes beside their
+// targets begin so.
+inline constexpr std::string_view TemporaryPrefix = ".zl-save-";
+
+// Removes what killed writers left in `folder`: the temporary files
+// (TemporaryPrefix) that no running writer holds locked.
+void removeUnheldTemporaries(const std::string& folder);
+
 // Creates a new, empty file under a fresh name starting with `prefix` in
 // `folder` (with its trailing "/", or "" for the working folder), opened
 // for reading and writing, never through a link, and locked (flock) for as
@@ -144,6 +152,17 @@ std::string freshName(const std::string& folder, std::string_view prefix);
 // file whose writer was killed. `name` is its path. Empty when the folder
 // takes no new file.
 Descriptor createTemporary(const std::string& folder, std::string_view prefix, mode_t mode, std::string& name);
+
+// Gives the open file `fd` the size `size`, as ftruncate(2), calling it
+// only where the size differs: some file systems (fusefat) refuse a call
+// that changes nothing.
+bool resizeTo(int fd, std::uint64_t size);
+
+// Gives the open file `fd`, which the user owns, the mode `mode`, as
+// fchmod(2). True also where the file system keeps no mode per file and
+// refuses (FAT32, exFAT: each file has the mode its mount gives), since
+// nothing can be set there.
+bool setMode(int fd, mode_t mode);
 
 // Makes `folder` and the folders above it that are missing, with `mode`.
 // True when it is a folder then.

@@ -20,9 +20,6 @@ namespace zl {
 
 namespace {
 
-// The names of this program's temporary files.
-constexpr std::string_view kTempPrefix = ".zl-save-";
-
 // The file that `path` names: `path` itself or the file its links lead
 // to, followed one by one, also to a file that does not exist yet (a
 // dangling link: a write creates it). False, with `why` (when given)
@@ -71,37 +68,13 @@ bool shapeLike(int fd, const struct stat& like) {
     mode &= 0777;
     if (::fchown(fd, static_cast<uid_t>(-1), like.st_gid) != 0) mode &= ~static_cast<mode_t>(070);
   }
-  return ::fchmod(fd, mode) == 0;
+  return setMode(fd, mode);
 }
 
 // Lets everyone who may read the file also run it.
 bool addExecuteBits(int fd) {
   struct stat st {};
-  return ::fstat(fd, &st) == 0 && ::fchmod(fd, (st.st_mode & 07777) | ((st.st_mode & 0444) >> 2)) == 0;
-}
-
-// A second name for `file` under a fresh temporary name in its folder.
-// False when the file system makes no hard links.
-bool linkTemporary(const std::string& file, std::string& name) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    name = freshName(folderOf(file), kTempPrefix);
-    if (::link(file.c_str(), name.c_str()) == 0) return true;
-    if (errno != EEXIST) return false;
-  }
-  return false;
-}
-
-// Removes what killed saves left in `folder`: the temporary files that no
-// running save holds locked.
-void removeLeftovers(const std::string& folder) {
-  DIR* dir = ::opendir(openable(folder).c_str());
-  if (dir == nullptr) return;
-  while (const dirent* entry = ::readdir(dir)) {
-    if (!std::string_view(entry->d_name).starts_with(kTempPrefix)) continue;
-    const Descriptor fd(::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (fd && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) ::unlinkat(::dirfd(dir), entry->d_name, 0);
-  }
-  ::closedir(dir);
+  return ::fstat(fd, &st) == 0 && setMode(fd, (st.st_mode & 07777) | ((st.st_mode & 0444) >> 2));
 }
 
 // `folder` (with or without its trailing "/") and then each folder above it
@@ -219,12 +192,19 @@ class ReadBytes : public FileBytes {
 
 }  // namespace
 
-std::unique_ptr<FileBytes> PosixFileSystem::mapFile(const std::string& path, std::uint64_t maxBytes) {
+std::unique_ptr<FileBytes> PosixFileSystem::mapFile(const std::string& path, std::uint64_t maxBytes, Failure& failure) {
   std::string file;
-  if (!followLinks(path, file)) return nullptr;
+  if (!followLinks(path, file, &failure)) return nullptr;
   const Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat st {};
-  if (!fd || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return nullptr;
+  if (!fd || ::fstat(fd.get(), &st) != 0) {
+    failure = systemFailure(errno, file);
+    return nullptr;
+  }
+  if (S_ISDIR(st.st_mode)) {
+    failure = {FailureCause::NotAFile, 0, file};
+    return nullptr;
+  }
   // Pipes and files that tell no size (as in /proc) are read instead.
   if (S_ISREG(st.st_mode) && st.st_size > 0) {
     const auto size = static_cast<std::size_t>(st.st_size);
@@ -236,7 +216,10 @@ std::unique_ptr<FileBytes> PosixFileSystem::mapFile(const std::string& path, std
   }
   auto read = std::make_unique<ReadBytes>();
   const auto limit = static_cast<std::size_t>(std::min<std::uint64_t>(maxBytes, SIZE_MAX - 1));
-  if (!readAll(fd.get(), read->content, static_cast<std::size_t>(st.st_size), limit)) return nullptr;
+  if (!readAll(fd.get(), read->content, static_cast<std::size_t>(st.st_size), limit)) {
+    failure = systemFailure(errno, file);
+    return nullptr;
+  }
   return read;
 }
 
@@ -253,7 +236,7 @@ bool PosixFileSystem::writeFile(const std::string& path, std::string_view conten
     write.current = &old;
   }
   if (!makeFolders(folderOf(write.target), 0700)) return false;
-  removeLeftovers(folderOf(write.target));
+  removeUnheldTemporaries(folderOf(write.target));
   return put(write, content);
 }
 
@@ -278,7 +261,7 @@ Replacement PosixFileSystem::replaceFile(const std::string& path, std::string_vi
   // A save cut off before is put right first where that is certain; one
   // in doubt waits for the user (recoverCutOffSave).
   recoverFromRescueCopy(rescueFolder_, write.target);
-  removeLeftovers(folderOf(write.target));
+  removeUnheldTemporaries(folderOf(write.target));
   struct stat old {};
   if (::stat(write.target.c_str(), &old) == 0) {
     if (!S_ISREG(old.st_mode) || !mayWrite(write.target)) return result;
@@ -313,10 +296,11 @@ bool PosixFileSystem::put(const Write& write, std::string_view content) {
   Keep keep =
       write.backup.empty() ? Keep::Nothing : howToKeep(write.target, *write.current, write.backup, renaming, gap);
   if (gap) write.noteGap(std::move(gap));
+  if (keep == Keep::BySwap && !abilities_.has(folderOf(write.target), Ability::RenameFlags)) keep = Keep::ByCopy;
   std::string temp;
   Descriptor fd = keep == Keep::BySwap ? recycleBackup(write, temp) : Descriptor();
   if (fd) keep = Keep::Nothing;  // the backup is made
-  if (!fd && renaming) fd = createTemporary(folderOf(write.target), kTempPrefix, write.shape() ? 0600 : 0666, temp);
+  if (!fd && renaming) fd = createTemporary(folderOf(write.target), TemporaryPrefix, write.shape() ? 0600 : 0666, temp);
   if (!fd && (write.whole || !write.current)) return false;
   if (fd && keep == Keep::ByCopy) copyBackup(write);
   if (fd) return commit(std::move(fd), temp, write, content, keep == Keep::BySwap);
@@ -336,17 +320,39 @@ Descriptor PosixFileSystem::recycleBackup(const Write& write, std::string& temp)
     return Descriptor();
   // `temp` is a second name of the old file; swapped with the backup's, the
   // old file is the backup and `temp` names the old backup, locked by `fd`.
-  if (moveName(temp, write.backup, RENAME_EXCHANGE) != 0) {
+  if (!swapNames(temp, write.backup)) {
     ::unlink(temp.c_str());
     return Descriptor();
   }
   return fd;
 }
 
+bool PosixFileSystem::swapNames(const std::string& first, const std::string& second) {
+  const std::string folder = folderOf(second);
+  if (!abilities_.has(folder, Ability::RenameFlags)) return false;
+  if (moveName(first, second, RENAME_EXCHANGE) == 0) return true;
+  abilities_.refused(folder, Ability::RenameFlags, errno);
+  return false;
+}
+
+bool PosixFileSystem::linkTemporary(const std::string& file, std::string& name) {
+  const std::string folder = folderOf(file);
+  if (!abilities_.has(folder, Ability::HardLinks)) return false;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = freshName(folder, TemporaryPrefix);
+    if (makeLink(file, name, 0) == 0) return true;
+    if (errno != EEXIST) {
+      abilities_.refused(folder, Ability::HardLinks, errno);
+      return false;
+    }
+  }
+  return false;
+}
+
 bool PosixFileSystem::commit(Descriptor fd, const std::string& temp, const Write& write, std::string_view content,
                              bool swap) {
   const Descriptor lock(::fcntl(fd.get(), F_DUPFD_CLOEXEC, 0));  // the lock past closeFile, until the rename is done
-  bool ok = writeAll(fd.get(), content) && ::ftruncate(fd.get(), static_cast<off_t>(content.size())) == 0 &&
+  bool ok = writeAll(fd.get(), content) && resizeTo(fd.get(), content.size()) &&
             (!write.shape() || shapeLike(fd.get(), *write.shape())) &&
             (!write.executable || addExecuteBits(fd.get())) && syncFile(fd.get()) == 0;
   ok = closeFile(fd.release()) == 0 && ok;
@@ -359,7 +365,7 @@ bool PosixFileSystem::commit(Descriptor fd, const std::string& temp, const Write
 bool PosixFileSystem::swapIn(const std::string& temp, const Write& write) {
   // The old backup stays until the new file is in place: a save cut off at
   // any moment leaves one of the two files and a backup.
-  if (moveName(temp, write.target, RENAME_EXCHANGE) != 0) {
+  if (!swapNames(temp, write.target)) {
     copyBackup(write);  // a file system that cannot swap names
     return moveName(temp, write.target, 0) == 0;
   }
@@ -396,8 +402,7 @@ bool PosixFileSystem::rewrite(const Write& write, std::string_view content, std:
 }
 
 bool PosixFileSystem::overwrite(int fd, std::string_view content) {
-  return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, content) &&
-         ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 && syncFile(fd) == 0;
+  return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, content) && resizeTo(fd, content.size()) && syncFile(fd) == 0;
 }
 
 void PosixFileSystem::copyBackup(const Write& write) {
@@ -465,24 +470,23 @@ class PosixFileSystem::PieceFile : public OutputFile {
 
   bool write(std::string_view bytes) override {
     if (fd_ < 0) return false;
-    if (pending_.size() + bytes.size() > kBlock && !flush()) return noteWriteFailure(diskFull_);
-    if (bytes.size() >= kBlock) return files_.writeAll(fd_, bytes) || noteWriteFailure(diskFull_);
+    if (pending_.size() + bytes.size() > kBlock && !flush()) return noteFailure(failure_, path_);
+    if (bytes.size() >= kBlock) return files_.writeAll(fd_, bytes) || noteFailure(failure_, path_);
     pending_.append(bytes);
     return true;
   }
 
   bool finish() override {
     if (fd_ < 0) return false;
-    bool ok = (flush() && files_.syncFile(fd_) == 0) || noteWriteFailure(diskFull_);
+    bool ok = (flush() && files_.syncFile(fd_) == 0) || noteFailure(failure_, path_);
     ok = ok && giveName();
-    ok = (files_.closeFile(std::exchange(fd_, -1)) == 0 || noteWriteFailure(diskFull_)) && ok;
+    ok = (files_.closeFile(std::exchange(fd_, -1)) == 0 || noteFailure(failure_, path_)) && ok;
     if (!ok && named_) ::unlink(path_.c_str());
     if (ok) syncFolder(folderOf(path_));
     return ok;
   }
 
-  bool diskFull() const override { return diskFull_; }
-  bool nameTaken() const override { return nameTaken_; }
+  Failure failure() const override { return failure_; }
 
  private:
   static constexpr std::size_t kBlock = 64 * 1024;
@@ -492,35 +496,70 @@ class PosixFileSystem::PieceFile : public OutputFile {
     return ok;
   }
 
-  // Gives the finished file its name: a hard link where an old file must
-  // stay (refused when the name is taken), a rename over the old one where
-  // it may go.
+  // Gives the finished file its name: where an old file must stay, only a
+  // free name (claimName); else by a rename over the old one.
   bool giveName() {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-    if (temp_.empty() && existing_ == ExistingFile::Keep) return link(self, AT_SYMLINK_FOLLOW);
-    if (temp_.empty()) {
-      for (int attempt = 0; attempt < 100 && temp_.empty(); ++attempt) {
-        std::string name = freshName(folderOf(path_), kTempPrefix);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
-          temp_ = std::move(name);
-        else if (errno != EEXIST)
-          return false;
-      }
-      if (temp_.empty()) return false;
-    }
-    if (existing_ == ExistingFile::Keep) return link(temp_, 0);
-    if (files_.moveName(temp_, path_, 0) != 0) return false;
+    if (temp_.empty() && existing_ == ExistingFile::Keep) return linkIn(self(), AT_SYMLINK_FOLLOW);
+    if (temp_.empty() && !nameUnnamed()) return noteFailure(failure_, path_);
+    if (existing_ == ExistingFile::Keep) return claimName();
+    if (files_.moveName(temp_, path_, 0) != 0) return noteFailure(failure_, path_);
     temp_.clear();
     return true;
   }
 
-  bool link(const std::string& from, int flags) {
-    if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, path_.c_str(), flags) != 0) {
-      nameTaken_ = errno == EEXIST;
-      return false;
+  std::string self() const { return "/proc/self/fd/" + std::to_string(fd_); }
+
+  // A temporary name for the file made without one.
+  bool nameUnnamed() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      std::string name = freshName(folderOf(path_), TemporaryPrefix);
+      if (files_.makeLink(self(), name, AT_SYMLINK_FOLLOW) == 0) {
+        temp_ = std::move(name);
+        return true;
+      }
+      if (errno != EEXIST) return false;
     }
+    return false;
+  }
+
+  // Gives the file at `temp_` the name `path_` where no file has it yet, in
+  // one step where the file system can: renameat2 with RENAME_NOREPLACE, or
+  // a hard link. Where it can neither (exfat-fuse, fusefat), the name is
+  // taken by an empty file made exclusively and the finished one is renamed
+  // over it: a crash between the two leaves that empty file at the name.
+  bool claimName() {
+    const std::string folder = folderOf(path_);
+    if (files_.abilities_.has(folder, Ability::RenameFlags)) {
+      if (files_.moveName(temp_, path_, RENAME_NOREPLACE) == 0) {
+        temp_.clear();
+        named_ = true;
+        return true;
+      }
+      const int error = errno;
+      if (!files_.abilities_.refused(folder, Ability::RenameFlags, error)) return failWith(error);
+    }
+    if (files_.abilities_.has(folder, Ability::HardLinks)) {
+      if (linkIn(temp_, 0)) return true;  // the temporary name goes with this object
+      if (!files_.abilities_.refused(folder, Ability::HardLinks, failure_.error)) return false;
+      failure_ = {};
+    }
+    Descriptor claim(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!claim) return noteFailure(failure_, path_);
+    named_ = true;
+    if (claim.close() != 0 || files_.moveName(temp_, path_, 0) != 0) return noteFailure(failure_, path_);
+    temp_.clear();
+    return true;
+  }
+
+  bool linkIn(const std::string& from, int flags) {
+    if (files_.makeLink(from, path_, flags) != 0) return noteFailure(failure_, path_);
     named_ = true;
     return true;
+  }
+
+  bool failWith(int error) {
+    errno = error;
+    return noteFailure(failure_, path_);
   }
 
   PosixFileSystem& files_;
@@ -529,17 +568,27 @@ class PosixFileSystem::PieceFile : public OutputFile {
   int fd_;
   std::string temp_;  // the file's temporary name; "" while it has none
   std::string pending_;
-  bool diskFull_ = false;
-  bool nameTaken_ = false;
-  bool named_ = false;  // linked in at `path_` by us
+  Failure failure_;
+  bool named_ = false;  // put at `path_` by us
 };
 
-std::unique_ptr<OutputFile> PosixFileSystem::createOutputFile(const std::string& path, ExistingFile existing) {
-  const std::string folder = openable(folderOf(path));
-  Descriptor fd(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+std::unique_ptr<OutputFile> PosixFileSystem::createOutputFile(const std::string& path, ExistingFile existing,
+                                                              Failure& failure) {
+  const std::string folder = folderOf(path);
+  Descriptor fd;
+  if (abilities_.has(folder, Ability::UnnamedFiles)) {
+    fd = Descriptor(openUnnamed(openable(folder), O_WRONLY | O_CLOEXEC, 0666));
+    if (!fd && !abilities_.refused(folder, Ability::UnnamedFiles, errno)) {
+      failure = systemFailure(errno, openable(folder));
+      return nullptr;
+    }
+  }
   std::string temp;
-  if (!fd && (errno == EOPNOTSUPP || errno == EISDIR)) fd = createTemporary(folderOf(path), kTempPrefix, 0666, temp);
-  if (!fd) return nullptr;
+  if (!fd) fd = createTemporary(folder, TemporaryPrefix, 0666, temp);
+  if (!fd) {
+    failure = systemFailure(errno, openable(folder));
+    return nullptr;
+  }
   return std::make_unique<PieceFile>(*this, path, existing, std::move(fd), std::move(temp));
 }
 
@@ -551,6 +600,14 @@ int PosixFileSystem::closeFile(int fd) { return ::close(fd); }
 
 int PosixFileSystem::moveName(const std::string& from, const std::string& to, unsigned flags) {
   return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags);
+}
+
+int PosixFileSystem::makeLink(const std::string& from, const std::string& to, int flags) {
+  return ::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags);
+}
+
+int PosixFileSystem::openUnnamed(const std::string& folder, int flags, mode_t mode) {
+  return ::open(folder.c_str(), O_TMPFILE | flags, mode);
 }
 
 }  // namespace zl

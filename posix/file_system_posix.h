@@ -15,9 +15,14 @@
 // in place. The process umask is never touched: other threads create files
 // too.
 //
+// Where the file system cannot swap names, link or make a file without a
+// name (FAT32, exFAT, FUSE: abilities.h), the backup is a copy written
+// first, a new file takes a free name by an exclusive create and a rename
+// over it, and temporary files have names.
+//
 // The system calls of writing go through virtual hooks, so a test can make
-// them fail like a full disk or a broken one would, or stop the program
-// between two of them.
+// them fail like a full disk or a broken one would, refuse them like such a
+// file system, or stop the program between two of them.
 #pragma once
 
 #include <sys/types.h>
@@ -26,6 +31,7 @@
 #include <utility>
 
 #include "platform/file_system.h"
+#include "posix/abilities.h"
 #include "posix/descriptors.h"
 
 namespace zl {
@@ -41,7 +47,8 @@ class PosixFileSystem : public FileSystem {
   using FileSystem::replaceFile;
   FileStatus status(const std::string& path) override;
   bool readFile(const std::string& path, ByteBuffer& content) override;
-  std::unique_ptr<FileBytes> mapFile(const std::string& path, std::uint64_t maxBytes) override;
+  using FileSystem::mapFile;
+  std::unique_ptr<FileBytes> mapFile(const std::string& path, std::uint64_t maxBytes, Failure& failure) override;
   Replacement replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) override;
   bool writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) override;
   using FileSystem::removeFile;
@@ -52,14 +59,19 @@ class PosixFileSystem : public FileSystem {
   bool isSameFile(const std::string& first, const std::string& second) override;
   void readPart(const std::string& path, std::uint64_t offset, std::size_t size, std::string& bytes) override;
   // Gathers small pieces into blocks of 64 KiB before writing them.
-  std::unique_ptr<OutputFile> createOutputFile(const std::string& path, ExistingFile existing) override;
+  using FileSystem::createOutputFile;
+  std::unique_ptr<OutputFile> createOutputFile(const std::string& path, ExistingFile existing,
+                                               Failure& failure) override;
 
  protected:
-  // As write(2), fsync(2), close(2) and renameat2(2) in the working folder.
+  // As write(2), fsync(2), close(2), renameat2(2), linkat(2) and open(2)
+  // of an O_TMPFILE file, relative to the working folder.
   virtual ssize_t writeSome(int fd, const char* data, std::size_t size);
   virtual int syncFile(int fd);
   virtual int closeFile(int fd);
   virtual int moveName(const std::string& from, const std::string& to, unsigned flags);
+  virtual int makeLink(const std::string& from, const std::string& to, int flags);
+  virtual int openUnnamed(const std::string& folder, int flags, mode_t mode);
 
  private:
   struct Write;     // one file to write, see the .cpp
@@ -74,6 +86,12 @@ class PosixFileSystem : public FileSystem {
   Descriptor recycleBackup(const Write& write, std::string& temp);
   bool commit(Descriptor fd, const std::string& temp, const Write& write, std::string_view content, bool swap);
   bool swapIn(const std::string& temp, const Write& write);
+  // Exchanges the two names (RENAME_EXCHANGE). False, with nothing
+  // changed, where the file system cannot.
+  bool swapNames(const std::string& first, const std::string& second);
+  // A second name for `file` under a fresh temporary name in its folder.
+  // False where the file system makes no hard links.
+  bool linkTemporary(const std::string& file, std::string& name);
   bool rewrite(const Write& write, std::string_view content, std::string_view old);
   bool overwrite(int fd, std::string_view content);
   void copyBackup(const Write& write);
@@ -81,6 +99,7 @@ class PosixFileSystem : public FileSystem {
   bool writeAll(int fd, std::string_view content);
 
   std::string rescueFolder_;
+  FileSystemAbilities abilities_;
 };
 
 }  // namespace zl

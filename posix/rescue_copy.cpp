@@ -110,8 +110,8 @@ bool putBack(const std::string& path, const Identity& file, std::string_view old
   Descriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
   struct stat opened {};
   const bool ok = fd && ::fstat(fd.get(), &opened) == 0 && opened.st_dev == file.device &&
-                  opened.st_ino == file.inode && writeAll(fd.get(), old) &&
-                  ::ftruncate(fd.get(), static_cast<off_t>(old.size())) == 0 && ::fsync(fd.get()) == 0;
+                  opened.st_ino == file.inode && writeAll(fd.get(), old) && resizeTo(fd.get(), old.size()) &&
+                  ::fsync(fd.get()) == 0;
   return fd.close() == 0 && ok;
 }
 

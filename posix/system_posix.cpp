@@ -21,13 +21,20 @@
 
 namespace zl {
 
-std::string PosixSystem::executablePath() {
-  std::string path(4096, '\0');
-  const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
+namespace {
+
+// Where the link at `path` leads; "" when it cannot be read.
+std::string linkTarget(const std::string& path) {
+  std::string target(4096, '\0');
+  const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
   if (n <= 0) return std::string();
-  path.resize(static_cast<std::size_t>(n));
-  return path;
+  target.resize(static_cast<std::size_t>(n));
+  return target;
 }
+
+}  // namespace
+
+std::string PosixSystem::executablePath() { return linkTarget("/proc/self/exe"); }
 
 std::string PosixSystem::fullPath(const std::string& path) {
   if (path.empty() || path.front() == '/') return path;
@@ -54,26 +61,29 @@ void PosixSystem::sleepMilliseconds(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+// Buffered by stdio over its descriptor. Named (`temp_`) only where the
+// folder's file system makes no file without a name.
 class PosixSystem::ProgramFile : public NewProgramFile {
  public:
-  // `file` is buffered by stdio over `fd`.
-  ProgramFile(PosixSystem& system, std::string folder, FILE* file)
-      : system_(system), folder_(std::move(folder)), file_(file), fd_(::fileno(file)) {}
+  ProgramFile(PosixSystem& system, std::string folder, FILE* file, std::string temp)
+      : system_(system), folder_(std::move(folder)), file_(file), fd_(::fileno(file)), temp_(std::move(temp)) {}
   ~ProgramFile() override {
     if (file_) ::fclose(file_);  // without a name it is gone with its descriptor
+    if (!temp_.empty()) system_.unlinkPath(temp_);
   }
   ProgramFile(const ProgramFile&) = delete;
   ProgramFile& operator=(const ProgramFile&) = delete;
 
   bool write(std::string_view bytes) override {
-    return file_ && (std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() || noteWriteFailure(diskFull_));
+    return file_ &&
+           (std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() || noteFailure(failure_, folder_));
   }
 
   bool finish() override {
-    return file_ && ((std::fflush(file_) == 0 && ::fsync(fd_) == 0) || noteWriteFailure(diskFull_));
+    return file_ && ((std::fflush(file_) == 0 && ::fsync(fd_) == 0) || noteFailure(failure_, folder_));
   }
 
-  bool diskFull() const override { return diskFull_; }
+  Failure failure() const override { return failure_; }
 
   void readPart(std::uint64_t offset, std::size_t size, std::string& bytes) override {
     bytes.resize(size);
@@ -84,25 +94,26 @@ class PosixSystem::ProgramFile : public NewProgramFile {
   bool install(const std::string& program, const std::string& staged, const std::string& leftover) override {
     if (staged == program || leftover == program || staged == leftover) return false;
     struct stat old {};
-    if (::stat(program.c_str(), &old) != 0 || ::fchmod(fd_, old.st_mode & 0777) != 0) return false;
+    if (::stat(program.c_str(), &old) != 0 || !setMode(fd_, old.st_mode & 0777)) return false;
     system_.unlinkPath(staged);
-    if (system_.linkPath("/proc/self/fd/" + std::to_string(fd_), staged, AT_SYMLINK_FOLLOW) != 0) return false;
-    if (system_.linkPath(program, leftover, 0) != 0) {
+    if (!stage(staged)) return false;
+    // The old program is kept at the leftover name: as a second name of
+    // its file, or where the file system makes no links by swapping names
+    // with the staged one. Where it can do neither (exFAT, FUSE), the new
+    // program is renamed over it and no leftover stays; the old one is
+    // then known by its running process alone (waitForUpdatingInstance).
+    Kept kept = keepByLink(program, leftover);
+    if (kept == Kept::NotTried) kept = keepBySwap(program, staged, leftover);
+    if (kept == Kept::Failed || (kept == Kept::NotTried && !isThisFile(staged)) ||
+        (kept != Kept::Swapped && system_.renamePath(staged, program, 0) != 0)) {
       system_.unlinkPath(staged);
-      return false;
-    }
-    if (system_.renamePath(staged, program) != 0) {
-      system_.unlinkPath(staged);
-      system_.unlinkPath(leftover);
+      if (kept == Kept::Linked) system_.unlinkPath(leftover);
       return false;
     }
     // Another process could have put its own file at the staged name in
     // the meantime: then that one is not installed.
-    struct stat placed {
-    }, mine{};
-    if (::stat(program.c_str(), &placed) != 0 || ::fstat(fd_, &mine) != 0 || placed.st_dev != mine.st_dev ||
-        placed.st_ino != mine.st_ino) {
-      system_.renamePath(leftover, program);
+    if (!isThisFile(program)) {
+      if (kept != Kept::NotTried) system_.renamePath(leftover, program, 0);
       return false;
     }
     syncFolder(folder_);                      // the new names on the disk before the old program ends
@@ -112,27 +123,77 @@ class PosixSystem::ProgramFile : public NewProgramFile {
   }
 
  private:
+  enum class Kept { Linked, Swapped, NotTried, Failed };
+
+  // Puts this file at `staged`.
+  bool stage(const std::string& staged) {
+    if (temp_.empty()) return system_.linkPath("/proc/self/fd/" + std::to_string(fd_), staged, AT_SYMLINK_FOLLOW) == 0;
+    if (system_.renamePath(temp_, staged, 0) != 0) return false;
+    temp_.clear();
+    return true;
+  }
+
+  Kept keepByLink(const std::string& program, const std::string& leftover) {
+    if (!system_.abilities_.has(folder_, Ability::HardLinks)) return Kept::NotTried;
+    if (system_.linkPath(program, leftover, 0) == 0) return Kept::Linked;
+    return system_.abilities_.refused(folder_, Ability::HardLinks, errno) ? Kept::NotTried : Kept::Failed;
+  }
+
+  // The new program takes the program's name and the old one the staged
+  // name in one step; then the old one moves on to the leftover name.
+  Kept keepBySwap(const std::string& program, const std::string& staged, const std::string& leftover) {
+    if (!system_.abilities_.has(folder_, Ability::RenameFlags) || !isThisFile(staged)) return Kept::NotTried;
+    if (system_.renamePath(staged, program, RENAME_EXCHANGE) != 0)
+      return system_.abilities_.refused(folder_, Ability::RenameFlags, errno) ? Kept::NotTried : Kept::Failed;
+    if (system_.renamePath(staged, leftover, 0) == 0) return Kept::Swapped;
+    system_.renamePath(staged, program, RENAME_EXCHANGE);  // back as it was
+    return Kept::Failed;
+  }
+
+  bool isThisFile(const std::string& path) const {
+    struct stat named {};
+    struct stat mine {};
+    return ::stat(path.c_str(), &named) == 0 && ::fstat(fd_, &mine) == 0 && named.st_dev == mine.st_dev &&
+           named.st_ino == mine.st_ino;
+  }
+
   PosixSystem& system_;
   std::string folder_;
   FILE* file_;
   int fd_;
-  bool diskFull_ = false;
+  std::string temp_;  // its name until installed; "" while it has none
+  Failure failure_;
 };
 
 std::unique_ptr<NewProgramFile> PosixSystem::createProgramFile(const std::string& folder) {
-  Descriptor fd(::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0700));
+  const std::string inFolder = folder.ends_with('/') ? folder : folder + "/";
+  removeUnheldTemporaries(inFolder);  // what a killed download left under a name
+  Descriptor fd;
+  if (abilities_.has(folder, Ability::UnnamedFiles)) {
+    fd = Descriptor(openUnnamed(folder, O_RDWR | O_CLOEXEC, 0700));
+    if (!fd && !abilities_.refused(folder, Ability::UnnamedFiles, errno)) return nullptr;
+  }
+  std::string temp;
+  if (!fd) fd = createTemporary(inFolder, TemporaryPrefix, 0700, temp);
   FILE* file = fd ? ::fdopen(fd.get(), "w+") : nullptr;
-  if (!file) return nullptr;
+  if (!file) {
+    if (!temp.empty()) unlinkPath(temp);
+    return nullptr;
+  }
   fd.release();  // the stream's now
-  return std::make_unique<ProgramFile>(*this, folder, file);
+  return std::make_unique<ProgramFile>(*this, folder, file, std::move(temp));
 }
 
 int PosixSystem::linkPath(const std::string& from, const std::string& to, int flags) {
   return ::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags);
 }
 
-int PosixSystem::renamePath(const std::string& from, const std::string& to) {
-  return ::rename(from.c_str(), to.c_str());
+int PosixSystem::renamePath(const std::string& from, const std::string& to, unsigned flags) {
+  return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags);
+}
+
+int PosixSystem::openUnnamed(const std::string& folder, int flags, mode_t mode) {
+  return ::open(folder.c_str(), O_TMPFILE | flags, mode);
 }
 
 int PosixSystem::unlinkPath(const std::string& path) { return ::unlink(path.c_str()); }
@@ -165,11 +226,13 @@ bool PosixSystem::anotherInstanceRuns(const std::string& name) {
 
 bool PosixSystem::waitForUpdatingInstance(const std::string& oldProgram) {
   const pid_t parent = ::getppid();
+  const std::string parentProgram = "/proc/" + std::to_string(parent) + "/exe";
   struct stat running {};
   struct stat old {};
-  if (parent <= 1 || ::stat(("/proc/" + std::to_string(parent) + "/exe").c_str(), &running) != 0 ||
-      ::stat(oldProgram.c_str(), &old) != 0 || running.st_dev != old.st_dev || running.st_ino != old.st_ino)
-    return false;
+  const bool runsOld = ::stat(parentProgram.c_str(), &running) == 0 && ::stat(oldProgram.c_str(), &old) == 0 &&
+                       running.st_dev == old.st_dev && running.st_ino == old.st_ino;
+  // The kernel names a program file that is gone by its last name and this mark.
+  if (parent <= 1 || !(runsOld || linkTarget(parentProgram) == executablePath() + " (deleted)")) return false;
   // A pidfd taken while the parent is still ours is the parent's, not that
   // of a later process under the same number.
   const Descriptor process(static_cast<int>(::syscall(SYS_pidfd_open, parent, 0)));

@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "platform/system.h"
+#include "posix/abilities.h"
 #include "posix/descriptors.h"
 
 namespace zl {
@@ -35,10 +36,15 @@ class PosixSystem : public System {
   std::string executablePath() override;
   std::string fullPath(const std::string& path) override;
   void sleepMilliseconds(int milliseconds) override;
-  // An O_TMPFILE file in `folder`; nullptr where the file system has none.
-  // Installing links it to its staged name through /proc/self/fd, links
-  // the old program to the leftover name, renames the new one over the
-  // program and checks that the program is now this very file.
+  // An O_TMPFILE file in `folder`, or where the file system has none, a
+  // locked file under a temporary name (what a killed download left under
+  // one is removed first). Installing puts it at its staged
+  // name (a link through /proc/self/fd, or a rename), keeps the old
+  // program at the leftover name (a link, or where the file system has
+  // none, an exchange of names), renames the new one over the program and
+  // checks that the program is now this very file. Where the file system
+  // can neither link nor exchange (exFAT, FUSE), the new one is renamed
+  // over the old one and no leftover stays.
   std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder) override;
   bool startProgram(const std::string& path, const std::string& argument, const std::string& folder) override;
   bool anotherInstanceRuns(const std::string& name) override;
@@ -58,12 +64,15 @@ class PosixSystem : public System {
   // installed, so that tests can stop between them as a kill would. Each
   // returns 0 or -1 with errno, as the system call does.
   virtual int linkPath(const std::string& from, const std::string& to, int flags);
-  virtual int renamePath(const std::string& from, const std::string& to);
+  virtual int renamePath(const std::string& from, const std::string& to, unsigned flags);
   virtual int unlinkPath(const std::string& path);
+  // As open(2) of an O_TMPFILE file in `folder`.
+  virtual int openUnnamed(const std::string& folder, int flags, mode_t mode);
 
  private:
   class ProgramFile;  // the NewProgramFile, see the .cpp
   std::string tempRoot_;
+  FileSystemAbilities abilities_;
   Descriptor lockFolder_;  // held with a shared flock, so that no cleaning of /tmp takes the lock away
   Descriptor lock_;
 };

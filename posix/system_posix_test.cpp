@@ -77,12 +77,12 @@ TEST_F(PosixSystemTest, EveryStartOfTheUserMeetsTheSameLockWhateverTheRuntimeFol
 // installation is not what gets installed.
 class SwappingSystem : public PosixSystem {
  protected:
-  int renamePath(const std::string& from, const std::string& to) override {
+  int renamePath(const std::string& from, const std::string& to, unsigned flags) override {
     if (from.ends_with(".upd")) {
       std::ofstream(from + ".other") << "not checked";
       std::filesystem::rename(from + ".other", from);
     }
-    return PosixSystem::renamePath(from, to);
+    return PosixSystem::renamePath(from, to, flags);
   }
 };
 

@@ -15,6 +15,7 @@ packages=(
   libsodium-dev libexpat1-dev minisign binutils python3
   librsvg2-bin shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl libglib2.0-bin
   appstream lintian dpkg-dev
+  exfat-fuse exfatprogs ntfs-3g dosfstools fusefat
 )
 
 if [ "${1:-}" = bench ]; then

@@ -211,7 +211,7 @@ class CrampedProgramFile : public NewProgramFile {
     return !full_ && file_->write(bytes);
   }
   bool finish() override { return !full_ && file_->finish(); }
-  bool diskFull() const override { return full_; }
+  Failure failure() const override { return full_ ? systemFailure(ENOSPC, {}) : file_->failure(); }
   void readPart(std::uint64_t offset, std::size_t size, std::string& bytes) override {
     file_->readPart(offset, size, bytes);
   }
@@ -316,8 +316,25 @@ int FaultyFileSystem::closeFile(int fd) {
 }
 
 int FaultyFileSystem::moveName(const std::string& from, const std::string& to, unsigned flags) {
+  if (plain && flags != 0) return refuse(EINVAL);
   if (beforeStep) beforeStep("rename");
   return PosixFileSystem::moveName(from, to, flags);
+}
+
+int FaultyFileSystem::makeLink(const std::string& from, const std::string& to, int flags) {
+  if (plain) return refuse(EPERM);
+  if (beforeStep) beforeStep("link");
+  return PosixFileSystem::makeLink(from, to, flags);
+}
+
+int FaultyFileSystem::openUnnamed(const std::string& folder, int flags, mode_t mode) {
+  return plain ? refuse(EOPNOTSUPP) : PosixFileSystem::openUnnamed(folder, flags, mode);
+}
+
+int FaultyFileSystem::refuse(int error) {
+  ++refusals;
+  errno = error;
+  return -1;
 }
 
 TempFolder::TempFolder() {
@@ -376,9 +393,8 @@ std::string readBytes(const std::string& path) {
 void writeBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 FakeDesktop::FakeDesktop(std::unique_ptr<TempFolder> root)
-    : PosixDesktopShell(
-          {root->path() + "home", root->path() + "data", root->path() + "config", root->path() + "Desktop",
-           root->path() + "Dokumente"}),
+    : PosixDesktopShell({root->path() + "home", root->path() + "data", root->path() + "config",
+                         root->path() + "Desktop", root->path() + "Dokumente"}),
       root_(std::move(root)) {}
 
 void FakeDesktop::runTool(const std::string& tool, const std::vector<std::string>& arguments) {

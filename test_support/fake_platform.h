@@ -246,10 +246,16 @@ class FaultyFileSystem : public PosixFileSystem {
   bool failClose = false;              // close reports an I/O error
   bool failReads = false;              // every file is unreadable (no permission)
   bool outOfMemory = false;            // reading a file runs out of memory
-  std::function<void()> beforeWrite;   // runs once, at the next write
-  std::size_t writeLimit = 0;          // at most this many bytes per write (0: no limit)
-  // Runs before every write, fsync, close and rename of a save ("write",
-  // "sync", "close", "rename"), so that a test can stop the program there.
+  int newFilesRefused = 0;             // createOutputFile fails with this errno (0: it does not)
+  // Refuses hard links, the flags of renameat2 and O_TMPFILE, as exFAT
+  // and FAT32 through FUSE do; `refusals` counts the calls it refused.
+  bool plain = false;
+  int refusals = 0;
+  std::function<void()> beforeWrite;  // runs once, at the next write
+  std::size_t writeLimit = 0;         // at most this many bytes per write (0: no limit)
+  // Runs before every write, fsync, close, rename and link of a save
+  // ("write", "sync", "close", "rename", "link"), so that a test can stop
+  // the program there.
   std::function<void(const char* step)> beforeStep;
   // The folder of the rescue copies, with its trailing "/".
   const std::string& rescueFolder() const;
@@ -261,9 +267,17 @@ class FaultyFileSystem : public PosixFileSystem {
   }
 
   bool readFile(const std::string& path, ByteBuffer& content) override;
-  std::unique_ptr<FileBytes> mapFile(const std::string& path, std::uint64_t maxBytes) override {
+  using PosixFileSystem::createOutputFile;
+  std::unique_ptr<OutputFile> createOutputFile(const std::string& path, ExistingFile existing,
+                                               Failure& failure) override {
+    if (newFilesRefused != 0) failure = systemFailure(newFilesRefused, path.substr(0, path.rfind('/') + 1));
+    return newFilesRefused != 0 ? nullptr : PosixFileSystem::createOutputFile(path, existing, failure);
+  }
+  using PosixFileSystem::mapFile;
+  std::unique_ptr<FileBytes> mapFile(const std::string& path, std::uint64_t maxBytes, Failure& failure) override {
     if (outOfMemory) throw std::bad_alloc();
-    return failReads ? nullptr : PosixFileSystem::mapFile(path, maxBytes);
+    if (failReads) failure = systemFailure(EACCES, path);
+    return failReads ? nullptr : PosixFileSystem::mapFile(path, maxBytes, failure);
   }
 
  protected:
@@ -271,9 +285,12 @@ class FaultyFileSystem : public PosixFileSystem {
   int syncFile(int fd) override;
   int closeFile(int fd) override;
   int moveName(const std::string& from, const std::string& to, unsigned flags) override;
+  int makeLink(const std::string& from, const std::string& to, int flags) override;
+  int openUnnamed(const std::string& folder, int flags, mode_t mode) override;
 
  private:
   explicit FaultyFileSystem(std::unique_ptr<TempFolder> rescue);
+  int refuse(int error);
   std::unique_ptr<TempFolder> rescue_;
 };
 

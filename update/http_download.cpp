@@ -177,7 +177,7 @@ class BodyWriter {
 
   // Why the file took no more bytes.
   DownloadOutcome writeFailure() const {
-    return file_.diskFull() ? DownloadOutcome::DiskFull : DownloadOutcome::CannotWrite;
+    return file_.failure().diskFull() ? DownloadOutcome::DiskFull : DownloadOutcome::CannotWrite;
   }
 
  private:

@@ -72,7 +72,7 @@ class BodyText : public OutputFile {
     return true;
   }
   bool finish() override { return true; }
-  bool diskFull() const override { return false; }
+  Failure failure() const override { return {}; }
   std::string text;
 };
 
