@@ -41,6 +41,12 @@ void rebuildCaches(DesktopShell& desktop, const Places& places) {
 
 using ListEdit = std::string (*)(std::string_view list, const std::string& mimeType, const std::string& desktopId);
 
+// The fixed message, and the cause for whoever looks into it.
+void tellDesktopFailure(Platform& platform, std::string_view tried, const Failure& failure) {
+  platform.system.reportCause(tried, failure);
+  showDesktopError(platform.ui);
+}
+
 // Puts the program's part of mimeapps.list in or takes it out. A list that
 // exists but cannot be read is left alone: replaced by ours alone it would
 // lose the user's lines. A list left empty goes (the user's file behind a
@@ -48,16 +54,16 @@ using ListEdit = std::string (*)(std::string_view list, const std::string& mimeT
 void editMimeApps(Platform& platform, const std::string& mimeApps, const std::string& config, ListEdit edit) {
   FileSystem& files = platform.files;
   ByteBuffer bytes;
-  if (!files.readFile(mimeApps, bytes) && files.status(mimeApps).regular) {
-    showDesktopError(platform.ui);
+  if (const Outcome read = files.readFile(mimeApps, bytes); !read && files.status(mimeApps).regular) {
+    tellDesktopFailure(platform, "reading", read.failure);
     return;
   }
   const std::string list(viewOf(bytes));
   const std::string edited = edit(list, VocabularyMimeType, DesktopId + ".desktop");
   if (edited == list) return;
-  const bool done = edited.empty() ? files.removeFile(mimeApps, FileKind::Kept, config)
-                                   : files.writeFile(mimeApps, edited, FileKind::Kept, false);
-  if (!done) showDesktopError(platform.ui);
+  const Outcome done = edited.empty() ? files.removeFile(mimeApps, FileKind::Kept, config)
+                                      : files.writeFile(mimeApps, edited, FileKind::Kept, false);
+  if (!done) tellDesktopFailure(platform, "writing", done.failure);
 }
 
 }  // namespace
@@ -74,13 +80,17 @@ void registerFileType(Platform& platform, const std::string& productName, const 
   FileSystem& files = platform.files;
   const DesktopFolders folders = platform.desktop.folders();
   const Places places = placesOf(folders);
-  if (!files.writeFile(places.desktopEntry, fileTypeEntryText(productName, program), FileKind::Whole, false)) {
-    showDesktopError(platform.ui);
-  }
-  if (!files.writeFile(places.mimePackage, mimePackageText(), FileKind::Whole, false)) showDesktopError(platform.ui);
+  if (const Outcome written =
+          files.writeFile(places.desktopEntry, fileTypeEntryText(productName, program), FileKind::Whole, false);
+      !written)
+    tellDesktopFailure(platform, "writing", written.failure);
+  if (const Outcome written = files.writeFile(places.mimePackage, mimePackageText(), FileKind::Whole, false); !written)
+    tellDesktopFailure(platform, "writing", written.failure);
   for (const IconFile& icon : themeIconFiles()) {
-    if (!files.writeFile(places.iconTheme + std::string(icon.path), icon.content(), FileKind::Whole, false)) {
-      showDesktopError(platform.ui);
+    if (const Outcome written =
+            files.writeFile(places.iconTheme + std::string(icon.path), icon.content(), FileKind::Whole, false);
+        !written) {
+      tellDesktopFailure(platform, "writing", written.failure);
       break;
     }
   }

@@ -16,10 +16,13 @@ void copyFile(Program& program, const std::string& from, const std::string& to) 
   FileSystem& files = program.files;
   if (!files.status(from).exists || files.isSameFile(from, to)) return;
   ByteBuffer bytes;
-  if (!files.readFile(from, bytes))
+  if (const Outcome read = files.readFile(from, bytes); !read) {
+    program.system.reportCause("reading", read.failure);
     reportFileProblem(program.ui, from, files_text::Unreadable);
-  else if (!files.replaceFile(to, viewOf(bytes)))
+  } else if (const Replacement copied = files.replaceFile(to, viewOf(bytes)); !copied) {
+    program.system.reportCause("restoring", copied.failure);
     program.ui.messageBox(files_text::AccessErrorTitle, files_text::NotSaved, MessageButtons::Ok, MessageIcon::Error);
+  }
 }
 
 }  // namespace
@@ -27,7 +30,8 @@ void copyFile(Program& program, const std::string& from, const std::string& to) 
 std::string backupPathOf(const std::string& path) { return changeExtension(path, "lts"); }
 
 void restoreBackup(Program& program) {
-  const std::string chosen = program.ui.openFileDialog(files_text::RestoreTitle, dialogFolder(program), backupFilters());
+  const std::string chosen =
+      program.ui.openFileDialog(files_text::RestoreTitle, dialogFolder(program), backupFilters());
   if (!chosen.empty()) copyFile(program, chosen, changeExtension(chosen, "ltk"));
 }
 

@@ -78,21 +78,23 @@ void showCurrentFile(Ui& ui, const std::string& currentPath) {
 }
 
 void reportFileProblem(Ui& ui, const std::string& path, const std::string& ending) {
-  ui.messageBox(files_text::AccessErrorTitle, files_text::FileProblemStart + shownPath(path) + ending, MessageButtons::Ok,
-                MessageIcon::Error);
+  ui.messageBox(files_text::AccessErrorTitle, files_text::FileProblemStart + shownPath(path) + ending,
+                MessageButtons::Ok, MessageIcon::Error);
 }
 
 namespace {
 
-bool readVocabularyFile(Ui& ui, FileSystem& files, const std::string& path, std::uint64_t availableMemory,
-                        ByteBuffer& bytes) {
+bool readVocabularyFile(Ui& ui, FileSystem& files, System& system, const std::string& path,
+                        std::uint64_t availableMemory, ByteBuffer& bytes) {
   const std::string* problem = nullptr;
   try {
     const std::uint64_t size = files.status(path).size;
-    if (size > MaxFileBytes || size > availableMemory)
+    if (size > MaxFileBytes || size > availableMemory) {
       problem = &files_text::TooLarge;
-    else if (!files.readFile(path, bytes))
+    } else if (const Outcome read = files.readFile(path, bytes); !read) {
+      system.reportCause("reading", read.failure);
       problem = &files_text::Unreadable;
+    }
   } catch (const std::bad_alloc&) {
     problem = &files_text::TooLarge;
   }
@@ -127,7 +129,8 @@ bool fitsInMemory(Ui& ui, const std::string& path, ByteBuffer& bytes, const Voca
 bool readForList(Ui& ui, FileSystem& files, System& system, const std::string& path, const VocabList& list,
                  ByteBuffer& bytes, std::int64_t& pairRoom) {
   const std::uint64_t memory = system.availableMemory();
-  return readVocabularyFile(ui, files, path, memory, bytes) && fitsInMemory(ui, path, bytes, list, memory, pairRoom);
+  return readVocabularyFile(ui, files, system, path, memory, bytes) &&
+         fitsInMemory(ui, path, bytes, list, memory, pairRoom);
 }
 
 }  // namespace zl

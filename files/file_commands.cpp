@@ -34,8 +34,9 @@ bool recoverCutOffSave(Program& program, const std::string& path) {
   }
   switch (recovery) {
     case Recovery::Recovered:
-      program.ui.messageBox(files_text::RecoveredTitle, files_text::FileProblemStart + shownPath(path) + files_text::Recovered,
-                            MessageButtons::Ok, MessageIcon::Information);
+      program.ui.messageBox(files_text::RecoveredTitle,
+                            files_text::FileProblemStart + shownPath(path) + files_text::Recovered, MessageButtons::Ok,
+                            MessageIcon::Information);
       return true;
     case Recovery::Failed:
       reportFileProblem(program.ui, path, files_text::NotRecovered);
@@ -69,8 +70,8 @@ void tellMissingBackup(Program& program, const std::string& path, const Failure&
   if (!program.filesToldWithoutBackup.insert(path).second) return;
   program.ui.messageBox(files_text::NoBackupTitle,
                         files_text::FileProblemStart + shownPath(path) + files_text::NoBackupSaved +
-                            shownPath(backupPathOf(path)) + files_text::NoBackupMade + causeText(gap) +
-                            backupFix(gap) + files_text::NoBackupOnce,
+                            shownPath(backupPathOf(path)) + files_text::NoBackupMade + causeText(gap) + backupFix(gap) +
+                            files_text::NoBackupOnce,
                         MessageButtons::Ok, MessageIcon::Warning);
 }
 
@@ -110,7 +111,8 @@ std::string withDefaultExtension(const std::string& path) {
 }  // namespace
 
 Answer unsavedGuard(Ui& ui) {
-  return ui.messageBox(files_text::UnsavedTitle, files_text::UnsavedQuestion, MessageButtons::YesNoCancel, MessageIcon::Warning);
+  return ui.messageBox(files_text::UnsavedTitle, files_text::UnsavedQuestion, MessageButtons::YesNoCancel,
+                       MessageIcon::Warning);
 }
 
 void newFile(Program& program) {
@@ -145,7 +147,8 @@ void openFile(Program& program, const std::string& path) {
     return;
   }
   program.file.currentPath =
-      path.empty() ? program.ui.openFileDialog(files_text::OpenTitle, dialogFolder(program), vocabularyFilters()) : path;
+      path.empty() ? program.ui.openFileDialog(files_text::OpenTitle, dialogFolder(program), vocabularyFilters())
+                   : path;
   if (program.file.currentPath.empty()) {
     program.file.currentPath = oldPath;
     if (discarded) program.file.unsaved = 1;  // the list was never touched
@@ -173,8 +176,9 @@ void saveFile(Program& program) {
   writeRecords(program.list, 0, program.list.size(), bytes);  // leaves the current pair as it is
   const Replacement saved = program.files.replaceFile(file.currentPath, viewOf(bytes), backupPathOf(file.currentPath));
   if (!saved) {
+    program.system.reportCause("saving", saved.failure);
     std::string text = files_text::NotSaved;
-    if (saved.failure)
+    if (saved.noRescueCopy)
       text += files_text::RescueCopyStart + shownPath(saved.failure.path) + files_text::RescueCopyEnd +
               causeText(saved.failure) + files_text::SaveElsewhere;
     program.ui.messageBox(files_text::AccessErrorTitle, text, MessageButtons::Ok, MessageIcon::Error);

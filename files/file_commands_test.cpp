@@ -403,6 +403,10 @@ TEST_P(SaveFaults, AFailedSaveLeavesTheOldFileWholeAndThePairsUnsaved) {
   EXPECT_EQ(f.ui.statusText(StatusStateField), "Geändert"_w);
   for (const std::string& name : f.folder.names())  // the backup, perhaps, but no leftover temporary file
     EXPECT_TRUE(name == "a.ltk" || name == "a.lts") << name;
+  // The message is fixed; the cause goes to whoever looks into it.
+  const int errors[] = {ENOSPC, ENOSPC, EIO, EIO};
+  EXPECT_EQ(f.system.causes,
+            std::vector<std::string>{"saving " + path("a.ltk") + " " + std::to_string(errors[GetParam()])});
 }
 
 INSTANTIATE_TEST_SUITE_P(FileCommands, SaveFaults, ::testing::Values(0, 1, 2, 3));

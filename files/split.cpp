@@ -14,8 +14,9 @@ namespace {
 
 std::string confirmationText(const std::string& currentPath, const std::string& base, std::int64_t partCount) {
   const std::string digits = std::to_string(partCount);
-  return files_text::SplitFrom + shownPath(fileNamePart(currentPath)) + files_text::SplitInto + digits + files_text::SplitParts +
-         shownPath(fileNamePart(base)) + std::string(digits.size(), 'X') + files_text::SplitEnd;
+  return files_text::SplitFrom + shownPath(fileNamePart(currentPath)) + files_text::SplitInto + digits +
+         files_text::SplitParts + shownPath(fileNamePart(base)) + std::string(digits.size(), 'X') +
+         files_text::SplitEnd;
 }
 
 }  // namespace
@@ -55,10 +56,11 @@ void splitFile(Program& program) {
     const std::string name = splitPartName(base, part, partCount);
     bytes.clear();
     writeRecords(program.list, (part - 1) * partSize, std::min(size, part * partSize), bytes);
-    if (!program.files.replaceFile(name, viewOf(bytes))) {
+    if (const Replacement saved = program.files.replaceFile(name, viewOf(bytes)); !saved) {
+      program.system.reportCause("saving the part", saved.failure);
       ui.messageBox(files_text::AccessErrorTitle,
-                    files_text::PartNotSavedStart + shownPath(fileNamePart(name)) + files_text::PartNotSavedEnd, MessageButtons::Ok,
-                    MessageIcon::Error);
+                    files_text::PartNotSavedStart + shownPath(fileNamePart(name)) + files_text::PartNotSavedEnd,
+                    MessageButtons::Ok, MessageIcon::Error);
       break;
     }
   }

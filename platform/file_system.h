@@ -8,7 +8,8 @@
 // is either the old one or the new content; only where it cannot (see
 // replaceFile) is a file rewritten in place, after its old content has been
 // kept where a rewrite cut off can be undone (recoverCutOffSave). Nothing
-// here shows a message; callers decide what to tell the user.
+// here shows a message; callers decide what to tell the user, from the
+// Failure (failure.h) that each failed operation reports.
 //
 // Links: a link at a file's name is followed link by link, except one that
 // another user owns in a folder that others may write too (as in /tmp),
@@ -67,9 +68,11 @@ struct CutOffSave {
 // What replaceFile did.
 struct Replacement {
   bool done = false;  // the file holds the new content
-  // When not done: why, where it is known (for now: the rescue copy that a
-  // rewrite in place needs could not be made).
+  // When not done: why.
   Failure failure;
+  // When not done: `failure` is about the rescue copy that a rewrite in
+  // place needs, which could not be made.
+  bool noRescueCopy = false;
   // When done without the backup asked for: why it could not be kept. Empty
   // when it was kept, when there was no old file, and when it was left
   // alone on purpose: the user's own backup that the user may not write,
@@ -118,10 +121,10 @@ class FileSystem {
 
   virtual FileStatus status(const std::string& path) = 0;
 
-  // Reads the whole file into `content`, through its links (above). False
+  // Reads the whole file into `content`, through its links (above). Failed
   // (with `content` empty) when it cannot be opened or read: missing, no
   // permission, a folder, an I/O error, a link that is not followed.
-  virtual bool readFile(const std::string& path, ByteBuffer& content) = 0;
+  virtual Outcome readFile(const std::string& path, ByteBuffer& content) = 0;
 
   // The file's bytes (FileBytes), through its links as readFile. nullptr,
   // with `failure` saying why, when it cannot be opened or read. Of an input that tells no size (a
@@ -173,18 +176,18 @@ class FileSystem {
   // The file keeps the mode of the one it replaces, and where allowed its
   // owner (a new one, also one that replaces a link: 0666 less the umask),
   // with execute bits beside the read bits when `executable`. A file the
-  // user may not write is never replaced. False when any step fails; then
+  // user may not write is never replaced. Failed when any step fails; then
   // no new file is left behind and the old one is untouched.
-  virtual bool writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) = 0;
+  virtual Outcome writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) = 0;
 
   // Takes the file at `path` away: removes it, or a link at its name, then
   // each folder above it that this leaves empty, up to but not including
   // `root` (none when `root` is empty). A kept file behind a link is
-  // emptied instead, as writeFile writes it, and the link stays. True when
-  // the file is gone or emptied, also when there was none; false when that
-  // failed, with the file as it was. Failing to remove a folder is ignored.
-  virtual bool removeFile(const std::string& path, FileKind kind, const std::string& root) = 0;
-  bool removeFile(const std::string& path) { return removeFile(path, FileKind::Whole, {}); }
+  // emptied instead, as writeFile writes it, and the link stays. Done when
+  // the file is gone or emptied, also when there was none; failed with the
+  // file as it was. Failing to remove a folder is ignored.
+  virtual Outcome removeFile(const std::string& path, FileKind kind, const std::string& root) = 0;
+  Outcome removeFile(const std::string& path) { return removeFile(path, FileKind::Whole, {}); }
 
   // True when the user may make, rename and remove files in `folder`.
   virtual bool isWritableFolder(const std::string& folder) = 0;

@@ -38,9 +38,9 @@ class NewProgramFile : public OutputFile {
   // midway; afterwards the old one is at `leftover`, which must not exist.
   // A kill midway leaves at most `staged` and `leftover` behind, for the
   // next start to remove. Once installed the file is let go of, so that it
-  // can be started. False when it fails: the program file is then the old
+  // can be started. Failed when it fails: the program file is then the old
   // one and neither name is left.
-  virtual bool install(const std::string& program, const std::string& staged, const std::string& leftover) = 0;
+  virtual Outcome install(const std::string& program, const std::string& staged, const std::string& leftover) = 0;
 };
 
 class System {
@@ -52,13 +52,21 @@ class System {
   // else taken from the working directory.
   virtual std::string fullPath(const std::string& path) = 0;
   virtual void sleepMilliseconds(int milliseconds) = 0;
-  // A new, empty program file in `folder` (NewProgramFile). nullptr when it
-  // cannot be made there.
-  virtual std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder) = 0;
+  // A new, empty program file in `folder` (NewProgramFile). nullptr, with
+  // `failure` saying why, when it cannot be made there.
+  virtual std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder, Failure& failure) = 0;
+  std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder) {
+    Failure ignored;
+    return createProgramFile(folder, ignored);
+  }
   // Starts the program at `path` with `argument` as its one argument, in
   // `folder` (ours when empty), without a shell and without waiting for it.
-  // False when it could not be started (also when `folder` is gone).
-  virtual bool startProgram(const std::string& path, const std::string& argument, const std::string& folder) = 0;
+  // Failed when it could not be started (also when `folder` is gone).
+  virtual Outcome startProgram(const std::string& path, const std::string& argument, const std::string& folder) = 0;
+  // Tells whoever looks into a failure that a message box reported with
+  // its fixed text what was `tried` and why it failed: on the program's
+  // standard error.
+  virtual void reportCause(std::string_view tried, const Failure& failure) = 0;
   // Takes the lock named `name` for the life of the process, in the one
   // place where every start of the same user meets it. True when another
   // process already holds it; false when this process now holds it or when

@@ -99,14 +99,18 @@ bool readAll(int fd, Bytes& bytes, std::size_t expected = 0, std::size_t limit =
 }
 
 // The whole file at `path` (links followed by the system) into `bytes`, a
-// string or a ByteBuffer. False, with `bytes` empty, when it cannot be
-// opened or read or is a folder.
+// string or a ByteBuffer. False, with `bytes` empty and errno saying why
+// (EISDIR for a folder), when it cannot be opened or read.
 template <typename Bytes>
 bool readWholeFile(const std::string& path, Bytes& bytes) {
   bytes.clear();
   const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat st {};
-  if (!fd || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if (!fd || ::fstat(fd.get(), &st) != 0) return false;
+  if (S_ISDIR(st.st_mode)) {
+    errno = EISDIR;
+    return false;
+  }
   if (readAll(fd.get(), bytes, static_cast<std::size_t>(st.st_size))) return true;
   bytes.clear();
   return false;

@@ -138,8 +138,9 @@ Keep howToKeep(const std::string& target, const struct stat& current, const std:
 // (nullptr: those of `current`, or for a new file the usual ones); `backup`,
 // where `current` is kept first ("": nowhere); `whole`, never rewritten in
 // place but always replaced by a new file; `executable`, with execute bits
-// beside its read bits. Why its rescue copy could not be made goes to
-// `failure`, why no backup was kept to `backupGap` (each when given).
+// beside its read bits. Why it could not be written goes to `failure`
+// (the first cause: what followed it is its consequence), why no backup
+// was kept to `backupGap` (each when given).
 struct PosixFileSystem::Write {
   std::string target;
   const struct stat* current = nullptr;
@@ -148,11 +149,19 @@ struct PosixFileSystem::Write {
   bool whole = false;
   bool executable = false;
   Failure* failure = nullptr;
+  bool* noRescueCopy = nullptr;  // set when `failure` is about the rescue copy
   Failure* backupGap = nullptr;
   const struct stat* shape() const { return like ? like : current; }
   void noteGap(Failure gap) const {
     if (backupGap) *backupGap = std::move(gap);
   }
+  // Keeps `why` as the failure unless one is kept already. False.
+  bool fail(Failure why) const {
+    if (failure && !*failure) *failure = std::move(why);
+    return false;
+  }
+  // The same for a system call on `path` that has just failed.
+  bool failed(const std::string& path) const { return fail(systemFailure(errno, path)); }
 };
 
 PosixFileSystem::PosixFileSystem() : rescueFolder_(userRescueFolder()) {}
@@ -163,10 +172,13 @@ FileStatus PosixFileSystem::status(const std::string& path) {
   return {true, S_ISREG(st.st_mode), static_cast<std::uint64_t>(st.st_size)};
 }
 
-bool PosixFileSystem::readFile(const std::string& path, ByteBuffer& content) {
+Outcome PosixFileSystem::readFile(const std::string& path, ByteBuffer& content) {
   content.clear();
   std::string file;
-  return followLinks(path, file) && readWholeFile(file, content);
+  Failure failure;
+  if (!followLinks(path, file, &failure)) return failure;
+  if (!readWholeFile(file, content)) return systemFailure(errno, file);
+  return {};
 }
 
 namespace {
@@ -223,30 +235,35 @@ std::unique_ptr<FileBytes> PosixFileSystem::mapFile(const std::string& path, std
   return read;
 }
 
-bool PosixFileSystem::writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) {
+Outcome PosixFileSystem::writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) {
+  Failure failure;
   Write write;
   write.target = path;
   write.whole = true;
   write.executable = executable;
-  if (kind == FileKind::Kept && !followLinks(path, write.target)) return false;
+  write.failure = &failure;
+  if (kind == FileKind::Kept && !followLinks(path, write.target, &failure)) return failure;
   // A link still at the target is at a file made whole: the rename replaces it.
   struct stat old {};
   if (::lstat(write.target.c_str(), &old) == 0 && !S_ISLNK(old.st_mode)) {
-    if (!S_ISREG(old.st_mode) || !mayWrite(write.target)) return false;
+    if (!S_ISREG(old.st_mode)) return Failure{FailureCause::NotAFile, 0, write.target};
+    if (!mayWrite(write.target)) return systemFailure(errno, write.target);
     write.current = &old;
   }
-  if (!makeFolders(folderOf(write.target), 0700)) return false;
+  if (!makeFolders(folderOf(write.target), 0700)) return systemFailure(errno, folderOf(write.target));
   removeUnheldTemporaries(folderOf(write.target));
-  return put(write, content);
+  if (!put(write, content) && !failure) failure = systemFailure(errno, write.target);
+  return failure;
 }
 
-bool PosixFileSystem::removeFile(const std::string& path, FileKind kind, const std::string& root) {
+Outcome PosixFileSystem::removeFile(const std::string& path, FileKind kind, const std::string& root) {
   std::string file = path;
-  if (kind == FileKind::Kept && !followLinks(path, file)) return false;
+  Failure failure;
+  if (kind == FileKind::Kept && !followLinks(path, file, &failure)) return failure;
   if (file != path) return writeFile(file, "", FileKind::Whole, false);
-  if (::unlink(path.c_str()) != 0) return errno == ENOENT;
+  if (::unlink(path.c_str()) != 0) return errno == ENOENT ? Outcome() : systemFailure(errno, path);
   removeEmptyFolders(folderOf(path), root);
-  return true;
+  return {};
 }
 
 bool PosixFileSystem::isWritableFolder(const std::string& folder) { return zl::isWritableFolder(folder); }
@@ -256,15 +273,20 @@ Replacement PosixFileSystem::replaceFile(const std::string& path, std::string_vi
   Replacement result;
   Write write;
   write.failure = &result.failure;
+  write.noRescueCopy = &result.noRescueCopy;
   write.backupGap = &result.backupFailure;
-  if (!followLinks(path, write.target)) return result;
+  if (!followLinks(path, write.target, &result.failure)) return result;
   // A save cut off before is put right first where that is certain; one
   // in doubt waits for the user (recoverCutOffSave).
   recoverFromRescueCopy(rescueFolder_, write.target);
   removeUnheldTemporaries(folderOf(write.target));
   struct stat old {};
   if (::stat(write.target.c_str(), &old) == 0) {
-    if (!S_ISREG(old.st_mode) || !mayWrite(write.target)) return result;
+    if (!S_ISREG(old.st_mode) || !mayWrite(write.target)) {
+      write.fail(S_ISREG(old.st_mode) ? systemFailure(errno, write.target)
+                                      : Failure{FailureCause::NotAFile, 0, write.target});
+      return result;
+    }
     write.current = &old;
     if (!backupPath.empty() && !followLinks(backupPath, write.backup, write.backupGap)) write.backup.clear();
     // A save killed while it wrote leaves the old file under the backup's
@@ -276,7 +298,10 @@ Replacement PosixFileSystem::replaceFile(const std::string& path, std::string_vi
       old.st_nlink = 1;
   }
   result.done = put(write, content);
-  if (!result.done) result.backupFailure = {};
+  if (!result.done) {
+    write.failed(write.target);  // where no step named its cause
+    result.backupFailure = {};
+  }
   return result;
 }
 
@@ -301,11 +326,11 @@ bool PosixFileSystem::put(const Write& write, std::string_view content) {
   Descriptor fd = keep == Keep::BySwap ? recycleBackup(write, temp) : Descriptor();
   if (fd) keep = Keep::Nothing;  // the backup is made
   if (!fd && renaming) fd = createTemporary(folderOf(write.target), TemporaryPrefix, write.shape() ? 0600 : 0666, temp);
-  if (!fd && (write.whole || !write.current)) return false;
+  if (!fd && (write.whole || !write.current)) return write.failed(folderOf(write.target));
   if (fd && keep == Keep::ByCopy) copyBackup(write);
   if (fd) return commit(std::move(fd), temp, write, content, keep == Keep::BySwap);
   ByteBuffer old;  // in place: the old content is copied first, to the backup and to the rescue copy
-  if (!readFile(write.target, old)) return false;
+  if (const Outcome read = readFile(write.target, old); !read) return write.fail(read.failure);
   if (keep != Keep::Nothing) keepAt(write, viewOf(old));
   return rewrite(write, content, viewOf(old));
 }
@@ -357,7 +382,10 @@ bool PosixFileSystem::commit(Descriptor fd, const std::string& temp, const Write
             (!write.executable || addExecuteBits(fd.get())) && syncFile(fd.get()) == 0;
   ok = closeFile(fd.release()) == 0 && ok;
   ok = ok && (swap ? swapIn(temp, write) : moveName(temp, write.target, 0) == 0);
-  if (!ok) ::unlink(temp.c_str());
+  if (!ok) {
+    write.failed(write.target);
+    ::unlink(temp.c_str());
+  }
   if (ok) syncFolder(folderOf(write.target));
   return ok;
 }
@@ -381,12 +409,13 @@ bool PosixFileSystem::rewrite(const Write& write, std::string_view content, std:
   RescueCopy rescue;
   Failure failure;
   if (!rescue.keep(rescueFolder_, *write.current, write.target, old, content, failure)) {
-    if (write.failure) *write.failure = std::move(failure);
-    return false;
+    if (write.noRescueCopy) *write.noRescueCopy = true;
+    return write.fail(std::move(failure));
   }
   Descriptor fd(::open(write.target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
   struct stat opened {};
   if (!fd || ::fstat(fd.get(), &opened) != 0 || !sameFile(opened, *write.current)) {
+    write.fail(systemFailure(fd ? ESTALE : errno, write.target));  // ESTALE: another file took its name
     rescue.drop();
     return false;
   }
@@ -395,10 +424,11 @@ bool PosixFileSystem::rewrite(const Write& write, std::string_view content, std:
   bool ok =
       content.empty() || ::fallocate(fd.get(), 0, 0, static_cast<off_t>(content.size())) == 0 || errno == EOPNOTSUPP;
   ok = ok && overwrite(fd.get(), content);
+  if (!ok) write.failed(write.target);
   // A failed rewrite puts the old content back where it can; else the
   // rescue copy stays for recoverCutOffSave.
   if (ok || overwrite(fd.get(), old)) rescue.drop();
-  return closeFile(fd.release()) == 0 && ok;
+  return (closeFile(fd.release()) == 0 || write.failed(write.target)) && ok;
 }
 
 bool PosixFileSystem::overwrite(int fd, std::string_view content) {
@@ -407,10 +437,10 @@ bool PosixFileSystem::overwrite(int fd, std::string_view content) {
 
 void PosixFileSystem::copyBackup(const Write& write) {
   ByteBuffer bytes;
-  if (readFile(write.target, bytes))
+  if (const Outcome read = readFile(write.target, bytes))
     keepAt(write, viewOf(bytes));
   else
-    write.noteGap(systemFailure(errno, write.target));
+    write.noteGap(read.failure);
 }
 
 void PosixFileSystem::keepAt(const Write& write, std::string_view old) {
@@ -422,8 +452,12 @@ void PosixFileSystem::keepAt(const Write& write, std::string_view old) {
   keeping.current = exists ? &backup : nullptr;
   keeping.like = write.current;
   keeping.whole = others;  // never written into: replaced by a new file, or left alone
-  if (!put(keeping, old))
-    write.noteGap(others ? Failure{FailureCause::OtherUsersFile, 0, write.backup} : systemFailure(errno, write.backup));
+  Failure failure;
+  keeping.failure = &failure;
+  if (!put(keeping, old)) {
+    if (others) failure = {FailureCause::OtherUsersFile, 0, write.backup};
+    write.noteGap(failure ? failure : systemFailure(errno, write.backup));
+  }
 }
 
 bool PosixFileSystem::writeAll(int fd, std::string_view content) {

@@ -46,13 +46,13 @@ class PosixFileSystem : public FileSystem {
 
   using FileSystem::replaceFile;
   FileStatus status(const std::string& path) override;
-  bool readFile(const std::string& path, ByteBuffer& content) override;
+  Outcome readFile(const std::string& path, ByteBuffer& content) override;
   using FileSystem::mapFile;
   std::unique_ptr<FileBytes> mapFile(const std::string& path, std::uint64_t maxBytes, Failure& failure) override;
   Replacement replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) override;
-  bool writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) override;
+  Outcome writeFile(const std::string& path, std::string_view content, FileKind kind, bool executable) override;
   using FileSystem::removeFile;
-  bool removeFile(const std::string& path, FileKind kind, const std::string& root) override;
+  Outcome removeFile(const std::string& path, FileKind kind, const std::string& root) override;
   bool isWritableFolder(const std::string& folder) override;
   CutOffSave recoverCutOffSave(const std::string& path) override;
   Recovery settleCutOffSave(const std::string& path, bool restore) override;

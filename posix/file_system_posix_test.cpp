@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -643,6 +644,62 @@ TEST_F(PosixFiles, NothingCanReplaceAFolderOrWriteIntoAMissingOne) {
   EXPECT_FALSE(files.replaceFile(path("dir.ltk"), "x"));
   EXPECT_FALSE(files.replaceFile(path("missing/a.ltk"), "x"));
   EXPECT_TRUE(fs::is_directory(path("dir.ltk")));
+}
+
+// Each failed operation says why, and about which file or folder.
+TEST_F(PosixFiles, AFailureCarriesItsCauseAndPlace) {
+  fs::create_directory(path("dir.ltk"));
+  writeBytes(path("a.ltk"), "old");
+  writeBytes(path("file"), "a file");
+  const auto system = [](int error, std::string place) { return Failure{FailureCause::System, error, place}; };
+  const struct {
+    const char* what;
+    std::function<Failure()> run;
+    Failure expected;
+  } cases[] = {
+      {"read a missing file",
+       [&] {
+         ByteBuffer b;
+         return files.readFile(path("none"), b).failure;
+       },
+       system(ENOENT, path("none"))},
+      {"read a folder",
+       [&] {
+         ByteBuffer b;
+         return files.readFile(path("dir.ltk"), b).failure;
+       },
+       system(EISDIR, path("dir.ltk"))},
+      {"map a folder",
+       [&] {
+         Failure f;
+         files.mapFile(path("dir.ltk"), 10, f);
+         return f;
+       },
+       {FailureCause::NotAFile, 0, path("dir.ltk")}},
+      {"save over a folder",
+       [&] { return files.replaceFile(path("dir.ltk"), "x").failure; },
+       {FailureCause::NotAFile, 0, path("dir.ltk")}},
+      {"save into a missing folder", [&] { return files.replaceFile(path("none/a.ltk"), "x").failure; },
+       system(ENOENT, path("none/"))},
+      {"save below a file", [&] { return files.writeFile(path("file/a"), "x", FileKind::Whole, false).failure; },
+       system(ENOTDIR, path("file/"))},
+      {"save on a full disk",
+       [&] {
+         files.bytesBeforeDiskFull = 1;
+         const Failure f = files.replaceFile(path("a.ltk"), "new content").failure;
+         files.bytesBeforeDiskFull = -1;
+         return f;
+       },
+       system(ENOSPC, path("a.ltk"))},
+      {"remove a folder", [&] { return files.removeFile(path("dir.ltk")).failure; }, system(EISDIR, path("dir.ltk"))},
+  };
+  for (const auto& c : cases) {
+    const Failure failure = c.run();
+    EXPECT_EQ(failure.cause, c.expected.cause) << c.what;
+    EXPECT_EQ(failure.error, c.expected.error) << c.what << ": " << std::strerror(failure.error);
+    EXPECT_EQ(failure.path, c.expected.path) << c.what;
+  }
+  EXPECT_EQ(readBytes(path("a.ltk")), "old");
 }
 
 TEST_F(PosixFiles, ReadingGivesTheWholeFileAndRefusesFolders) {

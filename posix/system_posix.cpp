@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 #include <utility>
@@ -91,12 +92,12 @@ class PosixSystem::ProgramFile : public NewProgramFile {
     bytes.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
   }
 
-  bool install(const std::string& program, const std::string& staged, const std::string& leftover) override {
-    if (staged == program || leftover == program || staged == leftover) return false;
+  Outcome install(const std::string& program, const std::string& staged, const std::string& leftover) override {
+    if (staged == program || leftover == program || staged == leftover) return systemFailure(EINVAL, program);
     struct stat old {};
-    if (::stat(program.c_str(), &old) != 0 || !setMode(fd_, old.st_mode & 0777)) return false;
+    if (::stat(program.c_str(), &old) != 0 || !setMode(fd_, old.st_mode & 0777)) return systemFailure(errno, program);
     system_.unlinkPath(staged);
-    if (!stage(staged)) return false;
+    if (!stage(staged)) return systemFailure(errno, staged);
     // The old program is kept at the leftover name: as a second name of
     // its file, or where the file system makes no links by swapping names
     // with the staged one. Where it can do neither (exFAT, FUSE), the new
@@ -104,22 +105,23 @@ class PosixSystem::ProgramFile : public NewProgramFile {
     // then known by its running process alone (waitForUpdatingInstance).
     Kept kept = keepByLink(program, leftover);
     if (kept == Kept::NotTried) kept = keepBySwap(program, staged, leftover);
-    if (kept == Kept::Failed || (kept == Kept::NotTried && !isThisFile(staged)) ||
-        (kept != Kept::Swapped && system_.renamePath(staged, program, 0) != 0)) {
+    // Another process could have put its own file at the staged name in
+    // the meantime: then that one is not installed (ESTALE).
+    const bool mine = kept != Kept::NotTried || isThisFile(staged);
+    if (kept == Kept::Failed || !mine || (kept != Kept::Swapped && system_.renamePath(staged, program, 0) != 0)) {
+      const Failure failure = systemFailure(mine ? errno : ESTALE, program);
       system_.unlinkPath(staged);
       if (kept == Kept::Linked) system_.unlinkPath(leftover);
-      return false;
+      return failure;
     }
-    // Another process could have put its own file at the staged name in
-    // the meantime: then that one is not installed.
     if (!isThisFile(program)) {
       if (kept != Kept::NotTried) system_.renamePath(leftover, program, 0);
-      return false;
+      return systemFailure(ESTALE, program);
     }
     syncFolder(folder_);                      // the new names on the disk before the old program ends
     ::fclose(std::exchange(file_, nullptr));  // a program open for writing cannot be started
     fd_ = -1;
-    return true;
+    return {};
   }
 
  private:
@@ -165,18 +167,22 @@ class PosixSystem::ProgramFile : public NewProgramFile {
   Failure failure_;
 };
 
-std::unique_ptr<NewProgramFile> PosixSystem::createProgramFile(const std::string& folder) {
+std::unique_ptr<NewProgramFile> PosixSystem::createProgramFile(const std::string& folder, Failure& failure) {
   const std::string inFolder = folder.ends_with('/') ? folder : folder + "/";
   removeUnheldTemporaries(inFolder);  // what a killed download left under a name
   Descriptor fd;
   if (abilities_.has(folder, Ability::UnnamedFiles)) {
     fd = Descriptor(openUnnamed(folder, O_RDWR | O_CLOEXEC, 0700));
-    if (!fd && !abilities_.refused(folder, Ability::UnnamedFiles, errno)) return nullptr;
+    if (!fd && !abilities_.refused(folder, Ability::UnnamedFiles, errno)) {
+      failure = systemFailure(errno, folder);
+      return nullptr;
+    }
   }
   std::string temp;
   if (!fd) fd = createTemporary(inFolder, TemporaryPrefix, 0700, temp);
   FILE* file = fd ? ::fdopen(fd.get(), "w+") : nullptr;
   if (!file) {
+    failure = systemFailure(errno, folder);
     if (!temp.empty()) unlinkPath(temp);
     return nullptr;
   }
@@ -198,16 +204,45 @@ int PosixSystem::openUnnamed(const std::string& folder, int flags, mode_t mode) 
 
 int PosixSystem::unlinkPath(const std::string& path) { return ::unlink(path.c_str()); }
 
-bool PosixSystem::startProgram(const std::string& path, const std::string& argument, const std::string& folder) {
+Outcome PosixSystem::startProgram(const std::string& path, const std::string& argument, const std::string& folder) {
   posix_spawn_file_actions_t actions;
-  if (::posix_spawn_file_actions_init(&actions) != 0) return false;
-  bool ok = folder.empty() || ::posix_spawn_file_actions_addchdir_np(&actions, folder.c_str()) == 0;
+  if (const int error = ::posix_spawn_file_actions_init(&actions); error != 0) return systemFailure(error, path);
+  int error = folder.empty() ? 0 : ::posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
   std::string program = path, first = argument;
   char* const argv[] = {program.data(), first.data(), nullptr};
   pid_t child = 0;
-  ok = ok && ::posix_spawn(&child, path.c_str(), &actions, nullptr, argv, environ) == 0;
+  if (error == 0) error = ::posix_spawn(&child, path.c_str(), &actions, nullptr, argv, environ);
   ::posix_spawn_file_actions_destroy(&actions);
-  return ok;
+  return error == 0 ? Outcome() : systemFailure(error, path);
+}
+
+namespace {
+
+const char* inWords(const Failure& failure) {
+  switch (failure.cause) {
+    case FailureCause::System:
+      return std::strerror(failure.error);
+    case FailureCause::OtherUsersFile:
+      return "another user's file is there, and it is never written into";
+    case FailureCause::OtherUsersLink:
+      return "a link that another user put in a folder others may write is not followed";
+    case FailureCause::NotAFile:
+      return "a folder or something else than a plain file is there";
+    case FailureCause::NotPrivate:
+      return "the folder is not the user's alone";
+    case FailureCause::NoFolder:
+      return "no folder for it is known";
+    case FailureCause::None:
+      break;
+  }
+  return "no cause is known";
+}
+
+}  // namespace
+
+void PosixSystem::reportCause(std::string_view tried, const Failure& failure) {
+  std::fprintf(stderr, "zelvo-lingotak: %.*s %s: %s\n", static_cast<int>(tried.size()), tried.data(),
+               failure.path.c_str(), inWords(failure));
 }
 
 bool PosixSystem::anotherInstanceRuns(const std::string& name) {

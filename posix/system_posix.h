@@ -45,8 +45,11 @@ class PosixSystem : public System {
   // checks that the program is now this very file. Where the file system
   // can neither link nor exchange (exFAT, FUSE), the new one is renamed
   // over the old one and no leftover stays.
-  std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder) override;
-  bool startProgram(const std::string& path, const std::string& argument, const std::string& folder) override;
+  using System::createProgramFile;
+  std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder, Failure& failure) override;
+  Outcome startProgram(const std::string& path, const std::string& argument, const std::string& folder) override;
+  // "zelvo-lingotak: TRIED PATH: the system's words for the error".
+  void reportCause(std::string_view tried, const Failure& failure) override;
   bool anotherInstanceRuns(const std::string& name) override;
   // The parent process, when its /proc/<pid>/exe is the file at
   // `oldProgram`, is waited for through a pidfd, or where the kernel has

@@ -215,7 +215,7 @@ class CrampedProgramFile : public NewProgramFile {
   void readPart(std::uint64_t offset, std::size_t size, std::string& bytes) override {
     file_->readPart(offset, size, bytes);
   }
-  bool install(const std::string& program, const std::string& staged, const std::string& leftover) override {
+  Outcome install(const std::string& program, const std::string& staged, const std::string& leftover) override {
     return file_->install(program, staged, leftover);
   }
 
@@ -227,17 +227,27 @@ class CrampedProgramFile : public NewProgramFile {
 
 }  // namespace
 
-std::unique_ptr<NewProgramFile> FakeSystem::createProgramFile(const std::string& folder) {
+std::unique_ptr<NewProgramFile> FakeSystem::createProgramFile(const std::string& folder, Failure& failure) {
   calls.push_back("program file in " + folder);
-  if (noProgramFile) return nullptr;
-  std::unique_ptr<NewProgramFile> file = real_.createProgramFile(folder);
+  if (noProgramFile) {
+    failure = systemFailure(EROFS, folder);
+    return nullptr;
+  }
+  std::unique_ptr<NewProgramFile> file = real_.createProgramFile(folder, failure);
   if (!file || programFileRoom < 0) return file;
   return std::make_unique<CrampedProgramFile>(std::move(file), programFileRoom);
 }
 
-bool FakeSystem::startProgram(const std::string& path, const std::string& argument, const std::string& folder) {
+Outcome FakeSystem::startProgram(const std::string& path, const std::string& argument, const std::string& folder) {
   calls.push_back("start " + path + " \"" + argument + "\" in " + folder);
-  return failingStarts-- <= 0;
+  return failingStarts-- <= 0 ? Outcome() : systemFailure(ENOENT, path);
+}
+
+void FakeSystem::reportCause(std::string_view tried, const Failure& failure) {
+  causes.push_back(std::string(tried) + " " + failure.path + " " +
+                   (failure.cause == FailureCause::System
+                        ? std::to_string(failure.error)
+                        : "cause " + std::to_string(static_cast<int>(failure.cause))));
 }
 
 bool FakeSystem::anotherInstanceRuns(const std::string& name) {
@@ -256,10 +266,11 @@ bool FakeSystem::isAdministrator() {
   return administrator;
 }
 
-bool FaultyFileSystem::readFile(const std::string& path, ByteBuffer& content) {
+Outcome FaultyFileSystem::readFile(const std::string& path, ByteBuffer& content) {
   content.clear();
   if (outOfMemory) throw std::bad_alloc();
-  return !failReads && PosixFileSystem::readFile(path, content);
+  if (failReads) return systemFailure(EACCES, path);
+  return PosixFileSystem::readFile(path, content);
 }
 
 bool FakeDialogs::askYesNo(const std::string&, const std::string& text) {

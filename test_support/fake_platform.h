@@ -219,8 +219,12 @@ class FakeSystem : public System {
   // full (-1: any number).
   bool noProgramFile = false;
   long long programFileRoom = -1;
-  std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder) override;
-  bool startProgram(const std::string& path, const std::string& argument, const std::string& folder) override;
+  using System::createProgramFile;
+  std::unique_ptr<NewProgramFile> createProgramFile(const std::string& folder, Failure& failure) override;
+  Outcome startProgram(const std::string& path, const std::string& argument, const std::string& folder) override;
+  // What reportCause was told: "TRIED PATH errno" or "TRIED PATH cause N".
+  std::vector<std::string> causes;
+  void reportCause(std::string_view tried, const Failure& failure) override;
   bool anotherInstanceRuns(const std::string& name) override;
   bool waitForUpdatingInstance(const std::string& oldProgram) override;
   bool programFileReplaced() override { return programReplaced; }
@@ -266,7 +270,7 @@ class FaultyFileSystem : public PosixFileSystem {
     return readOnlyFolders.count(folder) == 0 && PosixFileSystem::isWritableFolder(folder);
   }
 
-  bool readFile(const std::string& path, ByteBuffer& content) override;
+  Outcome readFile(const std::string& path, ByteBuffer& content) override;
   using PosixFileSystem::createOutputFile;
   std::unique_ptr<OutputFile> createOutputFile(const std::string& path, ExistingFile existing,
                                                Failure& failure) override {

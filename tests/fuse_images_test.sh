@@ -5,12 +5,15 @@
 # tests' RealFileSystem case saves, keeps backups, writes part files and
 # new files, rewrites in place and installs an update; then the converter
 # makes a new file, refuses to replace it, and replaces it with --force.
+# With --update, the internet update end to end (update_e2e_test.sh) of a
+# program kept on the exFAT image instead, where neither a link nor an
+# exchange of names keeps the old program file.
 # Mounting needs root and /dev/fuse: where they are missing the test is
 # skipped (status 77) and says why.
 # Usage: fuse_images_test.sh CORE-TESTS CONVERTER
+#        fuse_images_test.sh --update PROGRAM
 set -euo pipefail
-core_tests=$1
-converter=$2
+here="$(cd "$(dirname "$0")" && pwd)"
 
 skip() {
   echo "SKIPPED: $*"
@@ -34,7 +37,7 @@ trap cleanup EXIT
 
 mount_image() {  # kind, mount point
   local image="$work/$1.img"
-  truncate -s 64M "$image"
+  truncate -s 128M "$image"
   mkdir -p "$2"
   case $1 in
     exfat)
@@ -52,6 +55,15 @@ mount_image() {  # kind, mount point
       ;;
   esac
 }
+
+if [ "$1" = --update ]; then
+  mount_image exfat "$work/mnt-exfat"
+  mkdir "$work/mnt-exfat/app"
+  ZL_APP_FOLDER="$work/mnt-exfat/app" "$here/update_e2e_test.sh" "$2"
+  exit 0
+fi
+core_tests=$1
+converter=$2
 
 printf 'house;Haus\r\ndoor;T\xc3\xbcr\r\n' >"$work/in.csv"
 expected=$(printf 'house\r\nHaus\r\n0\r\n0\r\ndoor\r\nT\xfcr\r\n0\r\n0\r\n' | od -An -tx1)

@@ -5,7 +5,9 @@
 # with the key. "Internet Update" answered Yes twice must put the new file
 # in place of the program, which comes up again with the same vocabulary
 # file in its folder, and its start must remove the old program file.
-# With ZL_SHOTS set to a folder, screenshots of every step land there.
+# With ZL_SHOTS set to a folder, screenshots of every step land there;
+# with ZL_APP_FOLDER, the copy of the program is kept in that folder (one
+# on a USB stick's file system, say) instead of one of the test's own.
 # Usage: update_e2e_test.sh PROGRAM
 set -euo pipefail
 program="$1"
@@ -36,9 +38,9 @@ answer() {
   while visible "^$1\$" | grep -qx "$box"; do sleep 0.1; done
 }
 
-app="$WORK/app/zelvo-lingotak"
+app="${ZL_APP_FOLDER:-$WORK/app}/zelvo-lingotak"
 list="$WORK/lists/englisch.ltk"
-mkdir -p "$WORK/app" "$WORK/server" "$WORK/lists"
+mkdir -p "$(dirname "$app")" "$WORK/server" "$WORK/lists"
 cp "$program" "$app"
 printf 'house\r\nHaus\r\n0\r\n0\r\n' >"$list"
 

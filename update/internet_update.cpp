@@ -159,8 +159,10 @@ bool isWanted(Program& program, const std::string& executable, const ReadAt& upd
 // Starts the new program with the current vocabulary file, in that file's
 // folder, or in the program's when that one is gone.
 bool restart(System& system, const std::string& executable, const std::string& file) {
-  return system.startProgram(executable, file, folderOf(file)) ||
-         system.startProgram(executable, file, folderOf(executable));
+  if (system.startProgram(executable, file, folderOf(file))) return true;
+  const Outcome started = system.startProgram(executable, file, folderOf(executable));
+  if (!started) system.reportCause("starting", started.failure);
+  return static_cast<bool>(started);
 }
 
 // Puts the update file in the program file's place and starts it; the old
@@ -168,7 +170,8 @@ bool restart(System& system, const std::string& executable, const std::string& f
 // True when the new program runs.
 bool replaceProgram(Program& program, const std::string& executable, NewProgramFile& update) {
   const UpdateFiles names = updateFilesOf(executable);
-  if (!update.install(executable, names.staged, names.leftover)) {
+  if (const Outcome installed = update.install(executable, names.staged, names.leftover); !installed) {
+    program.system.reportCause("installing", installed.failure);
     fail(program.ui, update_text::UpdateFailed);
     return false;
   }
@@ -211,8 +214,10 @@ bool runInternetUpdate(Program& program) {
     fail(ui, update_text::ProgramFolderReadOnly);
     return false;
   }
-  const std::unique_ptr<NewProgramFile> update = system.createProgramFile(folder);
+  Failure notCreated;
+  const std::unique_ptr<NewProgramFile> update = system.createProgramFile(folder, notCreated);
   if (!update) {
+    system.reportCause("making the update file in", notCreated);
     fail(ui, update_text::CannotWrite);
     return false;
   }
@@ -221,6 +226,7 @@ bool runInternetUpdate(Program& program) {
       httpDownloadToFile(program.network, program.constants.updateUrl, *update, {}, std::ref(watch));
   if (watch.endRequested()) return false;  // the window closes once the command has returned
   if (!arrived(downloaded)) {
+    if (update->failure()) system.reportCause("writing the update file in", update->failure());
     fail(ui, failureText(downloaded));
     return false;
   }
