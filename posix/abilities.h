@@ -3,9 +3,11 @@
 // call one of them cannot do is made once and then never again. FAT32 and
 // exFAT make no hard links; FUSE file systems (exfat-fuse, ntfs-3g,
 // fusefat) take no flags of renameat2 (no RENAME_NOREPLACE, no
-// RENAME_EXCHANGE) and no O_TMPFILE; network shares vary. Each writing
-// path asks `has` before the better call and falls back to the safest step
-// that is left when it is refused.
+// RENAME_EXCHANGE) and no O_TMPFILE; network shares vary. A FUSE file
+// system is never asked for the flags of renameat2: one may take them and
+// do a plain rename instead. Each writing path asks `has` before the
+// better call and falls back to the safest step that is left when it is
+// refused.
 #pragma once
 
 #include <sys/types.h>

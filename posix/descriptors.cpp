@@ -66,6 +66,22 @@ bool setMode(int fd, mode_t mode) {
   return ::fchmod(fd, mode) == 0 || errno == ENOSYS || errno == EOPNOTSUPP || errno == EPERM;
 }
 
+int renameOver(const std::string& from, const std::string& to,
+               const std::function<int(const std::string&, const std::string&)>& rename) {
+  if (rename(from, to) == 0) return 0;
+  if (errno != EEXIST) return -1;
+  const std::string aside = freshName(folderOf(to), TemporaryPrefix);
+  if (rename(to, aside) != 0) return -1;
+  if (rename(from, to) != 0) {
+    const int error = errno;
+    rename(aside, to);  // the old file back at its name
+    errno = error;
+    return -1;
+  }
+  ::unlink(aside.c_str());
+  return 0;
+}
+
 bool makeFolders(const std::string& folder, mode_t mode) {
   struct stat st {};
   if (::stat(openable(folder).c_str(), &st) == 0) return S_ISDIR(st.st_mode);

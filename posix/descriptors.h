@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -167,6 +168,15 @@ bool resizeTo(int fd, std::uint64_t size);
 // refuses (FAT32, exFAT: each file has the mode its mount gives), since
 // nothing can be set there.
 bool setMode(int fd, mode_t mode);
+
+// Renames `from` over `to` through `rename` (as renameat2(2) without
+// flags: 0, or -1 with errno). Where the file system renames onto free
+// names only (fusefat refuses with EEXIST), the file at `to` moves aside
+// to a fresh temporary name first and goes once `from` has taken its
+// place: a crash between those steps leaves no file at `to`, and the old
+// one under the temporary name, which the next sweep of leftovers takes.
+int renameOver(const std::string& from, const std::string& to,
+               const std::function<int(const std::string&, const std::string&)>& rename);
 
 // Makes `folder` and the folders above it that are missing, with `mode`.
 // True when it is a folder then.

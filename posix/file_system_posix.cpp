@@ -381,7 +381,7 @@ bool PosixFileSystem::commit(Descriptor fd, const std::string& temp, const Write
             (!write.shape() || shapeLike(fd.get(), *write.shape())) &&
             (!write.executable || addExecuteBits(fd.get())) && syncFile(fd.get()) == 0;
   ok = closeFile(fd.release()) == 0 && ok;
-  ok = ok && (swap ? swapIn(temp, write) : moveName(temp, write.target, 0) == 0);
+  ok = ok && (swap ? swapIn(temp, write) : moveOver(temp, write.target) == 0);
   if (!ok) {
     write.failed(write.target);
     ::unlink(temp.c_str());
@@ -395,7 +395,7 @@ bool PosixFileSystem::swapIn(const std::string& temp, const Write& write) {
   // any moment leaves one of the two files and a backup.
   if (!swapNames(temp, write.target)) {
     copyBackup(write);  // a file system that cannot swap names
-    return moveName(temp, write.target, 0) == 0;
+    return moveOver(temp, write.target) == 0;
   }
   // `temp` names the old file now, which becomes the backup.
   if (moveName(temp, write.backup, 0) != 0) {
@@ -536,7 +536,7 @@ class PosixFileSystem::PieceFile : public OutputFile {
     if (temp_.empty() && existing_ == ExistingFile::Keep) return linkIn(self(), AT_SYMLINK_FOLLOW);
     if (temp_.empty() && !nameUnnamed()) return noteFailure(failure_, path_);
     if (existing_ == ExistingFile::Keep) return claimName();
-    if (files_.moveName(temp_, path_, 0) != 0) return noteFailure(failure_, path_);
+    if (files_.moveOver(temp_, path_) != 0) return noteFailure(failure_, path_);
     temp_.clear();
     return true;
   }
@@ -559,8 +559,11 @@ class PosixFileSystem::PieceFile : public OutputFile {
   // Gives the file at `temp_` the name `path_` where no file has it yet, in
   // one step where the file system can: renameat2 with RENAME_NOREPLACE, or
   // a hard link. Where it can neither (exfat-fuse, fusefat), the name is
-  // taken by an empty file made exclusively and the finished one is renamed
-  // over it: a crash between the two leaves that empty file at the name.
+  // looked at and the file renamed there when it is free: only a file that
+  // another program makes at that name in the instant between would be
+  // replaced. (An empty file made first to hold the name would be renamed
+  // over just after it was closed, which a FUSE file system that lets go
+  // of closed files later can get wrong.)
   bool claimName() {
     const std::string folder = folderOf(path_);
     if (files_.abilities_.has(folder, Ability::RenameFlags)) {
@@ -577,11 +580,12 @@ class PosixFileSystem::PieceFile : public OutputFile {
       if (!files_.abilities_.refused(folder, Ability::HardLinks, failure_.error)) return false;
       failure_ = {};
     }
-    Descriptor claim(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!claim) return noteFailure(failure_, path_);
-    named_ = true;
-    if (claim.close() != 0 || files_.moveName(temp_, path_, 0) != 0) return noteFailure(failure_, path_);
+    struct stat taken {};
+    if (::lstat(path_.c_str(), &taken) == 0) return failWith(EEXIST);
+    if (errno != ENOENT) return noteFailure(failure_, path_);
+    if (files_.moveName(temp_, path_, 0) != 0) return noteFailure(failure_, path_);
     temp_.clear();
+    named_ = true;
     return true;
   }
 
@@ -634,6 +638,10 @@ int PosixFileSystem::closeFile(int fd) { return ::close(fd); }
 
 int PosixFileSystem::moveName(const std::string& from, const std::string& to, unsigned flags) {
   return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags);
+}
+
+int PosixFileSystem::moveOver(const std::string& from, const std::string& to) {
+  return renameOver(from, to, [this](const std::string& a, const std::string& b) { return moveName(a, b, 0); });
 }
 
 int PosixFileSystem::makeLink(const std::string& from, const std::string& to, int flags) {

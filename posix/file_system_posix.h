@@ -86,6 +86,8 @@ class PosixFileSystem : public FileSystem {
   Descriptor recycleBackup(const Write& write, std::string& temp);
   bool commit(Descriptor fd, const std::string& temp, const Write& write, std::string_view content, bool swap);
   bool swapIn(const std::string& temp, const Write& write);
+  // Renames `from` over `to` (renameOver).
+  int moveOver(const std::string& from, const std::string& to);
   // Exchanges the two names (RENAME_EXCHANGE). False, with nothing
   // changed, where the file system cannot.
   bool swapNames(const std::string& first, const std::string& second);

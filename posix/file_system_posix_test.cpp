@@ -394,6 +394,16 @@ TEST_F(PosixFiles, WithoutLinksNameExchangeOrUnnamedFilesEveryWriteStillKeepsIts
   EXPECT_LE(files.refusals, 3);  // a link, a flag of renameat2 and O_TMPFILE, each refused once
 }
 
+// fusefat renames onto free names only: a file is replaced by moving the
+// old one aside first.
+TEST_F(PosixFiles, WhereARenameCannotReplaceAFileTheOldOneMovesAsideFirst) {
+  files.plain = files.renamesOntoFreeNamesOnly = true;
+  PosixSystem system(folder / "tmp");
+  std::vector<std::string> expected = kWrittenEveryWay;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(writeEveryWay(files, system, folder.path()), expected);
+}
+
 // The same on a real file system of another kind (tests/fuse_images_test.sh
 // mounts exFAT and NTFS images and names a folder on each).
 TEST(RealFileSystem, EveryWriteKeepsItsPromise) {

@@ -108,7 +108,7 @@ class PosixSystem::ProgramFile : public NewProgramFile {
     // Another process could have put its own file at the staged name in
     // the meantime: then that one is not installed (ESTALE).
     const bool mine = kept != Kept::NotTried || isThisFile(staged);
-    if (kept == Kept::Failed || !mine || (kept != Kept::Swapped && system_.renamePath(staged, program, 0) != 0)) {
+    if (kept == Kept::Failed || !mine || (kept != Kept::Swapped && !putInPlace(program, staged, leftover, kept))) {
       const Failure failure = systemFailure(mine ? errno : ESTALE, program);
       system_.unlinkPath(staged);
       if (kept == Kept::Linked) system_.unlinkPath(leftover);
@@ -139,6 +139,23 @@ class PosixSystem::ProgramFile : public NewProgramFile {
     if (!system_.abilities_.has(folder_, Ability::HardLinks)) return Kept::NotTried;
     if (system_.linkPath(program, leftover, 0) == 0) return Kept::Linked;
     return system_.abilities_.refused(folder_, Ability::HardLinks, errno) ? Kept::NotTried : Kept::Failed;
+  }
+
+  // Renames the staged file over the program. Where the file system renames
+  // onto free names only (fusefat), the old program moves to the leftover
+  // name first, kept there as by a swap: a kill between the two leaves no
+  // program at its name.
+  bool putInPlace(const std::string& program, const std::string& staged, const std::string& leftover, Kept& kept) {
+    if (system_.renamePath(staged, program, 0) == 0) return true;
+    if (errno != EEXIST || kept != Kept::NotTried || system_.renamePath(program, leftover, 0) != 0) return false;
+    if (system_.renamePath(staged, program, 0) == 0) {
+      kept = Kept::Swapped;
+      return true;
+    }
+    const int error = errno;
+    system_.renamePath(leftover, program, 0);
+    errno = error;
+    return false;
   }
 
   // The new program takes the program's name and the old one the staged

@@ -3,6 +3,7 @@
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -328,6 +329,8 @@ int FaultyFileSystem::closeFile(int fd) {
 
 int FaultyFileSystem::moveName(const std::string& from, const std::string& to, unsigned flags) {
   if (plain && flags != 0) return refuse(EINVAL);
+  struct stat taken {};
+  if (renamesOntoFreeNamesOnly && ::lstat(to.c_str(), &taken) == 0) return refuse(EEXIST);
   if (beforeStep) beforeStep("rename");
   return PosixFileSystem::moveName(from, to, flags);
 }

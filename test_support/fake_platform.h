@@ -255,6 +255,8 @@ class FaultyFileSystem : public PosixFileSystem {
   // and FAT32 through FUSE do; `refusals` counts the calls it refused.
   bool plain = false;
   int refusals = 0;
+  // Renames onto free names only, as fusefat does (EEXIST otherwise).
+  bool renamesOntoFreeNamesOnly = false;
   std::function<void()> beforeWrite;  // runs once, at the next write
   std::size_t writeLimit = 0;         // at most this many bytes per write (0: no limit)
   // Runs before every write, fsync, close, rename and link of a save
