@@ -96,7 +96,8 @@ sleep 0.5
 left=$(find "$data" "$XDG_CONFIG_HOME" -type f \( -name 'zelvo-lingotak*' -o -name 'application-x-zelvo*' \
   -o -name mimeapps.list \) -not -path "$data/zelvo-lingotak/*")
 [ -z "$left" ] || fail "removing left: $left"
-# The desktop's caches are rebuilt by tools that run on their own.
+# The caches are rebuilt after the files are gone, which can take longer
+# on a busy machine than the look at the files above.
 no_default() { [ -z "$(xdg-mime query default application/x-zelvo-vocabulary)" ]; }
 type_unknown() { [ "$(xdg-mime query filetype "$list")" != application/x-zelvo-vocabulary ]; }
 wait_until no_default || fail "xdg-mime still names a default"
