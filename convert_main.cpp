@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include "convert/converter.h"
 #include "convert/texts.h"
@@ -41,7 +42,7 @@ int main(int argc, char* argv[]) {
     zl::useProportionalDefaultFont();
     zl::setProgramIcon(zl::DesktopId, zl::programIconImages());
   });
-  zl::ConverterServices services{files, system, desktop, dialogs};
+  zl::ConverterServices services{files, system, desktop, dialogs, std::time(nullptr)};
   zl::Printed printed;
   const int status = zl::runConverter(services, arguments, printed);
   std::fputs(printed.out.c_str(), stdout);

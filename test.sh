@@ -21,7 +21,7 @@ echo "== fuzzing the file reader, the help text's reader, the update's readers a
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZL_FUZZ=ON -DZL_TESTS=OFF -DZL_WERROR=ON >/dev/null
 cmake --build build-fuzz --target zl_file_format_fuzz zl_rtf_reader_fuzz zl_http_response_fuzz zl_update_file_fuzz \
-  zl_delimited_text_fuzz zl_kvtml_fuzz
+  zl_delimited_text_fuzz zl_kvtml_fuzz zl_anki_package_fuzz
 fuzz() {  # target, seed files...
   local target=$1
   shift
@@ -36,6 +36,7 @@ fuzz zl_http_response_fuzz update/fuzz-seeds/response-*
 fuzz zl_update_file_fuzz update/fuzz-seeds/program-* update/fuzz-seeds/signature-*
 fuzz zl_delimited_text_fuzz convert/fuzz-seeds/delimited-* convert/testdata/*.csv convert/testdata/*.tsv convert/testdata/*.txt
 fuzz zl_kvtml_fuzz convert/fuzz-seeds/kvtml-* convert/testdata/*.kvtml
+fuzz zl_anki_package_fuzz convert/fuzz-seeds/anki-*
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZL_WERROR=ON -DZL_BENCH=ON >/dev/null
 cmake --build build -j "$jobs"

@@ -87,7 +87,7 @@ class Parser {
       return;
     }
     if (name != "--to" && name != "--from" && name != "--columns" && name != "--languages" && name != "--open" &&
-        name != "--delimiter") {
+        name != "--delimiter" && name != "--fields" && name != "--deck") {
       wrong(fill(convert_text::UnknownOption, {name}));
       return;
     }
@@ -124,6 +124,12 @@ class Parser {
       if (!splitPair(value, first, second) || !columnNumber(first, columns.firstColumn) ||
           !columnNumber(second, columns.secondColumn))
         wrong(convert_text::BadColumns);
+    } else if (name == "--fields") {
+      AnkiOptions& anki = line_.options.anki;
+      if (!splitPair(value, anki.firstField, anki.secondField)) wrong(convert_text::BadFields);
+    } else if (name == "--deck") {
+      line_.options.anki.deck = value;
+      if (value.empty()) wrong(convert_text::BadDeck);
     } else if (!splitPair(value, line_.options.kvtml.firstLanguage, line_.options.kvtml.secondLanguage)) {
       wrong(convert_text::BadLanguages);
     }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "convert/anki_package.h"
 #include "convert/failure_text.h"
 #include "convert/text_export.h"
 #include "convert/texts.h"
@@ -22,12 +23,13 @@ struct FormatName {
   std::string_view name;
   std::string_view extension;
 };
-constexpr std::array<FormatName, 5> kFormats = {{
+constexpr std::array<FormatName, 6> kFormats = {{
     {Format::Ltk, "ltk", ".ltk"},
     {Format::Csv, "csv", ".csv"},
     {Format::Tsv, "tsv", ".tsv"},
     {Format::Anki, "anki", ".txt"},
     {Format::Kvtml, "kvtml", ".kvtml"},
+    {Format::Apkg, "apkg", ".apkg"},
 }};
 
 bool isWholeNumber(std::string_view line) {
@@ -40,7 +42,15 @@ bool isWholeNumber(std::string_view line) {
 
 std::string placeText(TextPlace place) {
   const std::string number = std::to_string(place.number);
-  return fill(place.kind == TextPlace::Line ? convert_text::Line : convert_text::Entry, {number});
+  switch (place.kind) {
+    case TextPlace::Line:
+      return fill(convert_text::Line, {number});
+    case TextPlace::Entry:
+      return fill(convert_text::Entry, {number});
+    case TextPlace::Note:
+      break;
+  }
+  return fill(convert_text::Note, {number});
 }
 
 std::string failureText(const std::string& input, const ReadFailure& failure) {
@@ -84,29 +94,67 @@ const std::string* notText(std::string_view bytes, bool vocabularyFile) {
   return controls > judged.size() / 4 ? &convert_text::BinaryData : nullptr;
 }
 
+// The name of the deck that a package written to `path` holds: the file's
+// name without its extension, as UTF-8.
+std::string deckNameOf(std::string_view path) {
+  std::string_view name = path.substr(path.find_last_of('/') + 1);
+  if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
+  ByteBuffer utf8;
+  for (std::size_t i = 0; i < name.size();) appendUtf8(utf8, nextCodePoint(name, i));
+  return std::string(viewOf(utf8));
+}
+
+// What reading an Anki package found besides the pairs, a line each.
+std::string findingsText(const AnkiFindings& findings, const AnkiOptions& options) {
+  using convert_text::counted;
+  std::string text;
+  if (findings.mediaReferences > 0)
+    text += "\n" + fill(convert_text::MediaDropped, {counted(findings.mediaReferences, convert_text::OneMediaReference,
+                                                               convert_text::MediaReferences)});
+  if (findings.cloze > 0)
+    text += "\n" + fill(convert_text::ClozeSkipped,
+                        {counted(findings.cloze, convert_text::OneClozeNote, convert_text::ClozeNotes)});
+  if (findings.withoutFields > 0)
+    text += "\n" + fill(convert_text::FieldsMissing,
+                        {counted(findings.withoutFields, convert_text::OneNote, convert_text::Notes),
+                         options.firstField, options.secondField});
+  return text;
+}
+
 // Reads the pairs of `bytes` into `list`; false with `failure` set when
-// they cannot be read.
+// they cannot be read. What an Anki package held besides them goes into
+// `findings`.
 bool readPairs(std::string_view bytes, const ConversionOptions& options, VocabList& list, UnmappableReport& report,
-               std::int64_t& skipped, ReadFailure& failure) {
+               std::int64_t& skipped, AnkiFindings& findings, ReadFailure& failure) {
   Format from = Format::Csv;
   if (options.from)
     from = *options.from;
+  else if (isAnkiPackage(bytes))
+    from = Format::Apkg;
   else if (isKvtmlDocument(bytes))
     from = Format::Kvtml;
   else if (looksLikeVocabularyFile(bytes))
     from = Format::Ltk;
-  if (const std::string* what = notText(bytes, from == Format::Ltk)) {
-    failure.reason = *what + convert_text::NothingRead;
-    return false;
+  if (from != Format::Apkg) {
+    if (const std::string* what = notText(bytes, from == Format::Ltk)) {
+      failure.reason = *what + convert_text::NothingRead;
+      return false;
+    }
   }
   if (from == Format::Ltk) {
     // The trainer's own texts, taken as they are.
     readRecords(bufferOf(bytes), list);
     return true;
   }
-  PairBuilder pairs(report, bytes.size());
-  const bool read = from == Format::Kvtml ? readKvtml(bytes, options.kvtml, pairs, failure)
-                                          : readDelimitedText(bytes, options.delimited, pairs, failure);
+  // A package's texts are a part of its unpacked collection.
+  PairBuilder pairs(report, from == Format::Apkg ? 0 : bytes.size());
+  bool read = false;
+  if (from == Format::Apkg)
+    read = readAnkiPackage(bytes, MaxFileBytes, options.anki, pairs, findings, failure);
+  else if (from == Format::Kvtml)
+    read = readKvtml(bytes, options.kvtml, pairs, failure);
+  else
+    read = readDelimitedText(bytes, options.delimited, pairs, failure);
   skipped = pairs.skipped();
   pairs.moveInto(list);
   return read;
@@ -141,6 +189,8 @@ bool writePairs(const VocabList& list, Format to, char csvDelimiter, OutputFile&
       case Format::Kvtml:
         writeKvtmlEntries(list, first, last, bytes, report);
         break;
+      case Format::Apkg:  // made whole beforehand
+        return false;
     }
     if (!flush()) return false;
   }
@@ -215,6 +265,7 @@ ConversionOutcome convertInMemory(FileSystem& files, const std::string& input, c
   }
   VocabList list;
   UnmappableReport report(options.replaceUnmappable);
+  AnkiFindings findings;
   {
     Failure failure;
     const std::unique_ptr<FileBytes> bytes = files.mapFile(input, MaxFileBytes, failure);
@@ -227,7 +278,7 @@ ConversionOutcome convertInMemory(FileSystem& files, const std::string& input, c
       return outcome;
     }
     ReadFailure unread;
-    if (!readPairs(bytes->bytes(), options, list, report, outcome.skipped, unread)) {
+    if (!readPairs(bytes->bytes(), options, list, report, outcome.skipped, findings, unread)) {
       outcome.message = failureText(input, unread);
       return outcome;
     }
@@ -241,10 +292,22 @@ ConversionOutcome convertInMemory(FileSystem& files, const std::string& input, c
     outcome.message = fill(convert_text::NoPairs, {input});
     return outcome;
   }
+  ByteBuffer package;  // made whole before the file, as SQLite and the zip need it
+  if (to == Format::Apkg) {
+    std::string reason;
+    if (!writeAnkiPackage(list, deckNameOf(output), options.now, package, reason)) {
+      outcome.message = fill(convert_text::PackageNotMade, {output, reason});
+      return outcome;
+    }
+  }
   Failure notCreated;
   const std::unique_ptr<OutputFile> file = files.createOutputFile(output, options.existing, notCreated);
   UnmappableReport written(options.replaceUnmappable);
-  if (!file || !writePairs(list, to, options.csvDelimiter, *file, written) ||
+  const auto writeAll = [&] {
+    return to == Format::Apkg ? file->write(viewOf(package))
+                              : writePairs(list, to, options.csvDelimiter, *file, written);
+  };
+  if (!file || !writeAll() ||
       (written.count() > 0 && !written.replacing()) || !file->finish()) {
     if (written.count() > 0 && !written.replacing()) {
       outcome.kind = ConversionOutcome::Unmappable;
@@ -263,7 +326,8 @@ ConversionOutcome convertInMemory(FileSystem& files, const std::string& input, c
   outcome.message =
       fill(convert_text::Summary, {output, counted(outcome.pairs, convert_text::OnePair, convert_text::Pairs),
                                    counted(outcome.skipped, convert_text::OneEntry, convert_text::Entries),
-                                   counted(outcome.replaced, convert_text::Characters, convert_text::Characters)});
+                                   counted(outcome.replaced, convert_text::Characters, convert_text::Characters)}) +
+      findingsText(findings, options.anki);
   if (to == Format::Ltk && list.size() > MaxEntries)
     outcome.warning = fill(convert_text::TooManyPairs, {output, std::to_string(list.size())});
   return outcome;

@@ -15,19 +15,21 @@
 #include <string>
 #include <string_view>
 
+#include "convert/anki_collection.h"
 #include "convert/delimited_text.h"
 #include "convert/kvtml.h"
 #include "platform/file_system.h"
 
 namespace zl {
 
-enum class Format { Ltk, Csv, Tsv, Anki, Kvtml };
+// Anki is Anki's plain-text export, Apkg its packages.
+enum class Format { Ltk, Csv, Tsv, Anki, Kvtml, Apkg };
 
-// The format of a name as the options give it (ltk, csv, tsv, anki, kvtml;
-// any letter case). False for any other name.
+// The format of a name as the options give it (ltk, csv, tsv, anki, kvtml,
+// apkg; any letter case). False for any other name.
 bool formatOfName(std::string_view name, Format& format);
 // The format that a file name's extension stands for (.ltk, .csv, .tsv,
-// .txt for Anki, .kvtml; any letter case). False for any other.
+// .txt for Anki, .kvtml, .apkg; any letter case). False for any other.
 bool formatOfPath(std::string_view path, Format& format);
 
 // True when the bytes look like a vocabulary file of the trainer: records
@@ -39,9 +41,11 @@ struct ConversionOptions {
   std::optional<Format> from;  // the input's format; recognised from its content when not given
   DelimitedOptions delimited;
   KvtmlOptions kvtml;
+  AnkiOptions anki;
   bool replaceUnmappable = false;
   char csvDelimiter = ';';  // between the fields of a CSV output: ';', as German spreadsheets expect, or ','
   ExistingFile existing = ExistingFile::Keep;  // what happens to a file already at the output's name
+  std::int64_t now = 0;  // seconds since 1970: when an Anki package is made
 };
 
 struct ConversionOutcome {
@@ -51,7 +55,9 @@ struct ConversionOutcome {
     NameTaken,   // the output's name is taken and the file there was kept
     Unmappable,  // characters the trainer's files cannot hold, nothing written
   } kind = Failed;
-  std::string message;  // the summary line, or what went wrong
+  // The summary (followed by what an Anki package held besides pairs, a
+  // line each), or what went wrong.
+  std::string message;
   std::string warning;  // on success, what the user should know; may be empty
   std::int64_t pairs = 0;
   std::int64_t skipped = 0;

@@ -93,7 +93,8 @@ int importForTrainer(ConverterServices& services, const CommandLine& line) {
 }  // namespace
 
 int runConverter(ConverterServices& services, const std::vector<std::string>& arguments, Printed& printed) {
-  const CommandLine line = parseCommandLine(arguments);
+  CommandLine line = parseCommandLine(arguments);
+  line.options.now = services.now;
   switch (line.mode) {
     case CommandLine::Help:
       printed.out += convert_text::Help;

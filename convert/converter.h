@@ -12,6 +12,7 @@
 // only when the user agrees.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ struct ConverterServices {
   System& system;
   DesktopShell& desktop;
   Dialogs& dialogs;
+  std::int64_t now = 0;  // seconds since 1970, for what the converter makes
 };
 
 // What the converter prints: to the standard output and the standard error

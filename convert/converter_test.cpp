@@ -7,6 +7,7 @@
 #include <functional>
 #include <random>
 
+#include "test_support/converter_fixture.h"
 #include "store/file_format.h"
 #include "test_support/fake_platform.h"
 
@@ -14,46 +15,6 @@ namespace zl {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The bytes of a vocabulary file as the trainer writes it: texts of any
-// Windows-1252 bytes but line ends (and, with `xmlSafe`, but the control
-// characters XML cannot carry), counts anywhere in their range.
-std::string trainerFile(unsigned seed, int pairs, bool xmlSafe) {
-  std::mt19937 random(seed);
-  const auto text = [&] {
-    std::string word(1 + random() % 12, ' ');
-    for (char& c : word) {
-      do c = static_cast<char>(1 + random() % 255);
-      while (c == '\r' || c == '\n' || (xmlSafe && static_cast<unsigned char>(c) < 0x20 && c != '\t'));
-    }
-    return word;
-  };
-  VocabList list;
-  for (int i = 0; i < pairs; ++i) {
-    const std::int16_t extremes[] = {0, 1, -1, 32767, -32768, static_cast<std::int16_t>(random())};
-    list.append({text(), text(), extremes[random() % 6], extremes[random() % 6]});
-  }
-  ByteBuffer bytes;
-  writeRecords(list, 0, list.size(), bytes);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-class Converter : public ::testing::Test {
- protected:
-  int run(std::vector<std::string> arguments) {
-    printed = {};
-    return runConverter(services, arguments, printed);
-  }
-  std::string path(const std::string& name) const { return folder / name; }
-
-  TempFolder folder;
-  FaultyFileSystem files;
-  FakeSystem system;
-  FakeDesktop desktop;
-  FakeDialogs dialogs;
-  ConverterServices services{files, system, desktop, dialogs};
-  Printed printed;
-};
 
 TEST_F(Converter, WrongUsageIsExplainedWithStatusTwo) {
   writeBytes(path("in.csv"), "a;b\r\n");
@@ -73,6 +34,9 @@ TEST_F(Converter, WrongUsageIsExplainedWithStatusTwo) {
       {{"--columns=0,1", path("in.csv"), path("out.ltk")}, "--columns erwartet"},
       {{"--languages", "en", path("in.csv"), path("out.ltk")}, "--languages erwartet"},
       {{"--open", path("in.csv"), path("out.ltk")}, "Aufruf:"},
+      {{"--fields", "Front", path("in.csv"), path("out.ltk")}, "--fields erwartet"},
+      {{"--fields=a,a", path("in.csv"), path("out.ltk")}, "--fields erwartet"},
+      {{"--deck=", path("in.csv"), path("out.ltk")}, "--deck erwartet"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(run(c.arguments), 2) << c.said;

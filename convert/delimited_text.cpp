@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "convert/html_text.h"
 #include "convert/texts.h"
 #include "convert/unicode.h"
 #include "store/cp1252.h"
@@ -162,13 +163,6 @@ struct Head {
   std::int64_t lines = 0;           // how many lines the header takes
 };
 
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-bool equalsFolded(std::string_view text, std::string_view lower) {
-  return text.size() == lower.size() && std::equal(text.begin(), text.end(), lower.begin(), [](char a, char b) {
-           return (isLetter(a) ? static_cast<char>(a | 0x20) : a) == b;
-         });
-}
 
 std::string_view trimBlanks(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -178,8 +172,8 @@ std::string_view trimBlanks(std::string_view text) {
 
 // A header line's key: a letter, then letters, digits, blanks, "_" or "-".
 bool isHeadKey(std::string_view key) {
-  return !key.empty() && isLetter(key[0]) && std::all_of(key.begin(), key.end(), [](char c) {
-    return isLetter(c) || (c >= '0' && c <= '9') || c == ' ' || c == '_' || c == '-';
+  return !key.empty() && isAsciiLetter(key[0]) && std::all_of(key.begin(), key.end(), [](char c) {
+    return isAsciiLetter(c) || (c >= '0' && c <= '9') || c == ' ' || c == '_' || c == '-';
   });
 }
 
@@ -190,13 +184,13 @@ char namedDelimiter(std::string_view value) {
   constexpr std::pair<std::string_view, char> kNames[] = {{"tab", '\t'},  {"comma", ','}, {"semicolon", ';'},
                                                           {"space", ' '}, {"pipe", '|'},  {"colon", ':'}};
   for (const auto& [name, delimiter] : kNames)
-    if (equalsFolded(value, name)) return delimiter;
+    if (equalsAsciiFolded(value, name)) return delimiter;
   return value.size() == 1 ? value[0] : 0;
 }
 
 bool isColumnKey(std::string_view key) {
   for (std::string_view name : {"guid column", "notetype column", "deck column", "tags column"})
-    if (equalsFolded(key, name)) return true;
+    if (equalsAsciiFolded(key, name)) return true;
   return false;
 }
 
@@ -212,14 +206,14 @@ bool readHead(std::string_view text, Head& head, ReadFailure& failure) {
     if (colon == std::string_view::npos || !isHeadKey(line.substr(0, colon))) break;
     const std::string_view key = trimBlanks(line.substr(0, colon)), value = line.substr(colon + 1);
     const TextPlace place{TextPlace::Line, head.lines + 1};
-    if (equalsFolded(key, "separator")) {
+    if (equalsAsciiFolded(key, "separator")) {
       head.delimiter = namedDelimiter(value);
       if (head.delimiter == 0 || head.delimiter == '"' || head.delimiter == '\r' || head.delimiter == '\n') {
         failure = {place, convert_text::HeadNamesNoDelimiter};
         return false;
       }
-    } else if (equalsFolded(key, "html")) {
-      head.html = equalsFolded(trimBlanks(value), "true");
+    } else if (equalsAsciiFolded(key, "html")) {
+      head.html = equalsAsciiFolded(trimBlanks(value), "true");
     } else if (isColumnKey(key)) {
       const std::string_view number = trimBlanks(value);
       int column = 0;
@@ -236,66 +230,6 @@ bool readHead(std::string_view text, Head& head, ReadFailure& failure) {
   }
   head.end = at;
   return true;
-}
-
-// --- the text of HTML ---------------------------------------------------------
-
-bool startsWithFolded(std::string_view text, std::string_view lower) {
-  return text.size() >= lower.size() && equalsFolded(text.substr(0, lower.size()), lower);
-}
-
-// The character an entity's name (between "&" and ";") stands for; 0 for
-// a name that is none of the few the export writes, nor a number.
-char32_t entityCharacter(std::string_view name) {
-  constexpr std::pair<std::string_view, char32_t> kNamed[] = {{"amp", U'&'},  {"lt", U'<'},    {"gt", U'>'},
-                                                              {"quot", U'"'}, {"apos", U'\''}, {"nbsp", U'\u00A0'}};
-  for (const auto& [entity, character] : kNamed)
-    if (name == entity) return character;
-  if (name.size() < 2 || name[0] != '#') return 0;
-  const bool hex = name[1] == 'x' || name[1] == 'X';
-  const std::string_view digits = name.substr(hex ? 2 : 1);
-  std::uint32_t value = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, hex ? 16 : 10);
-  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) return 0;
-  if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-  return static_cast<char32_t>(value);
-}
-
-// The text of an HTML fragment as UTF-8, appended to `out`: tags removed,
-// a line break ("<br>", "<br/>", "<br />") as one blank, entities decoded.
-// A "<" that opens no tag and an "&" that starts no known entity stay.
-void appendTextOfHtml(std::string_view html, TextEncoding encoding, ByteBuffer& out) {
-  // The first ">" after the last "<" that was looked at, so that a text
-  // full of "<" is not searched again and again; npos: none is left.
-  std::size_t close = 0;
-  std::size_t i = 0;
-  while (i < html.size()) {
-    const char c = html[i];
-    if (c == '<' && i + 1 < html.size() && (isLetter(html[i + 1]) || html[i + 1] == '/' || html[i + 1] == '!')) {
-      if (close != std::string_view::npos && close <= i) close = html.find('>', i + 1);
-      if (close != std::string_view::npos) {
-        const std::string_view tag = html.substr(i + 1, close - i - 1);
-        if (startsWithFolded(tag, "br") && (tag.size() == 2 || tag[2] == ' ' || tag[2] == '/')) out.push_back(' ');
-        i = close + 1;
-        continue;
-      }
-    }
-    if (c == '&') {
-      constexpr std::size_t kLongestName = 8;  // "#x10FFFF"
-      const std::size_t length = html.substr(i + 1, kLongestName + 1).find(';');
-      const char32_t character = length == std::string_view::npos ? 0 : entityCharacter(html.substr(i + 1, length));
-      if (character != 0) {
-        appendUtf8(out, character);
-        i += length + 2;
-        continue;
-      }
-    }
-    if (encoding == TextEncoding::Cp1252 && static_cast<unsigned char>(c) >= 0x80)
-      appendUtf8(out, codePointOfCp1252(static_cast<unsigned char>(c)));
-    else
-      out.push_back(c);
-    ++i;
-  }
 }
 
 // --- the choice of the delimiter --------------------------------------------

@@ -21,10 +21,10 @@
 
 namespace zl {
 
-// Where something stood in the input: a line of a text file or an entry
-// of a KVTML document, counted from 1.
+// Where something stood in the input: a line of a text file, an entry of
+// a KVTML document or a note of an Anki collection, counted from 1.
 struct TextPlace {
-  enum Kind { Line, Entry } kind = Line;
+  enum Kind { Line, Entry, Note } kind = Line;
   std::int64_t number = 0;
 };
 

@@ -16,18 +16,29 @@ inline const std::string Help = R"(Aufruf: zelvo-lingotak-convert [OPTIONEN] EIN
         zelvo-lingotak-convert --open DATEI
 
 Wandelt Vokabelpaare zwischen den Vokabeldateien von Zelvo Lingotak (.ltk)
-und anderen Formaten um: CSV, TSV, Anki-Text (.txt) und KVTML 2.0 (.kvtml).
+und anderen Formaten um: CSV, TSV, Anki-Text (.txt), KVTML 2.0 (.kvtml) und
+Anki-Pakete (.apkg, .colpkg).
 
-Das Format der EINGABE wird am Inhalt erkannt (KVTML-Dokument, Vokabeldatei,
-sonst Text mit Trennzeichen: Tabulator, Semikolon oder Komma; UTF-8, UTF-16
-mit Byte-Order-Mark oder Windows-1252). Das Format der AUSGABE folgt ihrer
-Endung: .ltk, .csv, .tsv, .txt (Anki), .kvtml.
+Das Format der EINGABE wird am Inhalt erkannt (Anki-Paket, KVTML-Dokument,
+Vokabeldatei, sonst Text mit Trennzeichen: Tabulator, Semikolon oder Komma;
+UTF-8, UTF-16 mit Byte-Order-Mark oder Windows-1252). Das Format der AUSGABE
+folgt ihrer Endung: .ltk, .csv, .tsv, .txt (Anki), .kvtml, .apkg.
+
+Aus einem Anki-Paket wird jede Notiz ein Paar aus ihren ersten beiden Feldern
+(HTML wird zu Text, Bilder und Töne fallen weg, Lückentexte werden
+übersprungen); die Zähler kommen von ihrer ersten Karte. Ein geschriebenes
+.apkg enthält einen Stapel mit dem Namen der Datei und eine Karte je Paar
+(Vokabel vorn, Übersetzung hinten); negative Zähler werden als 0 geschrieben.
 
 Optionen:
-  --to FORMAT            Format der Ausgabe: ltk, csv, tsv, anki oder kvtml
+  --to FORMAT            Format der Ausgabe: ltk, csv, tsv, anki, kvtml oder apkg
   --from FORMAT          Format der Eingabe, statt es zu erkennen
   --columns N,M          Vokabel aus Spalte N, Übersetzung aus Spalte M (ab 1)
   --languages N,M        bei KVTML: die Sprachen mit den Kennungen N und M
+  --fields NAME,NAME     bei Anki-Paketen: Vokabel und Übersetzung aus den
+                         Feldern dieser Namen (Notiztypen ohne sie: übersprungen)
+  --deck NAME            bei Anki-Paketen: nur dieser Stapel und seine
+                         Unterstapel (sonst alle)
   --header               die erste Zeile nennt nur die Spalten und wird übersprungen
   --delimiter ,          CSV mit Kommas schreiben (sonst mit Semikolons, wie
                          deutsche Tabellenprogramme sie erwarten)
@@ -49,12 +60,17 @@ inline const std::string Usage =
     "Mehr dazu: zelvo-lingotak-convert --help";
 inline const std::string UnknownOption = "Unbekannte Option: %1";
 inline const std::string MissingValue = "Die Option %1 braucht einen Wert.";
-inline const std::string UnknownFormat = "Unbekanntes Format: %1 (bekannt sind ltk, csv, tsv, anki und kvtml)";
+inline const std::string UnknownFormat =
+    "Unbekanntes Format: %1 (bekannt sind ltk, csv, tsv, anki, kvtml und apkg)";
 inline const std::string OutputFormatUnknown =
-    "An der Endung von %1 ist kein Format zu erkennen (.ltk, .csv, .tsv, .txt, .kvtml); --to FORMAT nennt es.";
+    "An der Endung von %1 ist kein Format zu erkennen (.ltk, .csv, .tsv, .txt, .kvtml, .apkg); --to FORMAT nennt "
+    "es.";
 inline const std::string BadColumns = "--columns erwartet zwei verschiedene Spaltennummern ab 1, etwa --columns 2,3.";
 inline const std::string BadDelimiter = "--delimiter erwartet ; oder , als Trennzeichen einer CSV-Ausgabe.";
 inline const std::string BadLanguages = "--languages erwartet zwei verschiedene Kennungen, etwa --languages 0,2.";
+inline const std::string BadFields =
+    "--fields erwartet zwei verschiedene Feldnamen, etwa --fields Vorderseite,Rückseite.";
+inline const std::string BadDeck = "--deck erwartet den Namen eines Stapels, etwa --deck \"Französisch\".";
 
 // Why an input cannot be read, after its name and the line or entry.
 inline const std::string HeadNamesNoDelimiter = "Die Kopfzeile nennt kein brauchbares Trennzeichen.";
@@ -72,6 +88,40 @@ inline const std::string NoSuchLanguage = "Die Datei hat keine Sprache mit der K
 inline const std::string OldLanguages = "0 für <o>, ab 1 für die <t>";
 inline const std::string LanguageRange = "0 bis %1";
 inline const std::string NoLanguages = "keine";
+// Anki packages. The causes complete PackageUnreadable.
+inline const std::string PackageUnreadable =
+    "Das Anki-Paket kann nicht gelesen werden: %1. Bitte das Paket neu herunterladen oder in Anki neu exportieren.";
+inline const std::string PackageWithoutCollection = "das ZIP-Archiv enthält keine Anki-Sammlung";
+inline const std::string ZipNotZip = "kein vollständiges ZIP-Archiv (sein Inhaltsverzeichnis fehlt)";
+inline const std::string ZipChecksum = "eine Prüfsumme im ZIP-Archiv stimmt nicht, die Daten sind beschädigt";
+inline const std::string ZipMethod = "das ZIP-Archiv ist mit einem Verfahren gepackt, das nicht unterstützt wird";
+inline const std::string ZipEncrypted = "das ZIP-Archiv ist verschlüsselt";
+inline const std::string ZipBroken = "das ZIP-Archiv ist beschädigt oder unvollständig";
+inline const std::string ZipOther = "libzip meldet den Fehler %1";
+inline const std::string ZstdBroken = "die zstd-komprimierte Sammlung ist beschädigt (%1)";
+inline const std::string CollectionTooLarge = "die Sammlung wäre entpackt größer als %1 MB";
+inline const std::string CollectionNotSqlite = "die Sammlung ist keine SQLite-Datenbank";
+inline const std::string CollectionBroken = "die Sammlung (eine SQLite-Datenbank) ist beschädigt";
+inline const std::string CollectionTruncated = "die Sammlung ist unvollständig";
+inline const std::string CollectionUnreadable = "die Sammlung ist anders aufgebaut als eine Anki-Sammlung (SQLite: %1)";
+inline const std::string CollectionLacksTable = "der Sammlung fehlt die Tabelle „%1“";
+inline const std::string CollectionNotATable =
+    "„%1“ ist in der Sammlung keine gewöhnliche Tabelle; so eine Sammlung wird aus Sicherheitsgründen nicht gelesen";
+inline const std::string NoSuchDeck = "Das Anki-Paket hat keinen Stapel „%1“ (vorhanden: %2).";
+inline const std::string NoDecks = "keine";
+// %2: what SQLite or libzip reported.
+inline const std::string PackageNotMade = "%1 kann nicht geschrieben werden: Das Anki-Paket ließ sich nicht bilden (%2).";
+// What the summary adds after reading a package.
+inline const std::string MediaDropped = "%1 weggelassen: Bilder und Töne bleiben in Anki.";
+inline const std::string OneMediaReference = "Medienverweis";
+inline const std::string MediaReferences = "Medienverweise";
+inline const std::string ClozeSkipped = "%1 übersprungen: Aus einem Lückentext wird kein Vokabelpaar.";
+inline const std::string OneClozeNote = "Lückentext-Notiz";
+inline const std::string ClozeNotes = "Lückentext-Notizen";
+inline const std::string FieldsMissing = "%1 übersprungen: Ihr Notiztyp hat die Felder „%2“ und „%3“ nicht.";
+inline const std::string OneNote = "Notiz";
+inline const std::string Notes = "Notizen";
+
 // What expat found wrong in a document that is no well-formed XML.
 inline const std::string NotXml = "Die Datei ist kein gültiges XML-Dokument (%1).";
 inline const std::string XmlUnclosedElement = "nicht geschlossenes Element";
@@ -116,6 +166,7 @@ inline const std::string NothingRead = " Es wurde nichts geschrieben.";
 inline const std::string AtPlace = "%1: %2: %3";
 inline const std::string Line = "Zeile %1";
 inline const std::string Entry = "Eintrag %1";
+inline const std::string Note = "Notiz %1";
 inline const std::string TooLarge = "%1: Die Datei ist zu groß (höchstens 4 GB).";
 inline const std::string OutOfMemory = "Der Arbeitsspeicher reicht nicht, um %1 umzuwandeln.";
 inline const std::string NoPairs = "%1: Die Datei enthält keine Vokabelpaare.";

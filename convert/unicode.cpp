@@ -132,6 +132,33 @@ void appendUtf8FromUtf16(std::string_view bytes, bool bigEndian, ByteBuffer& out
   if (i < bytes.size()) appendUtf8(out, 0xFFFD);
 }
 
+char32_t lowerLetter(char32_t c) {
+  if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
+  if (c == 0x178) return 0xFF;  // Ÿ
+  if (c >= 0x100 && c <= 0x17F) {
+    // Pairs of capital and small, the capital first, except for three runs
+    // that pair the other way round.
+    const bool oddCapitals = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    if (c == 0x130 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
+    if (oddCapitals) return c % 2 == 1 ? c + 1 : c;
+    return c % 2 == 0 ? c + 1 : c;
+  }
+  if ((c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x410 && c <= 0x42F)) return c + 0x20;
+  if (c >= 0x400 && c <= 0x40F) return c + 0x50;
+  return c;
+}
+
+int compareFolded(std::string_view a, std::string_view b) {
+  std::size_t i = 0, k = 0;
+  while (i < a.size() && k < b.size()) {
+    const char32_t left = lowerLetter(nextCodePoint(a, i));
+    const char32_t right = lowerLetter(nextCodePoint(b, k));
+    if (left != right) return left < right ? -1 : 1;
+  }
+  if (i < a.size()) return 1;
+  return k < b.size() ? -1 : 0;
+}
+
 void appendUtf8FromCp1252(std::string_view text, ByteBuffer& out) {
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);

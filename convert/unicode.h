@@ -1,6 +1,6 @@
 // Unicode for the converter: which encoding a text file is in, UTF-16 made
-// UTF-8, UTF-8 appended to byte buffers, and the closest Windows-1252 text
-// of a character Windows-1252 cannot hold.
+// UTF-8, UTF-8 appended to byte buffers, letters compared in either case,
+// and the closest Windows-1252 text of a character Windows-1252 cannot hold.
 //
 // Pure functions on bytes; nothing fails: a malformed sequence reads as
 // U+FFFD.
@@ -40,6 +40,15 @@ void appendUtf8FromUtf16(std::string_view bytes, bool bigEndian, ByteBuffer& out
 char32_t nextCodePoint(std::string_view utf8, std::size_t& i);
 
 void appendUtf8(ByteBuffer& out, char32_t codePoint);
+
+// The small letter of a capital in the Latin, Greek and Cyrillic scripts
+// (Latin-1, Latin Extended-A, the basic Greek and Cyrillic alphabets); any
+// other character as it is.
+char32_t lowerLetter(char32_t codePoint);
+
+// Compares two UTF-8 texts with their letters folded by lowerLetter:
+// negative, 0 or positive as `a` sorts before, with or after `b`.
+int compareFolded(std::string_view a, std::string_view b);
 
 // Windows-1252 text as UTF-8, appended to `out`.
 void appendUtf8FromCp1252(std::string_view cp1252, ByteBuffer& out);

@@ -12,14 +12,14 @@ packages=(
   fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick
   poppler-utils
-  libsodium-dev libexpat1-dev minisign binutils python3
+  libsodium-dev libexpat1-dev libzip-dev libsqlite3-dev libzstd-dev minisign binutils python3
   librsvg2-bin shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl libglib2.0-bin
   appstream lintian dpkg-dev
   exfat-fuse exfatprogs ntfs-3g dosfstools fusefat
 )
 
 if [ "${1:-}" = bench ]; then
-  packages+=(trans-de-en hyperfine curl)
+  packages+=(trans-de-en hyperfine curl unzip sqlite3)
 fi
 
 missing=()
