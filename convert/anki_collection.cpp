@@ -333,6 +333,7 @@ class CollectionReader {
       addPair(notes.text(2), first, second, hasCard ? cards.number(3) : 0, hasCard ? cards.number(4) : 0, place);
     }
     if (notes.failed() || cards.failed()) return failed();
+    findings_.mediaReferences = html_.mediaReferences;
     return true;
   }
 
@@ -346,7 +347,7 @@ class CollectionReader {
         const std::size_t end = field.find('\x1f');
         field = end == std::string_view::npos ? std::string_view() : field.substr(end + 1);
       }
-      appendTextOfHtml(field.substr(0, field.find('\x1f')), TextEncoding::Utf8, text_[i], &findings_.mediaReferences);
+      appendTextOfHtml(field.substr(0, field.find('\x1f')), TextEncoding::Utf8, text_[i], &html_);
     }
     const auto held = [](std::int64_t count) {
       return static_cast<std::int16_t>(std::clamp<std::int64_t>(count, INT16_MIN, INT16_MAX));
@@ -367,6 +368,7 @@ class CollectionReader {
   std::map<std::int64_t, NoteType> noteTypes_;
   std::set<std::int64_t> wantedDecks_;
   ByteBuffer text_[2];
+  HtmlField html_;
 };
 
 }  // namespace
@@ -438,10 +440,17 @@ std::string jsonString(std::string_view text) {
 }
 
 // A trainer's text (Windows-1252) as the HTML of a field: UTF-8 with the
-// characters that HTML gives a meaning written as entities.
+// characters that HTML gives a meaning written as entities, and so are
+// the blanks at its start and end, which HTML would not show.
 void appendFieldHtml(std::string_view cp1252, ByteBuffer& out) {
   const auto append = [&](std::string_view entity) { out.insert(out.end(), entity.begin(), entity.end()); };
-  for (const char c : cp1252) {
+  const std::size_t first = cp1252.find_first_not_of(" \t"), last = cp1252.find_last_not_of(" \t");
+  for (std::size_t i = 0; i < cp1252.size(); ++i) {
+    const char c = cp1252[i];
+    if ((c == ' ' || c == '\t') && (i < first || i > last || first == std::string_view::npos)) {
+      append(c == ' ' ? "&#32;" : "&#9;");
+      continue;
+    }
     switch (c) {
       case '&':
         append("&amp;");

@@ -49,7 +49,7 @@ Collection sampleCollection() {
   c.notes = {
       {7, {"<b>la</b>&nbsp;maison", "das Haus<br>(n.)", "x"}, 20, {{10, 3}, {99, 0}}},
       {8, {"{{c1::Paris}} ist die Hauptstadt", ""}, 21},
-      {7, {"le chien<img src=\"chien.jpg\">", "[sound:hund.mp3]der Hund", ""}, 21, {{2, 5}}},
+      {7, {" le chien <img src=\"chien.jpg\">", "[sound:hund.mp3]der Hund<br>", ""}, 21, {{2, 5}}},
       {9, {"the cat", "die Katze"}, 22, {{100000, 1}}},
       {9, {"the dog &amp; the cat", "Hund &lt;&gt; Katze"}, 1},
   };

@@ -150,7 +150,7 @@ bool readPairs(std::string_view bytes, const ConversionOptions& options, VocabLi
   PairBuilder pairs(report, from == Format::Apkg ? 0 : bytes.size());
   bool read = false;
   if (from == Format::Apkg)
-    read = readAnkiPackage(bytes, MaxFileBytes, options.anki, pairs, findings, failure);
+    read = readAnkiPackage(bytes, options.unpackLimit, options.anki, pairs, findings, failure);
   else if (from == Format::Kvtml)
     read = readKvtml(bytes, options.kvtml, pairs, failure);
   else

@@ -19,6 +19,7 @@
 #include "convert/delimited_text.h"
 #include "convert/kvtml.h"
 #include "platform/file_system.h"
+#include "store/file_format.h"
 
 namespace zl {
 
@@ -46,6 +47,9 @@ struct ConversionOptions {
   char csvDelimiter = ';';  // between the fields of a CSV output: ';', as German spreadsheets expect, or ','
   ExistingFile existing = ExistingFile::Keep;  // what happens to a file already at the output's name
   std::int64_t now = 0;  // seconds since 1970: when an Anki package is made
+  // What an Anki package may unpack to: at most 4 GB, like any input, and
+  // less where the memory is short.
+  std::uint64_t unpackLimit = MaxFileBytes;
 };
 
 struct ConversionOutcome {

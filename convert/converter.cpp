@@ -95,6 +95,8 @@ int importForTrainer(ConverterServices& services, const CommandLine& line) {
 int runConverter(ConverterServices& services, const std::vector<std::string>& arguments, Printed& printed) {
   CommandLine line = parseCommandLine(arguments);
   line.options.now = services.now;
+  // Half of what is free: the pairs read from a package need room too.
+  line.options.unpackLimit = std::min(MaxFileBytes, services.system.availableMemory() / 2);
   switch (line.mode) {
     case CommandLine::Help:
       printed.out += convert_text::Help;

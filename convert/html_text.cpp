@@ -53,7 +53,13 @@ bool equalsAsciiFolded(std::string_view text, std::string_view lower) {
          });
 }
 
-void appendTextOfHtml(std::string_view html, TextEncoding encoding, ByteBuffer& out, std::int64_t* mediaReferences) {
+void appendTextOfHtml(std::string_view html, TextEncoding encoding, ByteBuffer& out, HtmlField* field) {
+  const std::size_t start = out.size();
+  std::size_t shownEnd = out.size();  // the end of what a browser shows
+  // A blank that HTML shows only between other text.
+  const auto appendBlank = [&](char blank) {
+    if (!field || out.size() > start) out.push_back(blank);
+  };
   // The first ">" after the last "<" that was looked at, so that a text
   // full of "<" is not searched again and again; npos: none is left.
   std::size_t close = 0;
@@ -66,16 +72,16 @@ void appendTextOfHtml(std::string_view html, TextEncoding encoding, ByteBuffer& 
       if (close != std::string_view::npos && close <= i) close = html.find('>', i + 1);
       if (close != std::string_view::npos) {
         const std::string_view tag = html.substr(i + 1, close - i - 1);
-        if (isTag(tag, "br")) out.push_back(' ');
-        if (mediaReferences && isMediaTag(tag)) ++*mediaReferences;
+        if (isTag(tag, "br")) appendBlank(' ');
+        if (field && isMediaTag(tag)) ++field->mediaReferences;
         i = close + 1;
         continue;
       }
     }
-    if (c == '[' && mediaReferences && html.substr(i).starts_with("[sound:")) {
+    if (c == '[' && field && html.substr(i).starts_with("[sound:")) {
       if (closingBracket != std::string_view::npos && closingBracket <= i) closingBracket = html.find(']', i);
       if (closingBracket != std::string_view::npos) {
-        ++*mediaReferences;
+        ++field->mediaReferences;
         i = closingBracket + 1;
         continue;
       }
@@ -86,16 +92,23 @@ void appendTextOfHtml(std::string_view html, TextEncoding encoding, ByteBuffer& 
       const char32_t character = length == std::string_view::npos ? 0 : entityCharacter(html.substr(i + 1, length));
       if (character != 0) {
         appendUtf8(out, character);
+        shownEnd = out.size();
         i += length + 2;
         continue;
       }
     }
-    if (encoding == TextEncoding::Cp1252 && static_cast<unsigned char>(c) >= 0x80)
-      appendUtf8(out, codePointOfCp1252(static_cast<unsigned char>(c)));
-    else
-      out.push_back(c);
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+      appendBlank(c);
+    } else {
+      if (encoding == TextEncoding::Cp1252 && static_cast<unsigned char>(c) >= 0x80)
+        appendUtf8(out, codePointOfCp1252(static_cast<unsigned char>(c)));
+      else
+        out.push_back(c);
+      shownEnd = out.size();
+    }
     ++i;
   }
+  if (field) out.resize(shownEnd);
 }
 
 }  // namespace zl

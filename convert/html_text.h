@@ -18,10 +18,16 @@ bool equalsAsciiFolded(std::string_view text, std::string_view lower);
 // a line break ("<br>", "<br/>", "<br />") as one blank, entities decoded.
 // A "<" that opens no tag and an "&" that starts no known entity stay.
 //
-// With `mediaReferences`, references to pictures, sounds and films are
-// dropped and counted there: the tags <img>, <audio>, <video> and <object>
-// (their other tags go anyway) and the "[sound:NAME]" of flash cards.
-void appendTextOfHtml(std::string_view html, TextEncoding encoding, ByteBuffer& out,
-                      std::int64_t* mediaReferences = nullptr);
+// With `field`, the HTML is a flash card's field:
+// - References to pictures, sounds and films are dropped and counted: the
+//   tags <img>, <audio>, <video> and <object> (the other tags go anyway)
+//   and the "[sound:NAME]" of flash cards.
+// - Blanks written as such at its start and end, which HTML does not show
+//   ("el perro <img ...>"), are dropped; so is a line break there. A blank
+//   written as an entity ("&#32;", "&nbsp;") stays.
+struct HtmlField {
+  std::int64_t mediaReferences = 0;  // counted over every field read
+};
+void appendTextOfHtml(std::string_view html, TextEncoding encoding, ByteBuffer& out, HtmlField* field = nullptr);
 
 }  // namespace zl
