@@ -6,8 +6,10 @@
 #   share/applications/zelvo-lingotak.desktop          its desktop entry
 #   share/applications/zelvo-lingotak-import.desktop   "Open with" for CSV,
 #                                                      TSV and KVTML files
+#                                                      and Anki packages
 #   share/mime/packages/zelvo-lingotak.xml             the MIME type of *.ltk
 #   share/mime/packages/zelvo-lingotak-kvtml.xml       the MIME type of *.kvtml
+#   share/mime/packages/zelvo-lingotak-anki.xml        those of *.apkg, *.colpkg
 #   share/icons/hicolor/*/{apps,mimetypes}/            the two icons
 #   share/metainfo/<id>.metainfo.xml                   the AppStream record
 #   share/man/man1/zelvo-lingotak.1.gz                 the manual pages in
@@ -80,6 +82,7 @@ install(TARGETS zelvo-lingotak zelvo-lingotak-convert RUNTIME DESTINATION "${CMA
 install(FILES "${ZL_DATA}/zelvo-lingotak.desktop" packaging/zelvo-lingotak-import.desktop
         DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
 install(FILES "${ZL_DATA}/zelvo-lingotak.xml" packaging/zelvo-lingotak-kvtml.xml
+              packaging/zelvo-lingotak-anki.xml
         DESTINATION "${CMAKE_INSTALL_DATADIR}/mime/packages")
 install(DIRECTORY "${ZL_ICON_THEME}" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons")
 install(FILES "${ZL_DATA}/${ZL_APPSTREAM_ID}.metainfo.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
@@ -100,8 +103,9 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
        "one side of a pair drawn at random and you type the other. A test of 20"
        "pairs asks the pairs never asked before first, then those you know least,"
        "and ends with a percentage and a school grade. zelvo-lingotak-convert"
-       "brings pairs from CSV, TSV, Anki's text export and KVTML files into"
-       "vocabulary files and back, also from a file manager's Open With menu.")
+       "brings pairs from CSV, TSV and KVTML files, Anki's text export and Anki"
+       "packages into vocabulary files and back, also from a file manager's"
+       "Open With menu.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

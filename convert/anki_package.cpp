@@ -1,5 +1,6 @@
 #include "convert/anki_package.h"
 
+#include <algorithm>
 #include <array>
 
 #include "convert/texts.h"
@@ -16,6 +17,13 @@ using convert_text::fill;
 constexpr std::array<std::string_view, 3> kCollections = {"collection.anki21b", "collection.anki21",
                                                           "collection.anki2"};
 constexpr std::string_view kSqliteMagic{"SQLite format 3\0", 16};
+// A collection packs to a third or a tenth of its size, a database of
+// few notes to less: 64 MB plus a hundred times the package is more than
+// any package made by Anki unpacks to, and far less than a zip bomb
+// (a thousand times in a zip, a million in zstd), which is so refused
+// after little work.
+constexpr std::uint64_t kLeastRoom = 64 << 20;
+constexpr std::uint64_t kMostPacked = 100;
 
 std::uint32_t bigEndianAt(const ByteBuffer& bytes, std::size_t at) {
   std::uint32_t value = 0;
@@ -109,7 +117,7 @@ bool readAnkiPackage(std::string_view bytes, std::uint64_t limit, const AnkiOpti
     failure.reason = fill(convert_text::PackageUnreadable, {convert_text::PackageWithoutCollection});
     return false;
   }
-  CollectionSink collection(limit);
+  CollectionSink collection(std::min(limit, kLeastRoom + kMostPacked * bytes.size()));
   bool unpacked = false;
   if (name == kCollections[0]) {
     ZstdSink compressed(collection);

@@ -10,8 +10,9 @@
 // A package comes from the internet: it is read in memory, nothing of it
 // is written to disk, the names inside it are only compared, and what the
 // zip and zstd unpack is checked as it comes: the collection must start
-// as an SQLite database and stay within `limit` bytes and within the size
-// its own header gives.
+// as an SQLite database and stay within `limit` bytes, within 64 MB more
+// than a hundred times the package, and within the size its own header
+// gives. So a zip bomb is refused after little work, in bounded memory.
 #pragma once
 
 #include <cstdint>

@@ -200,6 +200,13 @@ TEST_F(Converter, APackageSaysWhatItLeftOutAndRefusesLettersTheTrainerCannotHold
   ASSERT_EQ(run({"--replace-unmappable", path("greek.colpkg"), path("greek.ltk")}), 0) << printed.error;
   EXPECT_NE(printed.out.find("4 Zeichen ersetzt"), std::string::npos) << printed.out;
 
+  c.notes = {c.notes[1]};  // the cloze note alone
+  writeBytes(path("cloze.apkg"), package(Generation::Anki2, c));
+  EXPECT_EQ(run({path("cloze.apkg"), path("cloze.ltk")}), 1);
+  EXPECT_EQ(printed.error, "zelvo-lingotak-convert: " + path("cloze.apkg") +
+                               ": Die Datei enthält keine Vokabelpaare.\n1 Lückentext-Notiz übersprungen: Aus einem "
+                               "Lückentext wird kein Vokabelpaar.\n");
+
   writeBytes(path("broken.apkg"), "PK\x03\x04 and then nothing");
   EXPECT_EQ(run({"--from", "apkg", path("broken.apkg"), path("broken.ltk")}), 1);
   EXPECT_NE(printed.error.find("kein vollständiges ZIP-Archiv"), std::string::npos) << printed.error;

@@ -289,7 +289,7 @@ ConversionOutcome convertInMemory(FileSystem& files, const std::string& input, c
     return outcome;
   }
   if (list.empty()) {
-    outcome.message = fill(convert_text::NoPairs, {input});
+    outcome.message = fill(convert_text::NoPairs, {input}) + findingsText(findings, options.anki);
     return outcome;
   }
   ByteBuffer package;  // made whole before the file, as SQLite and the zip need it

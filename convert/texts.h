@@ -100,7 +100,8 @@ inline const std::string ZipBroken = "das ZIP-Archiv ist beschädigt oder unvoll
 inline const std::string ZipOther = "libzip meldet den Fehler %1";
 inline const std::string ZstdBroken = "die zstd-komprimierte Sammlung ist beschädigt (%1)";
 inline const std::string CollectionTooLarge =
-    "die Sammlung wäre entpackt größer als %1 MB (höchstens 4 GB und die Hälfte des freien Arbeitsspeichers)";
+    "die Sammlung wäre entpackt größer als %1 MB (höchstens 4 GB, die Hälfte des freien Arbeitsspeichers und 64 MB "
+    "mehr als das Hundertfache des Pakets)";
 inline const std::string CollectionNotSqlite = "die Sammlung ist keine SQLite-Datenbank";
 inline const std::string CollectionBroken = "die Sammlung (eine SQLite-Datenbank) ist beschädigt";
 inline const std::string CollectionTruncated = "die Sammlung ist unvollständig";

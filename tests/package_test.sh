@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The Debian package made by CPack from a build: lintian finds no error in
 # it, its dependencies were computed from the program, its desktop entry and
-# AppStream record pass their validators, the converter unpacked from it
-# helps and converts, and the program unpacked from it (dpkg-deb -x) starts
-# in a virtual X server and shows the sample file.
+# AppStream record pass their validators, its MIME types name KVTML files
+# and Anki packages and the import's entry is offered for them, the
+# converter unpacked from it helps and converts, and the program unpacked
+# from it (dpkg-deb -x) starts in a virtual X server and shows the sample
+# file.
 # Usage: package_test.sh BUILD-FOLDER
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -23,7 +25,25 @@ if [ "${2:-}" != "--inside-x" ]; then
   dpkg-deb -x "$deb" "$root"
   desktop-file-validate "$root/usr/share/applications/zelvo-lingotak.desktop"
   desktop-file-validate "$root/usr/share/applications/zelvo-lingotak-import.desktop"
-  [ -f "$root/usr/share/mime/packages/zelvo-lingotak-kvtml.xml" ] || fail "no MIME type for *.kvtml"
+  # What dpkg's triggers do on installing, then the desktop's view of it
+  # alone: the package's types and applications, the system's base types.
+  XDG_DATA_DIRS="$root/usr/share" update-mime-database "$root/usr/share/mime"
+  update-desktop-database "$root/usr/share/applications"
+  kinds="$work/kinds"
+  mkdir "$kinds"
+  printf '<?xml version="1.0"?>\n<kvtml version="2.0"/>\n' >"$kinds/x.kvtml"
+  { printf 'PK\005\006'; head -c 18 /dev/zero; } >"$kinds/x.apkg"  # an empty ZIP archive
+  cp "$kinds/x.apkg" "$kinds/x.colpkg"
+  for kind in kvtml:application/x-kvtml apkg:application/x-apkg colpkg:application/x-colpkg; do
+    file="$kinds/x.${kind%%:*}"
+    type=$(XDG_DATA_DIRS="$root/usr/share:/usr/share" XDG_DATA_HOME="$kinds" XDG_CONFIG_HOME="$kinds" \
+      xdg-mime query filetype "$file")
+    [ "$type" = "${kind#*:}" ] || fail "the package's MIME types make $(basename "$file") $type"
+    offered=$(XDG_DATA_DIRS="$root/usr/share" XDG_DATA_HOME="$kinds" XDG_CONFIG_HOME="$kinds" \
+      PATH="$root/usr/bin:$PATH" gio mime "$type" || true)
+    grep -qx $'\tzelvo-lingotak-import.desktop' <<<"$offered" || fail "the import is not offered for $type: $offered"
+  done
+  echo "the package's MIME types name KVTML files and Anki packages, and the import is offered for them"
   # Each program has an English page and a German one, and each names the other.
   for page in man1/zelvo-lingotak man1/zelvo-lingotak-convert de/man1/zelvo-lingotak de/man1/zelvo-lingotak-convert; do
     text=$(zcat "$root/usr/share/man/$page.1.gz") || fail "no manual page $page"
