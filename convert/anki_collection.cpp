@@ -195,7 +195,12 @@ class CollectionReader {
     const bool newer = isTable("notetypes", false);
     if (newer && !(isTable("fields", true) && isTable("decks", true))) return false;
     if (!(newer ? readNewerNoteTypes() : readOlderNoteTypes())) return false;
-    if (!options_.deck.empty() && !(newer ? readDecks("SELECT id, name FROM decks") : readOlderDecks())) return false;
+    // Sorted as Anki shows them, by its collation.
+    if (!options_.deck.empty() &&
+        !readDecks(newer ? "SELECT id, name FROM decks ORDER BY name"
+                         : "SELECT CAST(d.key AS INTEGER), json_extract(d.value, '$.name') AS name "
+                           "FROM col, json_each(col.decks) AS d ORDER BY name COLLATE unicase"))
+      return false;
     return readNotes();
   }
 
@@ -259,11 +264,6 @@ class CollectionReader {
     for (auto& [id, type] : noteTypes_) std::stable_sort(type.fields.begin(), type.fields.end());
   }
 
-  bool readOlderDecks() {
-    return readDecks(
-        "SELECT CAST(d.key AS INTEGER), json_extract(d.value, '$.name') FROM col, json_each(col.decks) AS d");
-  }
-
   // The decks named by the option, from rows of (id, name).
   bool readDecks(const char* sql) {
     Statement decks(db_, sql);
@@ -276,7 +276,6 @@ class CollectionReader {
     if (decks.failed()) return failed();
     findings_.deckFound = !wantedDecks_.empty();
     if (findings_.deckFound) return true;
-    std::sort(names.begin(), names.end());
     std::string present;
     for (const std::string& name : names) present += (present.empty() ? "„" : ", „") + name + "“";
     failure_.reason = fill(convert_text::NoSuchDeck, {options_.deck, present.empty() ? convert_text::NoDecks : present});

