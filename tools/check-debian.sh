@@ -43,6 +43,11 @@ $sudo mount --rbind /dev "$root/dev"
 $sudo mount -t tmpfs tmpfs "$root/tmp"
 $sudo cp /etc/resolv.conf "$root/etc/resolv.conf"
 
+# A package installed by hand in a root kept from an earlier run would
+# answer the desktop test's questions in place of the tree's program.
+if $sudo chroot "$root" dpkg-query -W zelvo-lingotak >/dev/null 2>&1; then
+  $sudo chroot "$root" dpkg --purge zelvo-lingotak >/dev/null
+fi
 $sudo rm -rf "$root/work/zelvo-lingotak"
 $sudo mkdir -p "$root/work"
 $sudo git clone --quiet "$tree" "$root/work/zelvo-lingotak"
