@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "test_support/converter_fixture.h"
+#include "convert/sha1.h"
 #include "test_support/anki_packages.h"
 
 namespace zl {
@@ -153,6 +155,26 @@ TEST(AnkiPackage, HostilePackagesAreRefusedWithTheirCause) {
   // Every cut of a collection is refused or read, never a crash.
   for (std::size_t size = 0; size < good.size(); size += 509)
     readPackage(zipOf({{"collection.anki2", good.substr(0, size)}}));
+}
+
+// Anki finds duplicates by the SHA-1 of a note's first field: the
+// published test vectors, the padding of each length that ends a block.
+TEST(AnkiPackage, TheChecksumsAreSha1) {
+  const std::pair<std::string, const char*> vectors[] = {
+      {"", "da39a3ee5e6b4b0d3255bfef95601890afd80709"},
+      {"abc", "a9993e364706816aba3e25717850c26c9cd0d89d"},
+      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq", "84983e441c3bd26ebaae4aa1f95129e5e54670f1"},
+      {std::string(1000000, 'a'), "34aa973cd4c4daa4f61eeb2bdbad27316534016f"},
+  };
+  for (const auto& [message, expected] : vectors) {
+    std::string hex;
+    for (const std::uint8_t byte : sha1(message)) {
+      char digits[3];
+      std::snprintf(digits, sizeof digits, "%02x", byte);
+      hex += digits;
+    }
+    EXPECT_EQ(hex, expected) << message.size();
+  }
 }
 
 TEST(AnkiPackage, RecognisedByItsContentWhateverItsName) {
