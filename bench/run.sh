@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the benchmarks need (the build's packages, Debian's
-# German-English dictionary for the real corpus, hyperfine for the
-# yardsticks), builds them in Release, and runs every benchmark, then the
-# yardsticks wc -l, cp and dd conv=fsync on the same files. Run it on an
-# idle machine, with no trainer open (the start-up benchmarks start the
-# program, which runs once per user); see bench/README.md for what each
-# figure means.
+# German-English dictionary for the real corpus, hyperfine, unzip and
+# sqlite3 for the yardsticks), builds them in Release, and runs every
+# benchmark, then the yardsticks wc -l, cp and dd conv=fsync on the same
+# files, and the converter against iconv and against unzip and sqlite3.
+# Run it on an idle machine, with no trainer open (the start-up benchmarks
+# start the program, which runs once per user); see bench/README.md for
+# what each figure means.
 # Usage: bench/run.sh [REPETITIONS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,3 +46,5 @@ xvfb-run -a -s "-screen 0 1024x768x24" hyperfine -N -w 2 -r 10 --style none --ex
 grep '^| `' "$table"
 echo "== the converter against iconv =="
 bench/convert_bench.sh build-bench/zelvo-lingotak-convert 10
+echo "== the converter reading Anki packages, against unzip and sqlite3 =="
+bench/anki_bench.sh build-bench/zelvo-lingotak-convert 10

@@ -31,8 +31,7 @@ using Database = std::unique_ptr<sqlite3, CloseDatabase>;
 std::string causeOf(sqlite3* db) {
   const int code = sqlite3_errcode(db) & 0xFF;
   if (code == SQLITE_NOMEM) throw std::bad_alloc();
-  if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB || code == SQLITE_RANGE)
-    return convert_text::CollectionBroken;
+  if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB || code == SQLITE_RANGE) return convert_text::CollectionBroken;
   return fill(convert_text::CollectionUnreadable, {sqlite3_errmsg(db)});
 }
 
@@ -93,7 +92,8 @@ int compareUnicase(void*, int leftLength, const void* left, int rightLength, con
 // A database in memory, with Anki's collation.
 Database openMemoryDatabase(std::string& reason) {
   sqlite3* handle = nullptr;
-  const int opened = sqlite3_open_v2(":memory:", &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  const int opened =
+      sqlite3_open_v2(":memory:", &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   Database db(handle);
   if (opened != SQLITE_OK) {
     if (!handle) throw std::bad_alloc();
@@ -278,7 +278,8 @@ class CollectionReader {
     if (findings_.deckFound) return true;
     std::string present;
     for (const std::string& name : names) present += (present.empty() ? "„" : ", „") + name + "“";
-    failure_.reason = fill(convert_text::NoSuchDeck, {options_.deck, present.empty() ? convert_text::NoDecks : present});
+    failure_.reason =
+        fill(convert_text::NoSuchDeck, {options_.deck, present.empty() ? convert_text::NoDecks : present});
     return false;
   }
 
@@ -302,8 +303,7 @@ class CollectionReader {
   bool readNotes() {
     // Each note's first card, in the order of the notes' ids; the cards
     // of notes that do not exist are passed over.
-    Statement cards(db_,
-                    "SELECT nid, did, odid, reps, lapses, min(ord) FROM cards GROUP BY nid ORDER BY nid");
+    Statement cards(db_, "SELECT nid, did, odid, reps, lapses, min(ord) FROM cards GROUP BY nid ORDER BY nid");
     Statement notes(db_, "SELECT id, mid, flds FROM notes ORDER BY id");
     bool cardLeft = cards.next();
     std::int64_t number = 0;
@@ -355,8 +355,7 @@ class CollectionReader {
     constexpr std::int64_t kFar = std::int64_t{1} << 40;
     reviews = std::clamp(reviews, -kFar, kFar);
     lapses = std::clamp(lapses, -kFar, kFar);
-    pairs_.addPair(viewOf(text_[0]), viewOf(text_[1]), TextEncoding::Utf8, held(reviews - lapses), held(lapses),
-                   place);
+    pairs_.addPair(viewOf(text_[0]), viewOf(text_[1]), TextEncoding::Utf8, held(reviews - lapses), held(lapses), place);
   }
 
   sqlite3* db_;
@@ -372,8 +371,8 @@ class CollectionReader {
 
 }  // namespace
 
-bool readAnkiCollection(ByteBuffer& database, const AnkiOptions& options, PairBuilder& pairs,
-                        AnkiFindings& findings, ReadFailure& failure) {
+bool readAnkiCollection(ByteBuffer& database, const AnkiOptions& options, PairBuilder& pairs, AnkiFindings& findings,
+                        ReadFailure& failure) {
   const auto fail = [&](const std::string& cause) {
     failure.reason = fill(convert_text::PackageUnreadable, {cause});
     return false;
@@ -440,7 +439,8 @@ std::string jsonString(std::string_view text) {
 
 // A trainer's text (Windows-1252) as the HTML of a field: UTF-8 with the
 // characters that HTML gives a meaning written as entities, and so are
-// the blanks at its start and end, which HTML would not show.
+// the blanks at its start and end, which HTML would not show, and the
+// no-break space, so that each comes back as it was (html_text.h).
 void appendFieldHtml(std::string_view cp1252, ByteBuffer& out) {
   const auto append = [&](std::string_view entity) { out.insert(out.end(), entity.begin(), entity.end()); };
   const std::size_t first = cp1252.find_first_not_of(" \t"), last = cp1252.find_last_not_of(" \t");
@@ -462,6 +462,9 @@ void appendFieldHtml(std::string_view cp1252, ByteBuffer& out) {
         break;
       case '\x1f':  // Anki's separator of fields
         append("&#31;");
+        break;
+      case '\xA0':  // kept, where a plain no-break space would become a blank
+        append("&#160;");
         break;
       default:
         appendUtf8FromCp1252({&c, 1}, out);
@@ -492,20 +495,20 @@ std::int64_t checksumOf(std::string_view text) {
   return std::int64_t{digest[0]} << 24 | std::int64_t{digest[1]} << 16 | std::int64_t{digest[2]} << 8 | digest[3];
 }
 
-std::string collectionJson(std::string_view deckName, std::int64_t modelId, std::int64_t deckId,
-                           std::int64_t createdAt, std::int64_t pairs, std::string& models, std::string& decks,
-                           std::string& deckConfig) {
+std::string collectionJson(std::string_view deckName, std::int64_t modelId, std::int64_t deckId, std::int64_t createdAt,
+                           std::int64_t pairs, std::string& models, std::string& decks, std::string& deckConfig) {
   const std::string mid = std::to_string(modelId), did = std::to_string(deckId), now = std::to_string(createdAt);
   const auto field = [](std::string_view name, int number) {
     return "{\"name\": " + jsonString(name) + ", \"ord\": " + std::to_string(number) +
            ", \"sticky\": false, \"rtl\": false, \"font\": \"Arial\", \"size\": 20, \"media\": []}";
   };
   models = "{\"" + mid + "\": {\"id\": " + mid + ", \"name\": \"Zelvo Lingotak\", \"type\": 0, \"mod\": " + now +
-           ", \"usn\": -1, \"sortf\": 0, \"did\": " + did + ", \"tmpls\": [{\"name\": " +
-           jsonString("Vokabel → Übersetzung") +
+           ", \"usn\": -1, \"sortf\": 0, \"did\": " + did +
+           ", \"tmpls\": [{\"name\": " + jsonString("Vokabel → Übersetzung") +
            ", \"ord\": 0, \"qfmt\": \"{{Vokabel}}\", \"afmt\": \"{{FrontSide}}<hr id=answer>{{" +
            "Übersetzung}}\", \"bqfmt\": \"\", \"bafmt\": \"\", \"did\": null, \"bfont\": \"\", \"bsize\": 0}], "
-           "\"flds\": [" + field("Vokabel", 0) + ", " + field("Übersetzung", 1) +
+           "\"flds\": [" +
+           field("Vokabel", 0) + ", " + field("Übersetzung", 1) +
            "], \"css\": \".card {\\n font-family: arial;\\n font-size: 20px;\\n text-align: center;\\n color: "
            "black;\\n background-color: white;\\n}\\n\", \"latexPre\": \"\\\\documentclass[12pt]{article}\\n"
            "\\\\special{papersize=3in,5in}\\n\\\\usepackage[utf8]{inputenc}\\n\\\\usepackage{amssymb,amsmath}\\n"
@@ -525,16 +528,16 @@ std::string collectionJson(std::string_view deckName, std::int64_t modelId, std:
       "\"initialFactor\": 2500, \"ints\": [1, 4, 0], \"order\": 1, \"perDay\": 20}, \"lapse\": {\"delays\": "
       "[10.0], \"leechAction\": 1, \"leechFails\": 8, \"minInt\": 1, \"mult\": 0.0}, \"rev\": {\"perDay\": 200, "
       "\"ease4\": 1.3, \"ivlFct\": 1.0, \"maxIvl\": 36500, \"bury\": false, \"hardFactor\": 1.2}}}";
-  return "{\"nextPos\": " + std::to_string(pairs + 1) +
-         ", \"estTimes\": true, \"activeDecks\": [" + did + "], \"sortType\": \"noteFld\", \"timeLim\": 0, "
-         "\"sortBackwards\": false, \"addToCur\": true, \"curDeck\": " + did +
-         ", \"newSpread\": 0, \"dueCounts\": true, \"curModel\": \"" + mid + "\", \"collapseTime\": 1200}";
+  return "{\"nextPos\": " + std::to_string(pairs + 1) + ", \"estTimes\": true, \"activeDecks\": [" + did +
+         "], \"sortType\": \"noteFld\", \"timeLim\": 0, "
+         "\"sortBackwards\": false, \"addToCur\": true, \"curDeck\": " +
+         did + ", \"newSpread\": 0, \"dueCounts\": true, \"curModel\": \"" + mid + "\", \"collapseTime\": 1200}";
 }
 
 }  // namespace
 
-bool writeAnkiCollection(const VocabList& list, std::string_view deckName, std::int64_t createdAt,
-                         ByteBuffer& database, std::string& reason) {
+bool writeAnkiCollection(const VocabList& list, std::string_view deckName, std::int64_t createdAt, ByteBuffer& database,
+                         std::string& reason) {
   Database db = openMemoryDatabase(reason);
   if (!db) return false;
   const auto failed = [&] {
@@ -547,8 +550,7 @@ bool writeAnkiCollection(const VocabList& list, std::string_view deckName, std::
   const std::int64_t firstId = createdAt * 1000;  // Anki's ids are times in milliseconds
   const std::int64_t modelId = firstId, deckId = firstId + 1;
   std::string models, decks, deckConfig;
-  const std::string conf =
-      collectionJson(deckName, modelId, deckId, createdAt, list.size(), models, decks, deckConfig);
+  const std::string conf = collectionJson(deckName, modelId, deckId, createdAt, list.size(), models, decks, deckConfig);
   Statement col(db.get(), "INSERT INTO col VALUES (1, ?1, ?2, ?2, 11, 0, 0, 0, ?3, ?4, ?5, ?6, '{}')");
   col.bind(1, createdAt - createdAt % 86400);
   col.bind(2, firstId);
@@ -558,8 +560,7 @@ bool writeAnkiCollection(const VocabList& list, std::string_view deckName, std::
   col.bind(6, deckConfig);
   if (!col.prepared() || !col.run()) return failed();
   Statement note(db.get(), "INSERT INTO notes VALUES (?1, ?2, ?3, ?4, -1, '', ?5, ?6, ?7, 0, '')");
-  Statement card(db.get(),
-                 "INSERT INTO cards VALUES (?1, ?2, ?3, 0, ?4, -1, 0, 0, ?5, 0, 0, ?6, ?7, 0, 0, 0, 0, '')");
+  Statement card(db.get(), "INSERT INTO cards VALUES (?1, ?2, ?3, 0, ?4, -1, 0, 0, ?5, 0, 0, ?6, ?7, 0, 0, 0, 0, '')");
   if (!note.prepared() || !card.prepared()) return failed();
   ByteBuffer fields, sortText;
   for (std::int64_t i = 0; i < list.size(); ++i) {

@@ -51,8 +51,8 @@ struct AnkiFindings {
 // TextPlace::Note with its number in that order. Returns false with
 // `failure` set when the bytes are no collection (or a broken one), when
 // a needed table is no table, or when the deck asked for does not exist.
-bool readAnkiCollection(ByteBuffer& database, const AnkiOptions& options, PairBuilder& pairs,
-                        AnkiFindings& findings, ReadFailure& failure);
+bool readAnkiCollection(ByteBuffer& database, const AnkiOptions& options, PairBuilder& pairs, AnkiFindings& findings,
+                        ReadFailure& failure);
 
 // A collection of schema 11 holding `list` in one deck named `deckName`
 // (UTF-8), with a note type "Zelvo Lingotak" of the fields "Vokabel" and
@@ -60,7 +60,7 @@ bool readAnkiCollection(ByteBuffer& database, const AnkiOptions& options, PairBu
 // counts become its card's reviews (right + wrong) and lapses (wrong),
 // each at least 0. `createdAt` (seconds since 1970) dates the collection,
 // its notes and cards. False with `reason` when SQLite fails.
-bool writeAnkiCollection(const VocabList& list, std::string_view deckName, std::int64_t createdAt,
-                         ByteBuffer& database, std::string& reason);
+bool writeAnkiCollection(const VocabList& list, std::string_view deckName, std::int64_t createdAt, ByteBuffer& database,
+                         std::string& reason);
 
 }  // namespace zl

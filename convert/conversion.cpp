@@ -110,7 +110,7 @@ std::string findingsText(const AnkiFindings& findings, const AnkiOptions& option
   std::string text;
   if (findings.mediaReferences > 0)
     text += "\n" + fill(convert_text::MediaDropped, {counted(findings.mediaReferences, convert_text::OneMediaReference,
-                                                               convert_text::MediaReferences)});
+                                                             convert_text::MediaReferences)});
   if (findings.cloze > 0)
     text += "\n" + fill(convert_text::ClozeSkipped,
                         {counted(findings.cloze, convert_text::OneClozeNote, convert_text::ClozeNotes)});
@@ -307,8 +307,7 @@ ConversionOutcome convertInMemory(FileSystem& files, const std::string& input, c
     return to == Format::Apkg ? file->write(viewOf(package))
                               : writePairs(list, to, options.csvDelimiter, *file, written);
   };
-  if (!file || !writeAll() ||
-      (written.count() > 0 && !written.replacing()) || !file->finish()) {
+  if (!file || !writeAll() || (written.count() > 0 && !written.replacing()) || !file->finish()) {
     if (written.count() > 0 && !written.replacing()) {
       outcome.kind = ConversionOutcome::Unmappable;
       outcome.message = unmappableText(output, written);

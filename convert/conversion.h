@@ -46,7 +46,7 @@ struct ConversionOptions {
   bool replaceUnmappable = false;
   char csvDelimiter = ';';  // between the fields of a CSV output: ';', as German spreadsheets expect, or ','
   ExistingFile existing = ExistingFile::Keep;  // what happens to a file already at the output's name
-  std::int64_t now = 0;  // seconds since 1970: when an Anki package is made
+  std::int64_t now = 0;                        // seconds since 1970: when an Anki package is made
   // What an Anki package may unpack to: at most 4 GB, like any input, and
   // less where the memory is short.
   std::uint64_t unpackLimit = MaxFileBytes;

@@ -17,9 +17,9 @@ bool startsWithFolded(std::string_view text, std::string_view lower) {
 
 // True when `tag` (between "<" and ">") is the opening tag `name`.
 bool isTag(std::string_view tag, std::string_view name) {
-  return startsWithFolded(tag, name) && (tag.size() == name.size() || tag[name.size()] == ' ' ||
-                                         tag[name.size()] == '/' || tag[name.size()] == '\t' ||
-                                         tag[name.size()] == '\n' || tag[name.size()] == '\r');
+  return startsWithFolded(tag, name) &&
+         (tag.size() == name.size() || tag[name.size()] == ' ' || tag[name.size()] == '/' || tag[name.size()] == '\t' ||
+          tag[name.size()] == '\n' || tag[name.size()] == '\r');
 }
 
 bool isMediaTag(std::string_view tag) {
@@ -67,8 +67,7 @@ void appendTextOfHtml(std::string_view html, TextEncoding encoding, ByteBuffer& 
   std::size_t i = 0;
   while (i < html.size()) {
     const char c = html[i];
-    if (c == '<' && i + 1 < html.size() &&
-        (isAsciiLetter(html[i + 1]) || html[i + 1] == '/' || html[i + 1] == '!')) {
+    if (c == '<' && i + 1 < html.size() && (isAsciiLetter(html[i + 1]) || html[i + 1] == '/' || html[i + 1] == '!')) {
       if (close != std::string_view::npos && close <= i) close = html.find('>', i + 1);
       if (close != std::string_view::npos) {
         const std::string_view tag = html.substr(i + 1, close - i - 1);
@@ -90,6 +89,11 @@ void appendTextOfHtml(std::string_view html, TextEncoding encoding, ByteBuffer& 
       constexpr std::size_t kLongestName = 8;  // "#x10FFFF"
       const std::size_t length = html.substr(i + 1, kLongestName + 1).find(';');
       const char32_t character = length == std::string_view::npos ? 0 : entityCharacter(html.substr(i + 1, length));
+      if (field && html.substr(i + 1, length) == "nbsp") {
+        appendBlank(' ');
+        i += length + 2;
+        continue;
+      }
       if (character != 0) {
         appendUtf8(out, character);
         shownEnd = out.size();
@@ -99,6 +103,9 @@ void appendTextOfHtml(std::string_view html, TextEncoding encoding, ByteBuffer& 
     }
     if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
       appendBlank(c);
+    } else if (field && encoding == TextEncoding::Utf8 && html.substr(i).starts_with("\xC2\xA0")) {
+      appendBlank(' ');
+      ++i;
     } else {
       if (encoding == TextEncoding::Cp1252 && static_cast<unsigned char>(c) >= 0x80)
         appendUtf8(out, codePointOfCp1252(static_cast<unsigned char>(c)));

@@ -22,9 +22,13 @@ bool equalsAsciiFolded(std::string_view text, std::string_view lower);
 // - References to pictures, sounds and films are dropped and counted: the
 //   tags <img>, <audio>, <video> and <object> (the other tags go anyway)
 //   and the "[sound:NAME]" of flash cards.
-// - Blanks written as such at its start and end, which HTML does not show
-//   ("el perro <img ...>"), are dropped; so is a line break there. A blank
-//   written as an entity ("&#32;", "&nbsp;") stays.
+// - A no-break space as flash-card editors write it, "&nbsp;" or the
+//   character itself (wherever a blank was typed twice), is an ordinary
+//   blank, as the learner types it.
+// - Blanks at its start and end, which HTML does not show ("el perro
+//   <img ...>", "Haus&nbsp;"), are dropped; so is a line break there.
+// - A character written as a number stays what it is, blanks included
+//   ("&#32;", "&#160;").
 struct HtmlField {
   std::int64_t mediaReferences = 0;  // counted over every field read
 };

@@ -60,8 +60,7 @@ inline const std::string Usage =
     "Mehr dazu: zelvo-lingotak-convert --help";
 inline const std::string UnknownOption = "Unbekannte Option: %1";
 inline const std::string MissingValue = "Die Option %1 braucht einen Wert.";
-inline const std::string UnknownFormat =
-    "Unbekanntes Format: %1 (bekannt sind ltk, csv, tsv, anki, kvtml und apkg)";
+inline const std::string UnknownFormat = "Unbekanntes Format: %1 (bekannt sind ltk, csv, tsv, anki, kvtml und apkg)";
 inline const std::string OutputFormatUnknown =
     "An der Endung von %1 ist kein Format zu erkennen (.ltk, .csv, .tsv, .txt, .kvtml, .apkg); --to FORMAT nennt "
     "es.";
@@ -112,7 +111,8 @@ inline const std::string CollectionNotATable =
 inline const std::string NoSuchDeck = "Das Anki-Paket hat keinen Stapel „%1“ (vorhanden: %2).";
 inline const std::string NoDecks = "keine";
 // %2: what SQLite or libzip reported.
-inline const std::string PackageNotMade = "%1 kann nicht geschrieben werden: Das Anki-Paket ließ sich nicht bilden (%2).";
+inline const std::string PackageNotMade =
+    "%1 kann nicht geschrieben werden: Das Anki-Paket ließ sich nicht bilden (%2).";
 // What the summary adds after reading a package.
 inline const std::string MediaDropped = "%1 weggelassen: Bilder und Töne bleiben in Anki.";
 inline const std::string OneMediaReference = "Medienverweis";

@@ -19,7 +19,7 @@ packages=(
 )
 
 if [ "${1:-}" = bench ]; then
-  packages+=(trans-de-en hyperfine curl unzip sqlite3)
+  packages+=(trans-de-en hyperfine curl unzip sqlite3 zstd)
 fi
 
 missing=()

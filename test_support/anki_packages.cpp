@@ -117,13 +117,13 @@ std::string olderCollection(const Collection& collection) {
     for (std::size_t ord = 0; ord < type.fields.size(); ++ord)
       fields += std::string(fields.empty() ? "" : ", ") + "{\"name\": " + jsonOf(type.fields[ord]) +
                 ", \"ord\": " + std::to_string(ord) + ", \"sticky\": false}";
-    models += std::string(models.size() > 1 ? ", " : "") + "\"" + std::to_string(type.id) + "\": {\"id\": " +
-              std::to_string(type.id) + ", \"name\": \"Typ\", \"type\": " + (type.cloze ? "1" : "0") +
+    models += std::string(models.size() > 1 ? ", " : "") + "\"" + std::to_string(type.id) +
+              "\": {\"id\": " + std::to_string(type.id) + ", \"name\": \"Typ\", \"type\": " + (type.cloze ? "1" : "0") +
               ", \"flds\": [" + fields + "], \"tmpls\": []}";
   }
   for (const Deck& deck : collection.decks)
-    decks += std::string(decks.size() > 1 ? ", " : "") + "\"" + std::to_string(deck.id) + "\": {\"id\": " +
-             std::to_string(deck.id) + ", \"name\": " + jsonOf(deck.name) + ", \"dyn\": 0}";
+    decks += std::string(decks.size() > 1 ? ", " : "") + "\"" + std::to_string(deck.id) +
+             "\": {\"id\": " + std::to_string(deck.id) + ", \"name\": " + jsonOf(deck.name) + ", \"dyn\": 0}";
   return databaseOf(std::string(kNotesAndCards) + "INSERT INTO col VALUES (1, 0, 0, 0, 11, 0, 0, 0, '{}', " +
                     quoted(models + "}") + ", " + quoted(decks + "}") + ", '{}', '{}');\n" + notesSql(collection));
 }
@@ -134,7 +134,9 @@ std::string newerCollection(const Collection& collection) {
   for (const NoteType& type : collection.types) {
     // The config: a protocol buffer whose field 1 is the kind (1: cloze),
     // after a field 3 (the CSS) that a reader must step over.
-    const std::string config = type.cloze ? "x'1a03637373" "0801'" : "x'1a03637373'";
+    const std::string config = type.cloze ? "x'1a03637373"
+                                            "0801'"
+                                          : "x'1a03637373'";
     sql += "INSERT INTO notetypes VALUES (" + std::to_string(type.id) + ", 'Typ " + std::to_string(type.id) +
            "', 0, 0, " + config + ");\n";
     for (std::size_t ord = 0; ord < type.fields.size(); ++ord)
