@@ -33,7 +33,17 @@ std::string causeOf(int code) {
     case ZIP_ER_INCONS:
     case ZIP_ER_ZLIB:
     case ZIP_ER_MULTIDISK:
+    case ZIP_ER_COMPRESSED_DATA:
       return convert_text::ZipBroken;
+      // Newer libzip (Debian 13's 1.11) tells more of what it found.
+#ifdef ZIP_ER_DATA_LENGTH
+    case ZIP_ER_DATA_LENGTH:
+      return convert_text::ZipBroken;
+#endif
+#ifdef ZIP_ER_TRUNCATED_ZIP
+    case ZIP_ER_TRUNCATED_ZIP:
+      return convert_text::ZipNotZip;
+#endif
     default:
       return fill(convert_text::ZipOther, {std::to_string(code)});
   }
