@@ -7,6 +7,7 @@
 #include "app/rtf_reader.h"
 #include "app/texts.h"
 #include "files/file_commands.h"
+#include "platform/paths.h"
 #include "state/program.h"
 #include "state/texts.h"
 #include "store/path_names.h"
@@ -67,7 +68,7 @@ int runProgram(const Platform& platform, const std::vector<std::string>& argumen
   Program program(platform);
   program.constants = buildConstants();
   const std::string executable = system.executablePath();
-  program.constants.workingDirectory = workingDirectoryOf(platform, directoryPart(executable));
+  program.constants.workingDirectory = workingDirectoryOf(platform, folderOf(executable));
   // Shown in the status bar and kept as the current file: a full path,
   // whatever folder the program was started from.
   const std::string startFile = arguments.empty() ? std::string() : system.fullPath(arguments.front());

@@ -9,6 +9,7 @@
 #include "convert/text_export.h"
 #include "convert/texts.h"
 #include "convert/unicode.h"
+#include "platform/paths.h"
 #include "store/cp1252.h"
 #include "store/file_format.h"
 
@@ -97,7 +98,8 @@ const std::string* notText(std::string_view bytes, bool vocabularyFile) {
 // The name of the deck that a package written to `path` holds: the file's
 // name without its extension, as UTF-8.
 std::string deckNameOf(std::string_view path) {
-  std::string_view name = path.substr(path.find_last_of('/') + 1);
+  const std::string file = fileNameOf(path);
+  std::string_view name = file;
   if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
   ByteBuffer utf8;
   for (std::size_t i = 0; i < name.size();) appendUtf8(utf8, nextCodePoint(name, i));
@@ -212,7 +214,7 @@ bool formatOfName(std::string_view name, Format& format) {
 }
 
 bool formatOfPath(std::string_view path, Format& format) {
-  const std::string lower = lowerCp1252(path.substr(path.find_last_of('/') + 1));
+  const std::string lower = lowerCp1252(fileNameOf(path));
   for (const FormatName& known : kFormats) {
     if (lower.size() > known.extension.size() && lower.ends_with(known.extension)) {
       format = known.format;

@@ -3,6 +3,7 @@
 #include "convert/command_line.h"
 #include "convert/conversion.h"
 #include "convert/texts.h"
+#include "platform/paths.h"
 
 namespace zl {
 
@@ -10,13 +11,9 @@ namespace {
 
 using convert_text::fill;
 
-// The folder of `path` with its "/"; only "/" separates, since to the
-// system a "\" is part of a file name.
-std::string folderOfPath(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
-
 // The name of `path` without its folder and its last extension.
 std::string stemOf(const std::string& path) {
-  const std::string name = path.substr(path.rfind('/') + 1);
+  const std::string name = fileNameOf(path);
   const std::size_t dot = name.rfind('.');
   return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
@@ -41,7 +38,7 @@ int convertForTerminal(ConverterServices& services, const CommandLine& line, Pri
 // The folder the new vocabulary file goes into: beside the file, else the
 // user's documents folder; "" when neither can be written.
 std::string importFolder(ConverterServices& services, const std::string& file) {
-  const std::string beside = folderOfPath(file);
+  const std::string beside = folderOf(file);
   if (services.files.isWritableFolder(beside)) return beside;
   const std::string documents = services.desktop.folders().documents;
   if (!documents.empty() && services.files.isWritableFolder(documents)) return documents + "/";
@@ -52,7 +49,7 @@ int importForTrainer(ConverterServices& services, const CommandLine& line) {
   const std::string file = services.system.fullPath(line.input);
   const std::string folder = importFolder(services, file);
   if (folder.empty()) {
-    services.dialogs.tell(convert_text::ImportTitle, fill(convert_text::NoImportFolder, {folderOfPath(file)}),
+    services.dialogs.tell(convert_text::ImportTitle, fill(convert_text::NoImportFolder, {folderOf(file)}),
                           MessageIcon::Error);
     return 1;
   }
@@ -76,7 +73,7 @@ int importForTrainer(ConverterServices& services, const CommandLine& line) {
     }
     if (!outcome.warning.empty())
       services.dialogs.tell(convert_text::ImportTitle, outcome.warning, MessageIcon::Warning);
-    const std::string trainer = folderOfPath(services.system.executablePath()) + TrainerFileName;
+    const std::string trainer = folderOf(services.system.executablePath()) + TrainerFileName;
     if (!services.system.startProgram(trainer, target, folder)) {
       services.dialogs.tell(convert_text::ImportTitle, fill(convert_text::TrainerDidNotStart, {target}),
                             MessageIcon::Error);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "convert/texts.h"
+#include "platform/paths.h"
 
 namespace zl {
 
@@ -96,7 +97,7 @@ std::string readFailureText(const std::string& input, const Failure& failure) {
 
 std::string writeFailureText(const std::string& output, const Failure& failure) {
   using namespace convert_text;
-  const std::string folder = output.substr(0, output.rfind('/') + 1);
+  const std::string folder = folderOf(output);
   switch (reasonOf(failure)) {
     case Reason::Missing:
       return fill(WriteNoFolder, {output, folder.empty() ? std::string(".") : folder});

@@ -1,65 +1,12 @@
 #include "convert/unicode.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "convert/closest_table.h"
 #include "store/cp1252.h"
+#include "store/utf8.h"
 
 namespace zl {
-
-namespace {
-
-unsigned char byteAt(std::string_view bytes, std::size_t i) { return static_cast<unsigned char>(bytes[i]); }
-
-// The length of the well-formed UTF-8 sequence at `i`, 0 when there is none.
-std::size_t wellFormedSequenceAt(std::string_view s, std::size_t i) {
-  const unsigned char lead = byteAt(s, i);
-  std::size_t length = 0;
-  unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;   // no overlong forms
-    if (lead == 0xED) high = 0x9F;  // no surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-  } else {
-    return 0;
-  }
-  if (s.size() - i < length) return 0;
-  if (byteAt(s, i + 1) < low || byteAt(s, i + 1) > high) return 0;
-  for (std::size_t k = 2; k < length; ++k)
-    if ((byteAt(s, i + k) & 0xC0) != 0x80) return 0;
-  return length;
-}
-
-}  // namespace
-
-bool isWellFormedUtf8(std::string_view s) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    // Eight ASCII bytes at a time: the bulk of most word lists.
-    while (s.size() - i >= 8) {
-      std::uint64_t block;
-      std::memcpy(&block, s.data() + i, 8);
-      if (block & 0x8080808080808080ull) break;
-      i += 8;
-    }
-    if (i >= s.size()) break;
-    if (byteAt(s, i) < 0x80) {
-      ++i;
-      continue;
-    }
-    const std::size_t length = wellFormedSequenceAt(s, i);
-    if (length == 0) return false;
-    i += length;
-  }
-  return true;
-}
 
 FileEncoding detectFileEncoding(std::string_view bytes, std::size_t& bomLength) {
   if (bytes.starts_with("\xEF\xBB\xBF")) {
@@ -78,41 +25,9 @@ FileEncoding detectFileEncoding(std::string_view bytes, std::size_t& bomLength) 
   return isWellFormedUtf8(bytes) ? FileEncoding::Utf8 : FileEncoding::Cp1252;
 }
 
-char32_t nextCodePoint(std::string_view s, std::size_t& i) {
-  const unsigned char lead = byteAt(s, i);
-  if (lead < 0x80) return s[i++];
-  const std::size_t length = wellFormedSequenceAt(s, i);
-  if (length == 0) {
-    ++i;
-    return 0xFFFD;
-  }
-  char32_t cp = lead & (0x7F >> length);
-  for (std::size_t k = 1; k < length; ++k) cp = (cp << 6) | (byteAt(s, i + k) & 0x3F);
-  i += length;
-  return cp;
-}
-
-void appendUtf8(ByteBuffer& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 void appendUtf8FromUtf16(std::string_view bytes, bool bigEndian, ByteBuffer& out) {
   const auto unitAt = [&](std::size_t i) -> char32_t {
-    const unsigned first = byteAt(bytes, i), second = byteAt(bytes, i + 1);
+    const unsigned first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
     return bigEndian ? (first << 8 | second) : (second << 8 | first);
   };
   std::size_t i = 0;

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/byte_buffer.h"
+#include "store/utf8.h"
 
 namespace zl {
 
@@ -25,21 +26,9 @@ enum class FileEncoding {
 // else is Windows-1252. `bomLength` is the length of the mark (0 without).
 FileEncoding detectFileEncoding(std::string_view bytes, std::size_t& bomLength);
 
-// True when `bytes` are well-formed UTF-8 (no overlong forms, no
-// surrogates, nothing above U+10FFFF).
-bool isWellFormedUtf8(std::string_view bytes);
-
 // UTF-16 (without its mark) as UTF-8, appended to `out`. An unpaired
 // surrogate and a last odd byte become U+FFFD.
 void appendUtf8FromUtf16(std::string_view bytes, bool bigEndian, ByteBuffer& out);
-
-// Decodes the UTF-8 sequence at `i` and moves `i` past it. A sequence that
-// is not well-formed (also an overlong form, which could smuggle in a line
-// end, or a surrogate) gives U+FFFD and moves `i` by one byte. `i` must be
-// below the size.
-char32_t nextCodePoint(std::string_view utf8, std::size_t& i);
-
-void appendUtf8(ByteBuffer& out, char32_t codePoint);
 
 // The small letter of a capital in the Latin, Greek and Cyrillic scripts
 // (Latin-1, Latin Extended-A, the basic Greek and Cyrillic alphabets); any

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "files/texts.h"
+#include "platform/paths.h"
 #include "state/controls.h"
 #include "state/program.h"
 #include "store/file_format.h"
@@ -14,7 +15,7 @@ namespace zl {
 
 std::string dialogFolder(const Program& program) {
   const std::string& currentPath = program.file.currentPath;
-  return currentPath.empty() ? program.constants.workingDirectory : directoryPart(currentPath);
+  return currentPath.empty() ? program.constants.workingDirectory : folderOf(currentPath);
 }
 
 std::vector<FileFilter> vocabularyFilters() {

@@ -4,6 +4,7 @@
 
 #include "files/file_access.h"
 #include "files/texts.h"
+#include "platform/paths.h"
 #include "state/program.h"
 #include "store/file_format.h"
 #include "store/path_names.h"
@@ -14,9 +15,8 @@ namespace {
 
 std::string confirmationText(const std::string& currentPath, const std::string& base, std::int64_t partCount) {
   const std::string digits = std::to_string(partCount);
-  return files_text::SplitFrom + shownPath(fileNamePart(currentPath)) + files_text::SplitInto + digits +
-         files_text::SplitParts + shownPath(fileNamePart(base)) + std::string(digits.size(), 'X') +
-         files_text::SplitEnd;
+  return files_text::SplitFrom + shownPath(fileNameOf(currentPath)) + files_text::SplitInto + digits +
+         files_text::SplitParts + shownPath(fileNameOf(base)) + std::string(digits.size(), 'X') + files_text::SplitEnd;
 }
 
 }  // namespace
@@ -59,7 +59,7 @@ void splitFile(Program& program) {
     if (const Replacement saved = program.files.replaceFile(name, viewOf(bytes)); !saved) {
       program.system.reportCause("saving the part", saved.failure);
       ui.messageBox(files_text::AccessErrorTitle,
-                    files_text::PartNotSavedStart + shownPath(fileNamePart(name)) + files_text::PartNotSavedEnd,
+                    files_text::PartNotSavedStart + shownPath(fileNameOf(name)) + files_text::PartNotSavedEnd,
                     MessageButtons::Ok, MessageIcon::Error);
       break;
     }

@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "platform/failure.h"
+#include "platform/paths.h"
 
 namespace zl {
 
@@ -116,10 +117,6 @@ bool readWholeFile(const std::string& path, Bytes& bytes) {
   bytes.clear();
   return false;
 }
-
-// The folder part of `path` with its trailing "/"; "" for a bare name.
-// Only "/" separates: to the system a "\" is part of a file name.
-inline std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
 
 // True when a link `link` (lstat) in the folder `folder` (stat) may be
 // followed: not when another user owns it in a folder that others may

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/paths.h"
 #include "platform/printer.h"
 #include "print/texts.h"
 #include "state/program.h"
@@ -138,7 +139,7 @@ void printVocabularyList(Program& program) {
   constexpr auto Right = TextAlignment::Right;
 
   // The path is the system's bytes; what is not UTF-8 in it prints as U+FFFD.
-  const std::string fileName = wellFormedUtf8(fileNamePart(program.file.currentPath));
+  const std::string fileName = wellFormedUtf8(fileNameOf(program.file.currentPath));
   VocabList& list = program.list;
   const KeepListPosition keep(list);
   const std::int64_t pageCount = list.size() / RowsPerPage + (list.size() % RowsPerPage != 0 ? 1 : 0);

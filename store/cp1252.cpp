@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "store/utf8.h"
+
 namespace zl {
 
 namespace {
@@ -14,48 +16,7 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 }  // namespace
-
-char32_t nextUtf8CodePoint(std::string_view s, std::size_t& i) {
-  const auto lead = static_cast<unsigned char>(s[i++]);
-  if (lead < 0x80) return lead;
-  int extra = 0;
-  char32_t cp = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    extra = 1;
-    cp = lead & 0x1F;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2;
-    cp = lead & 0x0F;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3;
-    cp = lead & 0x07;
-  } else
-    return 0xFFFD;
-  for (int k = 0; k < extra; ++k) {
-    if (i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 0xFFFD;
-    cp = (cp << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
-  }
-  return cp;
-}
 
 char32_t codePointOfCp1252(unsigned char byte) {
   return (byte >= 0x80 && byte <= 0x9F) ? kHighControls[byte - 0x80] : char32_t{byte};
@@ -80,7 +41,7 @@ std::string cp1252FromUtf8(std::string_view utf8) {
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
     unsigned char byte = '?';
-    cp1252OfCodePoint(nextUtf8CodePoint(utf8, i), byte);
+    cp1252OfCodePoint(nextCodePoint(utf8, i), byte);
     out += static_cast<char>(byte);
   }
   return out;
@@ -96,19 +57,7 @@ std::string utf8FromCp1252(std::string_view cp1252) {
 std::string wellFormedUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size();) {
-    const std::size_t start = i;
-    const char32_t cp = nextUtf8CodePoint(bytes, i);
-    const std::size_t end = out.size();
-    appendUtf8(out, cp);
-    // An overlong form encodes again to other bytes; a surrogate or a code
-    // point past U+10FFFF is no character at all.
-    const bool character = cp < 0xD800 || (cp > 0xDFFF && cp <= 0x10FFFF);
-    if (!character || out.compare(end, std::string::npos, bytes.substr(start, i - start)) != 0) {
-      out.resize(end);
-      appendUtf8(out, 0xFFFD);
-    }
-  }
+  for (std::size_t i = 0; i < bytes.size();) appendUtf8(out, nextCodePoint(bytes, i));
   return out;
 }
 

@@ -31,11 +31,6 @@ std::string cp1252FromUtf8(std::string_view utf8);
 // Windows-1252 text to UTF-8 (lossless).
 std::string utf8FromCp1252(std::string_view cp1252);
 
-// Decodes the UTF-8 sequence that starts at `i` and moves `i` past it. A
-// malformed sequence gives U+FFFD and moves `i` past its lead byte and the
-// continuation bytes before the fault. `i` must be below the size.
-char32_t nextUtf8CodePoint(std::string_view utf8, std::size_t& i);
-
 // The bytes as UTF-8 that any reader takes: each malformed sequence, and a
 // code point UTF-8 may not carry, becomes U+FFFD. Well-formed text comes
 // back unchanged. Used for paths, which the system hands over as bytes.

@@ -50,6 +50,9 @@ TEST(Cp1252, ProgramTextsConvertFromUtf8) {
   EXPECT_EQ(cp1252FromUtf8("\xFF"
                            "b"),
             "?b");
+  EXPECT_EQ(cp1252FromUtf8("a\xC0\xAF"
+                           "b"),
+            "a??b");  // an overlong "/" is never a "/"
 }
 
 TEST(Utf8, PathBytesBecomeTextEveryReaderTakes) {
@@ -58,12 +61,14 @@ TEST(Utf8, PathBytesBecomeTextEveryReaderTakes) {
   } cases[] = {
       {"Französisch Übung.ltk", "Französisch Übung.ltk"},
       {"Русский 日本語 😀 \xEF\xBF\xBD", "Русский 日本語 😀 \xEF\xBF\xBD"},
-      {"franz\xF6sisch", "franz\uFFFDsisch"},          // Windows-1252, not UTF-8
-      {"a\xC3", "a\uFFFD"},                            // cut short at the end
-      {"\xE6\x97x", "\uFFFDx"},                        // cut short before another character
-      {"\xC0\xAF/\xF0\x80\x80\xAF", "\uFFFD/\uFFFD"},  // overlong forms of "/"
-      {"\xED\xA0\x80", "\uFFFD"},                      // a surrogate
-      {"\xF4\x90\x80\x80\xF8", "\uFFFD\uFFFD"},        // past U+10FFFF, and no lead byte
+      {"franz\xF6sisch", "franz\uFFFDsisch"},  // Windows-1252, not UTF-8
+      {"a\xC3", "a\uFFFD"},                    // cut short at the end
+      {"\xE6\x97x", "\uFFFDx"},                // cut short before another character
+      // Overlong forms of "/": a byte that begins nothing, and a lead whose
+      // next byte does not fit it, are each a fault of their own.
+      {"\xC0\xAF/\xF0\x80\x80\xAF", "\uFFFD\uFFFD/\uFFFD\uFFFD\uFFFD\uFFFD"},
+      {"\xED\xA0\x80", "\uFFFD\uFFFD\uFFFD"},                      // a surrogate
+      {"\xF4\x90\x80\x80\xF8", "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},  // past U+10FFFF, and no lead byte
   };
   for (const auto& c : cases) EXPECT_EQ(wellFormedUtf8(c.bytes), c.text) << c.bytes;
 }

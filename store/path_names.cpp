@@ -1,19 +1,14 @@
 #include "store/path_names.h"
 
+#include "platform/paths.h"
+
 namespace zl {
 
 namespace {
 
-std::size_t fileNameStart(std::string_view path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  return slash == std::string_view::npos ? 0 : slash + 1;
-}
+std::size_t fileNameStart(std::string_view path) { return path.size() - fileNameOf(path).size(); }
 
 }  // namespace
-
-std::string directoryPart(std::string_view path) { return std::string(path.substr(0, fileNameStart(path))); }
-
-std::string fileNamePart(std::string_view path) { return std::string(path.substr(fileNameStart(path))); }
 
 std::string extensionOf(std::string_view path) {
   const std::string_view name = path.substr(fileNameStart(path));

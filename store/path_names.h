@@ -1,17 +1,11 @@
-// Splitting and changing file names. Paths are held as the system gives
-// them (bytes); both "/" and "\" count as directory separators. Pure.
+// The extensions of file names. Paths are held as the system gives them
+// (bytes); their folder is split off as platform/paths.h does. Pure.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace zl {
-
-// Everything up to and including the last "/" or "\"; "" when there is none.
-std::string directoryPart(std::string_view path);
-
-// Everything after the last "/" or "\"; the whole path when there is none.
-std::string fileNamePart(std::string_view path);
 
 // The text after the last "." of the file-name part; "" when it has none.
 std::string extensionOf(std::string_view path);

@@ -276,7 +276,7 @@ class FaultyFileSystem : public PosixFileSystem {
   using PosixFileSystem::createOutputFile;
   std::unique_ptr<OutputFile> createOutputFile(const std::string& path, ExistingFile existing,
                                                Failure& failure) override {
-    if (newFilesRefused != 0) failure = systemFailure(newFilesRefused, path.substr(0, path.rfind('/') + 1));
+    if (newFilesRefused != 0) failure = systemFailure(newFilesRefused, folderOf(path));
     return newFilesRefused != 0 ? nullptr : PosixFileSystem::createOutputFile(path, existing, failure);
   }
   using PosixFileSystem::mapFile;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "store/cp1252.h"
+#include "store/utf8.h"
 
 namespace zl {
 
@@ -40,7 +41,7 @@ int FakePrinter::textWidth(const std::string& text) {
   const int fontHeight = selectedHeight();
   int total = 0;
   for (std::size_t i = 0; i < text.size();) {
-    const char32_t c = nextUtf8CodePoint(text, i);
+    const char32_t c = nextCodePoint(text, i);
     total += advance ? advance(c, fontHeight) : fontHeight / 2;
   }
   return total;

@@ -1,5 +1,6 @@
 #include "update/internet_update.h"
 
+#include "platform/paths.h"
 #include "state/program.h"
 #include "store/path_names.h"
 #include "update/http_download.h"
@@ -29,7 +30,6 @@ bool ask(Ui& ui, const std::string& question) {
 
 // The folder of a path as the system has it: up to and including its last
 // "/" ("\" is a character of a name here); "" when there is none.
-std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
 
 // The window while the download runs: its progress in the status bar and,
 // every 100 ms, a repaint and a look for a request to end the program.
