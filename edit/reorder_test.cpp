@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "store/cp1252.h"
 #include "test_support/fake_platform.h"
 
@@ -55,6 +57,26 @@ TEST_F(Reorder, SortingKeepsTranslationsAndCountsWithTheirWords) {
   EXPECT_EQ(f.program.list[3].translation, "t2");
   EXPECT_EQ(f.program.list[3].correctCount, 2);
   EXPECT_EQ(f.program.list[3].wrongCount, 1);
+}
+
+// Four pairs are too few for an unstable sort to show itself: hundreds of
+// pairs under a few equal words, in a scrambled order, are not.
+TEST_F(Reorder, SortingKeepsTheOrderOfManyPairsWithEqualWords) {
+  const std::vector<std::string> keys = {"birne", "Apfel", "apfel", "Zitrone", "BIRNE"};
+  std::vector<std::string> words;
+  for (std::size_t i = 0; i < 600; ++i) words.push_back(keys[(i * 7 + i / 5) % keys.size()]);
+  havePairs(words);
+  sort();
+  // Within the pairs of one word (letter case aside), their first places
+  // rise, as "t<place>" tells.
+  std::map<std::string, int> lastPlace;
+  for (std::int64_t i = 0; i < f.program.list.size(); ++i) {
+    const std::string word = lowerCp1252(f.program.list[i].vocabulary);
+    const int place = std::stoi(std::string(f.program.list[i].translation.substr(1)));
+    EXPECT_LT(lastPlace.contains(word) ? lastPlace[word] : -1, place) << word << " at " << i;
+    lastPlace[word] = place;
+  }
+  EXPECT_EQ(lastPlace.size(), 3u);
 }
 
 TEST_F(Reorder, SortingComparesPastTheFirstEightLettersAndByLength) {
