@@ -5,8 +5,7 @@
 // handling, each followed by `updateInterfaceState`; a command can turn the
 // event into a close event and so is closed in the same pass. Unknown ids
 // change nothing but still update the interface. Handlers report their own
-// failures; the dispatcher reports nothing. Debug builds check after every
-// event that `entryCount` and `lastIndex` agree with their lists.
+// failures; the dispatcher reports nothing.
 #pragma once
 
 #include "platform/event.h"

@@ -27,7 +27,7 @@ void updateInterfaceState(Program& program) {
   const bool fileCurrent = !program.file.currentPath.empty();
   const bool unsaved = program.file.unsaved != 0;
   const bool pairsExist = !program.list.empty();
-  const bool testRuns = program.test.lastIndex >= 0;
+  const bool testRuns = program.test.lastIndex() >= 0;
   const bool listHasFocus = ui.focusedControl() == VocabListView;
   const Page page = ui.currentPage();
 
@@ -77,10 +77,10 @@ void updateInterfaceState(Program& program) {
   ui.setCommandEnabled(CmdTestPage, !test);
   ui.setCommandEnabled(CmdHelpPage, !help);
   if (entry) {
-    const std::int32_t count = program.file.entryCount;
+    const std::int64_t count = program.list.size();
     ui.setText(EntryCountValue, count > 0 ? std::to_string(count) : std::string());
   } else if (test) {
-    ui.setText(RemainingValue, testRuns ? std::to_string(program.test.lastIndex + 1) : std::string());
+    ui.setText(RemainingValue, testRuns ? std::to_string(program.test.lastIndex() + 1) : std::string());
     if (!testRuns) {
       for (ControlId id : {AcceptAnswerButton, TipButton, SkipButton}) ui.setEnabled(id, false);
       ui.setText(RightCountValue, "");

@@ -184,7 +184,6 @@ TEST_F(InterfaceState, WithoutATestTheTestPageShowsNothingToAnswer) {
 TEST_F(InterfaceState, ARunningTestShowsItsRemainingPairsAndKeepsItsButtons) {
   f.ui.showPage(TestPage);
   f.program.test.items.resize(5);
-  f.program.test.lastIndex = 4;
   for (ControlId id : {AcceptAnswerButton, TipButton, SkipButton}) f.ui.setEnabled(id, true);
   f.ui.setText(RightCountValue, "4");
   update();

@@ -20,7 +20,6 @@ void fill(Window& window, std::int64_t pairs) {
   zl::Program& program = window.program;
   for (std::int64_t i = 0; i < pairs; ++i)
     program.list.append({"word" + std::to_string(i * 7919 % 1000003), "Wort" + std::to_string(i), 0, 0});
-  program.file.entryCount = static_cast<std::int32_t>(pairs);
   window.ui.appendRows(static_cast<int>(pairs));
 }
 
@@ -37,7 +36,7 @@ void BM_AcceptNewPair(benchmark::State& state) {
     state.PauseTiming();
     program.list.select(program.list.size() - 1);
     program.list.removeCurrent();
-    window.ui.removeRow(--program.file.entryCount);
+    window.ui.removeRow(static_cast<int>(program.list.size()));
     state.ResumeTiming();
   }
 }

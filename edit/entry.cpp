@@ -17,14 +17,13 @@ void disableRowButtons(Ui& ui) {
 
 void acceptEntry(Program& program) {
   Ui& ui = program.ui;
-  AppState& file = program.file;
   EditState& edit = program.edit;
   const std::string vocabulary = ui.text(EntryVocabularyField);
   const std::string translation = ui.text(EntryTranslationField);
   if (vocabulary.empty() || translation.empty()) {
     ui.messageBox(state_text::InputErrorTitle, edit_text::BothWordsNeeded, MessageButtons::Ok, MessageIcon::Warning);
     ui.setFocus(translation.empty() ? EntryTranslationField : EntryVocabularyField);
-  } else if (!edit.editMode && file.entryCount >= MaxEntries) {
+  } else if (!edit.editMode && program.list.size() >= MaxEntries) {
     ui.messageBox(state_text::LimitTitle, state_text::LimitText, MessageButtons::Ok, MessageIcon::Warning);
   } else {
     if (edit.editMode) {
@@ -37,10 +36,9 @@ void acceptEntry(Program& program) {
       KeepListPosition keep(program.list);  // the pair a test asks stays current
       program.list.append({vocabulary, translation, 0, 0});
       ui.appendRows(1);
-      ui.revealListRow(file.entryCount, true);
-      ++file.entryCount;
+      ui.revealListRow(static_cast<int>(program.list.size() - 1), true);
     }
-    file.unsaved = 1;
+    program.file.unsaved = 1;
     ui.setText(EntryVocabularyField, "");
     ui.setText(EntryTranslationField, "");
     ui.setFocus(EntryVocabularyField);
@@ -79,7 +77,6 @@ void deleteSelectedEntry(Program& program) {
     program.list.select(row);
     program.list.removeCurrent();
     ui.removeRow(row);
-    --program.file.entryCount;
     program.file.unsaved = 1;
     resetTest(ui, program.test);  // the positions of the following pairs have changed
   }

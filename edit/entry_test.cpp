@@ -78,7 +78,7 @@ TEST_F(Entry, ASingleBlankCountsAsAWord) {
 TEST_F(Entry, TheLimitRefusesNewPairsButNotEdits) {
   havePairs(MaxEntries - 1);
   typePair("one", "more");
-  EXPECT_EQ(f.program.file.entryCount, MaxEntries);
+  EXPECT_EQ(f.program.list.size(), MaxEntries);
   f.ui.expectMessage("Maximale Dateigröße"_w, "Maximal 30000 Einträge pro Datei!"_w, Answer::Ok);
   typePair("too", "many");
   EXPECT_EQ(f.program.list.size(), MaxEntries);
@@ -150,28 +150,25 @@ TEST_F(Entry, DeletingAsksAndAnsweringNoOnlyClearsTheSelection) {
 TEST_F(Entry, DeletingRemovesThePairAndEndsARunningTest) {
   havePairs(3);
   f.program.test.items.resize(3);
-  f.program.test.lastIndex = 2;
   clickRow(1);
   f.ui.expectMessage(kDeleteTitle, kDeleteText, Answer::Yes);
   f.control(DeleteButton);
   ASSERT_EQ(f.program.list.size(), 2);
   EXPECT_EQ(f.program.list[1].vocabulary, "w2");
   EXPECT_EQ(f.ui.rowCount(), 2);
-  EXPECT_EQ(f.program.file.entryCount, 2);
   EXPECT_EQ(f.ui.text(EntryCountValue), "2");
   EXPECT_EQ(f.program.file.unsaved, 1);
-  EXPECT_EQ(f.program.test.lastIndex, -1);
+  EXPECT_EQ(f.program.test.lastIndex(), -1);
   EXPECT_EQ(f.ui.focusedControl(), EntryVocabularyField);
 }
 
 TEST_F(Entry, AppendingDuringATestKeepsTheAskedPair) {
   havePairs(3);
   f.program.test.items = {{0, 0, 0}, {2, 0, 0}};
-  f.program.test.lastIndex = 1;
   f.program.test.currentItem = 1;
   f.program.list.select(2);
   typePair("new", "neu");
-  EXPECT_EQ(f.program.test.lastIndex, 1);
+  EXPECT_EQ(f.program.test.lastIndex(), 1);
   EXPECT_EQ(f.program.list.position(), 2);
 }
 

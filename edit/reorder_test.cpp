@@ -88,11 +88,10 @@ TEST_F(Reorder, SortingComparesPastTheFirstEightLettersAndByLength) {
 TEST_F(Reorder, AnsweringNoChangesNothing) {
   havePairs({"b", "a"});
   f.program.test.items.resize(2);
-  f.program.test.lastIndex = 1;
   sort(Answer::No);
   shuffle(Answer::No);
   EXPECT_EQ(words(), (std::vector<std::string>{"b", "a"}));
-  EXPECT_EQ(f.program.test.lastIndex, 1);
+  EXPECT_EQ(f.program.test.lastIndex(), 1);
   EXPECT_EQ(f.program.file.unsaved, 0);
   EXPECT_EQ(f.ui.refills(), 0);
 }
@@ -100,16 +99,14 @@ TEST_F(Reorder, AnsweringNoChangesNothing) {
 TEST_F(Reorder, BothEndARunningTestAndAPendingEdit) {
   havePairs({"b", "a", "c"});
   f.program.test.items.resize(3);
-  f.program.test.lastIndex = 2;
   f.program.edit.editMode = true;
   f.program.edit.editRow = 0;
   sort();
-  EXPECT_EQ(f.program.test.lastIndex, -1);
+  EXPECT_EQ(f.program.test.lastIndex(), -1);
   EXPECT_FALSE(f.program.edit.editMode);
   f.program.test.items.resize(3);
-  f.program.test.lastIndex = 2;
   shuffle();
-  EXPECT_EQ(f.program.test.lastIndex, -1);
+  EXPECT_EQ(f.program.test.lastIndex(), -1);
   f.menu(CmdTestPage);
   EXPECT_EQ(f.ui.text(RemainingValue), "");
   EXPECT_FALSE(f.ui.isEnabled(AcceptAnswerButton));

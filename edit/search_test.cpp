@@ -98,7 +98,6 @@ TEST_F(Search, AContinuationPastTheEndStartsAgainFromTheTop) {
     f.program.list.select(0);
     f.program.list.removeCurrent();
   }
-  f.program.file.entryCount = 1;
   EXPECT_EQ(click(), 0);
 }
 

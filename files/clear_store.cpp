@@ -7,7 +7,6 @@ namespace zl {
 void clearStore(Program& program) {
   Ui& ui = program.ui;
   program.file.currentPath.clear();
-  program.file.entryCount = 0;
   program.list.clear();
   ui.removeAllRows();
   ui.setText(EntryTranslationField, "");

@@ -92,11 +92,10 @@ void loadCurrentFile(Program& program) {
   }
   program.ui.setListVisible(false);
   try {
-    program.file.entryCount += static_cast<std::int32_t>(readRecords(std::move(bytes), pairRoom, program.list));
-    program.ui.appendRows(program.file.entryCount);
+    readRecords(std::move(bytes), pairRoom, program.list);
+    program.ui.appendRows(static_cast<int>(program.list.size()));
   } catch (const std::bad_alloc&) {  // more pairs than memory: load none of them
     program.list.clear();
-    program.file.entryCount = 0;
     reportFileProblem(program.ui, path, files_text::TooLarge);
     program.file.currentPath.clear();
   }

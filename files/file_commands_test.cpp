@@ -44,7 +44,7 @@ TEST_F(FileCommands, OpeningReadsEveryPairAndShowsTheFile) {
   EXPECT_EQ(f.program.list[0].vocabulary, "house");
   EXPECT_EQ(f.program.list[0].correctCount, 3);
   EXPECT_EQ(f.program.list[1].wrongCount, 2);
-  EXPECT_EQ(f.program.file.entryCount, 2);
+  EXPECT_EQ(f.program.list.size(), 2);
   EXPECT_EQ(f.ui.rowCount(), 2);
   EXPECT_TRUE(f.ui.listVisible());
   EXPECT_EQ(f.program.file.currentPath, path("englisch.ltk"));
@@ -92,14 +92,14 @@ TEST_F(FileCommands, AFileWithMoreThanTheLimitOpensWhole) {
   for (int i = 0; i < 30005; ++i) bytes += "w\r\nt\r\n0\r\n0\r\n";
   writeBytes(path("big.ltk"), bytes);
   openFile(f.program, path("big.ltk"));
-  EXPECT_EQ(f.program.file.entryCount, 30005);
+  EXPECT_EQ(f.program.list.size(), 30005);
   EXPECT_EQ(f.ui.rowCount(), 30005);
 }
 
 TEST_F(FileCommands, ABlankLineAtTheEndAddsNoEmptyPair) {
   writeBytes(path("blank.ltk"), kTwoPairs + "\r\n");
   openFile(f.program, path("blank.ltk"));
-  EXPECT_EQ(f.program.file.entryCount, 2);
+  EXPECT_EQ(f.program.list.size(), 2);
 }
 
 TEST_F(FileCommands, AnUnreadableFileIsReportedAndNeverBecomesCurrent) {

@@ -24,14 +24,13 @@ void appendPairs(Program& program, ByteBuffer&& bytes, std::int64_t pairRoom) {
   bool limitReached = false;
   for (bool first = true;; first = false) {
     if (!first && reader.atEnd()) break;
-    if (program.file.entryCount >= MaxEntries) {
+    if (program.list.size() >= MaxEntries) {
       ui.messageBox(state_text::LimitTitle, state_text::LimitText, MessageButtons::Ok, MessageIcon::Warning);
       limitReached = true;
       break;
     }
     if (!reader.next(span)) break;
     program.list.appendStored(base, span);
-    ++program.file.entryCount;
     ++added;
   }
   ui.appendRows(added);

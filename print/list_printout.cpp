@@ -151,7 +151,7 @@ void printVocabularyList(Program& program) {
     draw(15, 11, 49, Left, print_text::FileHead);
     draw(65, 11, 130, Left, print_text::HeadSeparator + fileName);
     draw(15, 17, 49, Left, print_text::CountHead);
-    draw(65, 17, 130, Left, print_text::HeadSeparator + std::to_string(program.file.entryCount));
+    draw(65, 17, 130, Left, print_text::HeadSeparator + std::to_string(program.list.size()));
     printer.selectFont(fonts.table);
     draw(15, 24, 70, Left, print_text::VocabularyColumn);
     draw(90, 24, 70, Left, print_text::TranslationColumn);

@@ -181,7 +181,7 @@ TEST_F(ListPrintout, TheCurrentPairAndARunningTestStayAsTheyWere) {
   f.menu(CmdPrint);
   EXPECT_EQ(pages().size(), 3u);
   EXPECT_EQ(f.program.list.position(), asked);
-  EXPECT_TRUE(f.program.test.lastIndex == test.lastIndex && f.program.test.currentItem == test.currentItem);
+  EXPECT_TRUE(f.program.test.lastIndex() == test.lastIndex() && f.program.test.currentItem == test.currentItem);
 }
 
 TEST_F(ListPrintout, TheCommandPrintsTheHelpOnTheHelpPageAndNothingWhenCancelled) {

@@ -392,7 +392,6 @@ class MainWindowTest : public QObject {
 
   void typingRaisesTextEventsThatUpdateTheRules() {
     program->list.append(VocabEntry{"house", "Haus", 0, 0});
-    program->file.entryCount = 1;
     QTest::keyClicks(find("EntryVocabularyField"), "ho");
     QVERIFY(action("CmdSearch")->isEnabled());
     QVERIFY(action("TbSearch")->isEnabled());
@@ -552,42 +551,41 @@ class MainWindowTest : public QObject {
   // direction of a running test without ending it.
   void testOptionsEndTheTestHoweverTheyChange() {
     for (int i = 0; i < 3; ++i) program->list.append(VocabEntry{"w" + std::to_string(i), "t", 0, 0});
-    program->file.entryCount = 3;
     program->file.currentPath = "/v/drei.ltk";
     action("CmdTestPage")->trigger();
     const auto startTest = [&] {
       QTest::mouseClick(find("NewTestButton"), Qt::LeftButton);
       // Its own choice of "Alle Vokbeln" for three pairs does not end it.
       QVERIFY(find<QRadioButton>("AllVocabOption")->isChecked());
-      QVERIFY(program->test.lastIndex >= 0);
+      QVERIFY(program->test.lastIndex() >= 0);
     };
     auto* askForeign = find<QCheckBox>("AskForeignCheck");
     startTest();
     askForeign->setFocus();
     QTest::keyClick(askForeign, Qt::Key_Space);
     QVERIFY(!askForeign->isChecked());
-    QCOMPARE(program->test.lastIndex, -1);
+    QCOMPARE(program->test.lastIndex(), -1);
 
     startTest();
     QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(askForeign);
     QVERIFY(reader && reader->actionInterface());
     reader->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     QVERIFY(askForeign->isChecked());
-    QCOMPARE(program->test.lastIndex, -1);
+    QCOMPARE(program->test.lastIndex(), -1);
 
     startTest();
     auto* allVocab = find<QRadioButton>("AllVocabOption");
     allVocab->setFocus();
     QTest::keyClick(allVocab, Qt::Key_Up);  // the arrow keys choose within the group
     QVERIFY(find<QRadioButton>("Test20Option")->isChecked());
-    QCOMPARE(program->test.lastIndex, -1);
+    QCOMPARE(program->test.lastIndex(), -1);
 
     startTest();
     auto* ignoreCase = find<QCheckBox>("IgnoreCaseCheck");
     ignoreCase->setFocus();
     QTest::keyClick(ignoreCase, Qt::Key_Space);
     QVERIFY(!ignoreCase->isChecked());
-    QVERIFY(program->test.lastIndex >= 0);
+    QVERIFY(program->test.lastIndex() >= 0);
   }
 
   void typesEditsDeletesAndSearchesWithTheKeyboardAndMouse() {
@@ -690,7 +688,6 @@ class MainWindowTest : public QObject {
   void aHugeTextShowsItsStartAndAMark() {
     const std::string huge = "Haus" + std::string(4 << 20, 'x');
     program->list.append(VocabEntry{huge, "house", 3, 1});
-    program->file.entryCount = 1;
     ui->appendRows(1);
     const QString cell = find<QTableView>("VocabListView")->model()->index(0, 0).data().toString();
     QCOMPARE(cell.size(), qsizetype{ShownLineLength});

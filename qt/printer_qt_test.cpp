@@ -115,7 +115,6 @@ class PrinterQtTest : public QObject {
                             "e" +
                                 std::to_string(i),
                             static_cast<std::int16_t>(i), static_cast<std::int16_t>(-i)});
-    program->file.entryCount = pairs;
     ui->appendRows(pairs);
     program->file.currentPath = "/home/anna/Wörter Русский.ltk";  // the system's UTF-8
     print(EntryPage);

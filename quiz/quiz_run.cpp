@@ -51,8 +51,7 @@ void evaluateAnswer(Program& program, std::string_view answer) {
     }
     test.items.erase(test.items.begin() + test.currentItem);
     test.currentItem = -1;
-    --test.lastIndex;
-    if (test.lastIndex >= 0) {
+    if (test.lastIndex() >= 0) {
       askNextQuestion(program);
     } else {
       ui.setText(TestVocabularyField, "");
@@ -91,9 +90,10 @@ void startNewTest(Program& program) {
   for (ControlId id : {AcceptAnswerButton, SkipButton, TipButton}) ui.setEnabled(id, false);
   resetTest(ui, program.test);
   buildTestList(ui, program.list, program.test);
-  if (program.test.lastIndex < 0) {
-    ui.messageBox(quiz_text::NewTestTitle, program.list.size() == 0 ? quiz_text::NothingToAsk : quiz_text::NoneFitsAField,
-                  MessageButtons::Ok, MessageIcon::Information);
+  if (program.test.lastIndex() < 0) {
+    ui.messageBox(quiz_text::NewTestTitle,
+                  program.list.size() == 0 ? quiz_text::NothingToAsk : quiz_text::NoneFitsAField, MessageButtons::Ok,
+                  MessageIcon::Information);
     return;
   }
   askNextQuestion(program);
@@ -104,7 +104,7 @@ void startNewTest(Program& program) {
 void askNextQuestion(Program& program) {
   Ui& ui = program.ui;
   TestState& test = program.test;
-  test.currentItem = static_cast<std::int32_t>(program.random.uniform(test.lastIndex));
+  test.currentItem = static_cast<std::int32_t>(program.random.uniform(test.lastIndex()));
   program.list.select(currentItem(program).pairIndex);  // the asked pair is the list's current pair
   const PairView pair = askedPair(program);
   const bool askForeign = ui.isChecked(AskForeignCheck);
@@ -116,10 +116,11 @@ void askNextQuestion(Program& program) {
 }
 
 void submitAnswer(Program& program) {
-  if (program.test.lastIndex < 0) return;
+  if (program.test.lastIndex() < 0) return;
   const std::string answer = program.ui.text(answerField(program));
   if (answer.empty()) {
-    program.ui.messageBox(state_text::InputErrorTitle, quiz_text::AnswerNeeded, MessageButtons::Ok, MessageIcon::Warning);
+    program.ui.messageBox(state_text::InputErrorTitle, quiz_text::AnswerNeeded, MessageButtons::Ok,
+                          MessageIcon::Warning);
     program.ui.setFocus(answerField(program));
     return;
   }
@@ -127,7 +128,7 @@ void submitAnswer(Program& program) {
 }
 
 void showTip(Program& program) {
-  if (program.test.lastIndex < 0) return;
+  if (program.test.lastIndex() < 0) return;
   program.ui.messageBox(quiz_text::TipTitle, std::string(shownStart(solution(program))), MessageButtons::Ok,
                         MessageIcon::Information);
   program.ui.setFocus(answerField(program));
@@ -135,7 +136,7 @@ void showTip(Program& program) {
 }
 
 void skipQuestion(Program& program) {
-  if (program.test.lastIndex >= 0) askNextQuestion(program);
+  if (program.test.lastIndex() >= 0) askNextQuestion(program);
 }
 
 }  // namespace zl

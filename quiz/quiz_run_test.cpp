@@ -45,7 +45,7 @@ class TestRun : public ::testing::Test {
     f.ui.expectMessage(kWrongTitle, kWrong, Answer::Ok);
     answer("falsch");
   }
-  std::int32_t remaining() const { return f.program.test.lastIndex + 1; }
+  std::int32_t remaining() const { return f.program.test.lastIndex() + 1; }
   void TearDown() override { EXPECT_TRUE(f.ui.allMessagesShown()); }
 
   FakeProgram f;
@@ -243,7 +243,7 @@ TEST_F(TestRun, ChangingAnOptionEndsTheTestWithoutGradeOrSave) {
   start();
   answerRight();
   f.control(AskForeignCheck);
-  EXPECT_EQ(f.program.test.lastIndex, -1);
+  EXPECT_EQ(f.program.test.lastIndex(), -1);
   EXPECT_EQ(f.ui.text(RateValue), "");
   EXPECT_EQ(f.ui.text(GradeValue), "");
   EXPECT_EQ(f.program.file.unsaved, 1);  // the count given stays, unsaved
@@ -257,7 +257,7 @@ TEST_F(TestRun, AFailedSaveAtTheEndStillEndsTheTest) {
   f.files.failSync = true;
   f.ui.expectMessage("Datei Zugriffsfehler", "Datei konnte nicht gespeichert werden!", Answer::Ok);
   answerRight();
-  EXPECT_EQ(f.program.test.lastIndex, -1);
+  EXPECT_EQ(f.program.test.lastIndex(), -1);
   EXPECT_EQ(f.program.list[0].correctCount, 1);
   EXPECT_EQ(f.program.file.unsaved, 1);
   EXPECT_EQ(readBytes(file_), "Wort0\r\nword0\r\n0\r\n0\r\n");
@@ -285,7 +285,7 @@ TEST_F(TestRun, NewTestWithoutAFileAsksForOneAndCancellingChangesNothing) {
   f.menu(CmdTestPage);
   f.ui.expectOpenDialog("Vokabeldateiatei zum Laden auswählen"_w, "/opt/zelvo/", "");
   start();
-  EXPECT_EQ(f.program.test.lastIndex, -1);
+  EXPECT_EQ(f.program.test.lastIndex(), -1);
   EXPECT_EQ(f.ui.text(TestTranslationField), "");
   EXPECT_TRUE(f.ui.isChecked(Test20Option));
 }
@@ -293,7 +293,6 @@ TEST_F(TestRun, NewTestWithoutAFileAsksForOneAndCancellingChangesNothing) {
 TEST_F(TestRun, NewTestWithTypedPairsAsksAboutThemFirst) {
   writeBytes(f.folder / "a.ltk", "x\r\ny\r\n0\r\n0\r\n");
   f.program.list.append({"typed", "getippt", 0, 0});
-  f.program.file.entryCount = 1;
   f.program.file.unsaved = 1;
   f.menu(CmdTestPage);
   f.ui.expectMessage("Ungesicherte Daten"_w, "Es gibt noch ungesicherte Daten,\nsollen diese jetzt gespeichert werden?",
@@ -308,7 +307,7 @@ TEST_F(TestRun, AFileWithoutPairsGivesAMessageAndNoTest) {
   f.ui.expectMessage("Neuer Test", "Die Vokabeldatei enthält noch keine Vokabeln,\nes gibt nichts abzufragen."_w,
                      Answer::Ok);
   start();
-  EXPECT_EQ(f.program.test.lastIndex, -1);
+  EXPECT_EQ(f.program.test.lastIndex(), -1);
   for (ControlId id : {AcceptAnswerButton, SkipButton, TipButton}) EXPECT_FALSE(f.ui.isEnabled(id));
   EXPECT_EQ(f.ui.text(RemainingValue), "");
 }
@@ -342,7 +341,7 @@ TEST_F(TestRun, AnAnswerLongerThanTheFieldIsNotAskedSoTheTestEnds) {
                      "nichts abzufragen."_w,
                      Answer::Ok);
   start();
-  EXPECT_EQ(f.program.test.lastIndex, -1);
+  EXPECT_EQ(f.program.test.lastIndex(), -1);
 }
 
 TEST_F(TestRun, EveryRemainingItemIsDrawnWithTheSameChance) {

@@ -27,7 +27,6 @@ std::int16_t priorityOf(std::int16_t correctCount, std::int16_t wrongCount) {
 
 void buildTestList(Ui& ui, const VocabList& list, TestState& test) {
   ui.showStatusMessage(state_text::Sorting);
-  test.lastIndex = -1;
   test.items.clear();
   const auto itemAt = [&](std::int64_t i) {
     const PairView pair = list[i];
@@ -67,7 +66,6 @@ void buildTestList(Ui& ui, const VocabList& list, TestState& test) {
     ui.setChecked(Test20Option, false);
     ui.setChecked(AllVocabOption, true);
   }
-  test.lastIndex = static_cast<std::int32_t>(test.items.size()) - 1;
 }
 
 }  // namespace zl

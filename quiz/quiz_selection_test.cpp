@@ -47,7 +47,7 @@ TEST(Priority, NeverAskedComesFirstThenRightMinusWrong) {
 TEST_F(TestSelection, NineteenPairsBecomeAnAllPairsTest) {
   havePairs(19);
   buildTestList(f.ui, f.program.list, f.program.test);
-  EXPECT_EQ(f.program.test.lastIndex, 18);
+  EXPECT_EQ(f.program.test.lastIndex(), 18);
   EXPECT_EQ(chosen(), range(0, 19));
   EXPECT_FALSE(f.ui.isChecked(Test20Option));
   EXPECT_TRUE(f.ui.isChecked(AllVocabOption));
@@ -57,7 +57,7 @@ TEST_F(TestSelection, NineteenPairsBecomeAnAllPairsTest) {
 TEST_F(TestSelection, TwentyPairsKeepTheTwentyPairTest) {
   havePairs(20, {3, 1});
   buildTestList(f.ui, f.program.list, f.program.test);
-  EXPECT_EQ(f.program.test.lastIndex, 19);
+  EXPECT_EQ(f.program.test.lastIndex(), 19);
   EXPECT_EQ(chosen(), range(0, 20));
   EXPECT_TRUE(f.ui.isChecked(Test20Option));
 }

@@ -36,7 +36,7 @@ struct AppConstants {
   // may write in it (a build folder, a program kept on a stick), else (an
   // installed package) the user's documents folder, else the home folder.
   std::string workingDirectory;
-  std::int64_t buildStamp = 0;   // when the program was built, seconds since 1970 (UTC)
+  std::int64_t buildStamp = 0;  // when the program was built, seconds since 1970 (UTC)
 };
 
 // The constants this build carries; `workingDirectory` is left empty (it
@@ -53,6 +53,12 @@ struct Platform {
   Printer& printer;
   Network& network;
   SignatureVerifier& signatures;
+};
+
+// The file the list belongs to.
+struct AppState {
+  std::string currentPath;  // empty when no file is current
+  int unsaved = 0;          // 1 while the list holds changes not in the file
 };
 
 // The one program: the outside world it talks to, and its state.

@@ -6,7 +6,6 @@
 namespace zl {
 
 void resetTest(Ui& ui, TestState& test) {
-  test.lastIndex = -1;
   test.items.clear();
   test.currentItem = -1;
   for (ControlId id : {TestTranslationField, TestVocabularyField, RateValue, GradeValue}) ui.setText(id, "");

@@ -1,7 +1,7 @@
 // The state of the test engine: the pairs still to be asked in the running
-// test and its counters. `lastIndex` is -1 while no test runs, otherwise the
-// number of remaining items minus one, which also tells the window whether a
-// test runs. `resetTest` ends a test without evaluation; it cannot fail.
+// test and its counters. `lastIndex()` is -1 while no test runs, otherwise
+// the number of remaining items minus one, which also tells the window
+// whether a test runs. `resetTest` ends a test without evaluation; it cannot fail.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +21,8 @@ using TestList = std::vector<TestItem>;
 
 struct TestState {
   TestList items;
-  std::int32_t lastIndex = -1;      // items remaining - 1; -1 while no test runs
+  // Items remaining - 1; -1 while no test runs.
+  std::int32_t lastIndex() const { return static_cast<std::int32_t>(items.size()) - 1; }
   std::int32_t testRightCount = 0;  // pairs right at the first attempt, without the tip
   std::int32_t currentItem = -1;    // position in `items` of the item being asked
 };

@@ -152,11 +152,4 @@ class KeepListPosition {
   std::int64_t position_;
 };
 
-// The file state.
-struct AppState {
-  std::string currentPath;      // empty when no file is current
-  int unsaved = 0;              // 1 while the list holds changes not in the file
-  std::int32_t entryCount = 0;  // number of pairs, kept in step with the list
-};
-
 }  // namespace zl

@@ -440,7 +440,6 @@ void FakeProgram::type(ControlId field, const std::string& text) {
 
 void FakeProgram::addPairs(const std::vector<VocabEntry>& pairs) {
   for (const VocabEntry& pair : pairs) program.list.append(pair);
-  program.file.entryCount += static_cast<std::int32_t>(pairs.size());
   ui.appendRows(static_cast<int>(pairs.size()));
 }
 
