@@ -106,6 +106,14 @@ void runCommand(Program& program, Event& event) {
   }
 }
 
+// The test's options as the user has just set them on the test page.
+void takeTestOptions(Program& program) {
+  TestOptions& options = program.test.options;
+  options.twentyPairs = program.ui.isChecked(Test20Option);
+  options.askForeign = program.ui.isChecked(AskForeignCheck);
+  options.ignoreCase = program.ui.isChecked(IgnoreCaseCheck);
+}
+
 void runControl(Program& program, const Event& event) {
   Ui& ui = program.ui;
   switch (event.id) {
@@ -147,7 +155,11 @@ void runControl(Program& program, const Event& event) {
     case Test20Option:
     case AllVocabOption:
     case AskForeignCheck:
+      takeTestOptions(program);
       resetTest(ui, program.test);  // a change of the test options ends the running test
+      break;
+    case IgnoreCaseCheck:
+      takeTestOptions(program);
       break;
     case EntryVocabularyField:
     case EntryTranslationField:

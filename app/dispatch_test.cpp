@@ -136,6 +136,29 @@ TEST_P(TestOptions, ChangingTheTestOptionsEndsTheRunningTest) {
 
 INSTANTIATE_TEST_SUITE_P(Dispatch, TestOptions, ::testing::Values(Test20Option, AllVocabOption, AskForeignCheck));
 
+// The program holds the test's options: what the user sets goes into it,
+// and what it holds is what the window shows after the next event.
+TEST(Dispatch, TheTestsOptionsAreTheProgramsAndTheWindowShowsThem) {
+  FakeProgram f;
+  f.ui.showPage(TestPage);
+  f.ui.setChecked(Test20Option, false);
+  f.ui.setChecked(AllVocabOption, true);
+  f.control(AllVocabOption, EventSubtype::Toggled);
+  for (const ControlId box : {AskForeignCheck, IgnoreCaseCheck}) {
+    f.ui.setChecked(box, false);
+    f.control(box, EventSubtype::Toggled);
+  }
+  const zl::TestOptions& options = f.program.test.options;
+  EXPECT_FALSE(options.twentyPairs);
+  EXPECT_FALSE(options.askForeign);
+  EXPECT_FALSE(options.ignoreCase);
+
+  f.program.test.options = zl::TestOptions{};
+  f.menu(CmdTestPage);
+  for (const ControlId on : {Test20Option, AskForeignCheck, IgnoreCaseCheck}) EXPECT_TRUE(f.ui.isChecked(on)) << on;
+  EXPECT_FALSE(f.ui.isChecked(AllVocabOption));
+}
+
 TEST(Dispatch, IgnoringCaseDoesNotEndTheTest) {
   FakeProgram f;
   f.ui.showPage(TestPage);

@@ -31,6 +31,13 @@ void updateInterfaceState(Program& program) {
   const bool listHasFocus = ui.focusedControl() == VocabListView;
   const Page page = ui.currentPage();
 
+  // 0. The test's options, as the program holds them.
+  const TestOptions& options = program.test.options;
+  ui.setChecked(Test20Option, options.twentyPairs);
+  ui.setChecked(AllVocabOption, !options.twentyPairs);
+  ui.setChecked(AskForeignCheck, options.askForeign);
+  ui.setChecked(IgnoreCaseCheck, options.ignoreCase);
+
   // 1. File-dependent commands.
   ui.setCommandEnabled(CmdRestore, !fileCurrent);
   ui.setCommandEnabled(CmdClose, fileCurrent);

@@ -2,7 +2,8 @@
 //
 // `updateInterfaceState` runs after every event (and once at start): it
 // enables and disables commands and buttons by the page shown, writes the
-// status bar and the count displays. It reads only memory, the two entry
+// status bar and the count displays, and shows the test's options in their
+// controls. It reads only memory, the two entry
 // field texts and, for an administrator, the cheap registration query, so it
 // can run after every keystroke. Handlers never call it themselves. A long
 // action's status message is the window's own (`Ui::showStatusMessage`).

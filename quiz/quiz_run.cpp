@@ -13,11 +13,11 @@ namespace {
 
 // The field the user types the answer into, and the one showing the question.
 ControlId answerField(const Program& program) {
-  return program.ui.isChecked(AskForeignCheck) ? TestVocabularyField : TestTranslationField;
+  return program.test.options.askForeign ? TestVocabularyField : TestTranslationField;
 }
 
 ControlId questionField(const Program& program) {
-  return program.ui.isChecked(AskForeignCheck) ? TestTranslationField : TestVocabularyField;
+  return program.test.options.askForeign ? TestTranslationField : TestVocabularyField;
 }
 
 TestItem& currentItem(Program& program) {
@@ -28,7 +28,7 @@ PairView askedPair(Program& program) { return program.list[currentItem(program).
 
 std::string_view solution(Program& program) {
   const PairView pair = askedPair(program);
-  return program.ui.isChecked(AskForeignCheck) ? pair.vocabulary : pair.translation;
+  return program.test.options.askForeign ? pair.vocabulary : pair.translation;
 }
 
 void showPairCounts(Program& program) {
@@ -43,8 +43,8 @@ void evaluateAnswer(Program& program, std::string_view answer) {
   program.file.unsaved = 1;
   TestItem& item = currentItem(program);
   const PairView pair = askedPair(program);
-  const bool twenty = ui.isChecked(Test20Option);
-  if (answerMatches(answer, solution(program), ui.isChecked(IgnoreCaseCheck))) {
+  const bool twenty = program.test.options.twentyPairs;
+  if (answerMatches(answer, solution(program), program.test.options.ignoreCase)) {
     if (!item.statsLocked) {
       program.list.setCounts(item.pairIndex, wrappingIncrement(pair.correctCount), pair.wrongCount);
       ++test.testRightCount;
@@ -107,7 +107,7 @@ void askNextQuestion(Program& program) {
   test.currentItem = static_cast<std::int32_t>(program.random.uniform(test.lastIndex()));
   program.list.select(currentItem(program).pairIndex);  // the asked pair is the list's current pair
   const PairView pair = askedPair(program);
-  const bool askForeign = ui.isChecked(AskForeignCheck);
+  const bool askForeign = program.test.options.askForeign;
   ui.setText(questionField(program), std::string(askForeign ? pair.translation : pair.vocabulary));
   ui.setText(answerField(program), "");
   ui.setFocus(answerField(program));

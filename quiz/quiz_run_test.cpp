@@ -71,6 +71,7 @@ TEST_F(TestRun, ANewTestAsksAPairInTheForeignDirection) {
 TEST_F(TestRun, TheOtherDirectionAsksTheTranslation) {
   haveFile(3);
   f.ui.setChecked(AskForeignCheck, false);
+  f.control(AskForeignCheck, EventSubtype::Toggled);
   start();
   EXPECT_EQ(f.ui.text(TestVocabularyField), asked().vocabulary);
   EXPECT_FALSE(f.ui.isReadOnly(TestTranslationField));
@@ -148,6 +149,7 @@ TEST_F(TestRun, CaseCountsOnlyWithoutTheCheckBox) {
   haveFile(0, "Haus\r\nhouse\r\n0\r\n0\r\nÄpfel\r\napples\r\n0\r\n0\r\nx\r\ny\r\n0\r\n0\r\n"_w);
   f.ui.setChecked(Test20Option, false);
   f.ui.setChecked(AllVocabOption, true);
+  f.control(AllVocabOption, EventSubtype::Toggled);
   start();
   while (remaining() > 1) {
     const std::string right = solution();
@@ -230,7 +232,7 @@ TEST_F(TestRun, AllRightGivesTheBestGrade) {
 TEST_F(TestRun, AnAllPairsTestIsNeitherRatedNorGraded) {
   haveFile(19);  // fewer than 20: runs as an all-pairs test
   start();
-  EXPECT_TRUE(f.ui.isChecked(AllVocabOption));
+  EXPECT_FALSE(f.program.test.options.twentyPairs);
   answerWrong();
   while (remaining() > 0) answerRight();
   EXPECT_EQ(f.ui.text(RateValue), "");
@@ -287,7 +289,7 @@ TEST_F(TestRun, NewTestWithoutAFileAsksForOneAndCancellingChangesNothing) {
   start();
   EXPECT_EQ(f.program.test.lastIndex(), -1);
   EXPECT_EQ(f.ui.text(TestTranslationField), "");
-  EXPECT_TRUE(f.ui.isChecked(Test20Option));
+  EXPECT_TRUE(f.program.test.options.twentyPairs);
 }
 
 TEST_F(TestRun, NewTestWithTypedPairsAsksAboutThemFirst) {
@@ -323,6 +325,7 @@ TEST_F(TestRun, AnAnswerLongerThanTheFieldIsNotAskedSoTheTestEnds) {
     SCOPED_TRACE(askForeign);
     haveFile(1, pairs);
     f.ui.setChecked(AskForeignCheck, askForeign);
+    f.control(AskForeignCheck, EventSubtype::Toggled);
     start();
     EXPECT_EQ(remaining(), 3);
     const ControlId field = askForeign ? TestVocabularyField : TestTranslationField;
@@ -336,6 +339,7 @@ TEST_F(TestRun, AnAnswerLongerThanTheFieldIsNotAskedSoTheTestEnds) {
 
   haveFile(0, tooLong + "\r\nlang\r\n0\r\n0\r\n");
   f.ui.setChecked(AskForeignCheck, true);
+  f.control(AskForeignCheck, EventSubtype::Toggled);
   f.ui.expectMessage("Neuer Test",
                      "Keine Antwort dieser Vokabeldatei passt in ein Eingabefeld\n(höchstens 32767 Zeichen), es gibt "
                      "nichts abzufragen."_w,

@@ -34,7 +34,7 @@ void buildTestList(Ui& ui, const VocabList& list, TestState& test) {
   };
   // A solution longer than the answer field holds could never be typed, so
   // the test could never end: such a pair is not asked.
-  const bool askForeign = ui.isChecked(AskForeignCheck);
+  const bool askForeign = test.options.askForeign;
   const auto askable = [&](std::int64_t i) {
     const PairView pair = list[i];
     return (askForeign ? pair.vocabulary : pair.translation).size() <= MaxFieldText;
@@ -42,7 +42,7 @@ void buildTestList(Ui& ui, const VocabList& list, TestState& test) {
   std::int64_t askableCount = 0;
   for (std::int64_t i = 0; i < list.size(); ++i) askableCount += askable(i) ? 1 : 0;
 
-  if (ui.isChecked(Test20Option) && askableCount >= static_cast<std::int64_t>(TestSize)) {
+  if (test.options.twentyPairs && askableCount >= static_cast<std::int64_t>(TestSize)) {
     // One pass keeping the 20 that a stable sort would put first, so a
     // million pairs need no sort of a million items.
     TestList& best = test.items;
@@ -63,8 +63,7 @@ void buildTestList(Ui& ui, const VocabList& list, TestState& test) {
     test.items.reserve(static_cast<std::size_t>(askableCount));
     for (std::int64_t i = 0; i < list.size(); ++i)
       if (askable(i)) test.items.push_back(itemAt(i));
-    ui.setChecked(Test20Option, false);
-    ui.setChecked(AllVocabOption, true);
+    test.options.twentyPairs = false;  // the window shows it after the event
   }
 }
 

@@ -49,8 +49,7 @@ TEST_F(TestSelection, NineteenPairsBecomeAnAllPairsTest) {
   buildTestList(f.ui, f.program.list, f.program.test);
   EXPECT_EQ(f.program.test.lastIndex(), 18);
   EXPECT_EQ(chosen(), range(0, 19));
-  EXPECT_FALSE(f.ui.isChecked(Test20Option));
-  EXPECT_TRUE(f.ui.isChecked(AllVocabOption));
+  EXPECT_FALSE(f.program.test.options.twentyPairs);
   EXPECT_EQ(f.ui.statusMessages(), std::vector<std::string>{"Sortieren..."});
 }
 
@@ -59,7 +58,7 @@ TEST_F(TestSelection, TwentyPairsKeepTheTwentyPairTest) {
   buildTestList(f.ui, f.program.list, f.program.test);
   EXPECT_EQ(f.program.test.lastIndex(), 19);
   EXPECT_EQ(chosen(), range(0, 20));
-  EXPECT_TRUE(f.ui.isChecked(Test20Option));
+  EXPECT_TRUE(f.program.test.options.twentyPairs);
 }
 
 TEST_F(TestSelection, TwentyFiveNeverAskedPairsGiveTheFirstTwenty) {
@@ -94,8 +93,7 @@ TEST_F(TestSelection, TiesAtTheCutGoToTheEarlierPair) {
 
 TEST_F(TestSelection, AllPairsModeKeepsListOrderAndTheListIsNotReordered) {
   havePairs({{9, 0}, {0, 0}, {0, 4}, {1, 1}});
-  f.ui.setChecked(Test20Option, false);
-  f.ui.setChecked(AllVocabOption, true);
+  f.program.test.options.twentyPairs = false;
   buildTestList(f.ui, f.program.list, f.program.test);
   EXPECT_EQ(chosen(), (std::vector<int>{0, 1, 2, 3}));
   EXPECT_EQ(f.program.list[0].vocabulary, "p0");

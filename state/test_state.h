@@ -19,7 +19,16 @@ struct TestItem {
 
 using TestList = std::vector<TestItem>;
 
+// How the next test asks, as the user set it on the test page; the window
+// starts with all three on.
+struct TestOptions {
+  bool twentyPairs = true;  // "Test (20 Vokabeln)", else "Alle Vokbeln"
+  bool askForeign = true;   // "Fremdsprache abfragen": the foreign word is asked
+  bool ignoreCase = true;   // "GROSS/klein ignorieren"
+};
+
 struct TestState {
+  TestOptions options;
   TestList items;
   // Items remaining - 1; -1 while no test runs.
   std::int32_t lastIndex() const { return static_cast<std::int32_t>(items.size()) - 1; }
