@@ -3,6 +3,7 @@
 #include "edit/texts.h"
 #include "state/program.h"
 #include "state/texts.h"
+#include "state/window_rules.h"
 
 namespace zl {
 

@@ -2,6 +2,7 @@
 
 #include "edit/texts.h"
 #include "state/program.h"
+#include "state/window_rules.h"
 
 namespace zl {
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "state/window_rules.h"
 #include "store/cp1252.h"
 #include "test_support/fake_platform.h"
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/ui.h"
+#include "state/window_rules.h"
 #include "store/cp1252.h"
 
 namespace zl::edit_text {

@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "state/controls.h"
 #include "state/program.h"
+#include "state/window_rules.h"
 #include "store/file_format.h"
 #include "store/path_names.h"
 

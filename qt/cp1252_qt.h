@@ -13,7 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ui.h"  // ShownLineLength
+#include "platform/ui.h"
+#include "state/window_rules.h"
 
 namespace zl {
 

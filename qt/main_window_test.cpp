@@ -712,3 +712,4 @@ class MainWindowTest : public QObject {
 
 QTEST_MAIN(zl::MainWindowTest)
 #include "main_window_test.moc"
+#include "state/window_rules.h"

@@ -31,6 +31,7 @@
 #include "qt/end_requests.h"
 #include "qt/rich_text_qt.h"
 #include "qt/vocab_table_model.h"
+#include "state/window_rules.h"
 
 namespace zl {
 

@@ -2,6 +2,7 @@
 
 #include "platform/list_rows.h"
 #include "qt/cp1252_qt.h"
+#include "state/window_rules.h"
 
 namespace zl {
 

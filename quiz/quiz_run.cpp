@@ -6,6 +6,7 @@
 #include "quiz/texts.h"
 #include "state/program.h"
 #include "state/texts.h"
+#include "state/window_rules.h"
 
 namespace zl {
 

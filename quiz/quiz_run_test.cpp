@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "files/file_commands.h"
+#include "state/window_rules.h"
 #include "store/cp1252.h"
 #include "test_support/fake_platform.h"
 

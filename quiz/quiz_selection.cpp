@@ -5,6 +5,7 @@
 #include "platform/ui.h"
 #include "state/controls.h"
 #include "state/texts.h"
+#include "state/window_rules.h"
 #include "store/vocab_store.h"
 
 namespace zl {

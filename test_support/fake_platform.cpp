@@ -17,6 +17,7 @@
 
 #include "app/dispatch.h"
 #include "app/window_layout.h"
+#include "state/window_rules.h"
 #include "store/cp1252.h"
 
 namespace zl {

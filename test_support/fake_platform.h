@@ -29,6 +29,7 @@
 #include "posix/signature_sodium.h"
 #include "posix/system_posix.h"
 #include "state/program.h"
+#include "state/window_rules.h"
 #include "test_support/fake_printer.h"
 
 namespace zl {
