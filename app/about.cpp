@@ -56,7 +56,7 @@ std::string aboutText(const AppConstants& constants) {
          end + app_text::FreewareNote + end + app_text::HomepageLabel + end + constants.homepageUrl + "\t";
 }
 
-void showAbout(Ui& ui, const AppConstants& constants) {
+void showAbout(MessageDialogs& ui, const AppConstants& constants) {
   ui.messageBox(app_text::AboutTitle + constants.productName, aboutText(constants), MessageButtons::Ok,
                 MessageIcon::Information);
 }

@@ -10,7 +10,7 @@
 
 namespace zl {
 
-class Ui;
+class MessageDialogs;
 struct AppConstants;
 
 // `seconds` since 1970 (UTC) written after `mask`: %dd day, %mm month, %hh
@@ -23,6 +23,6 @@ std::string formatTime(std::string_view mask, std::int64_t seconds);
 std::string aboutText(const AppConstants& constants);
 
 // Shows the About box and returns when it is closed.
-void showAbout(Ui& ui, const AppConstants& constants);
+void showAbout(MessageDialogs& ui, const AppConstants& constants);
 
 }  // namespace zl

@@ -98,7 +98,7 @@ void updateInterfaceState(Program& program) {
   }
 }
 
-void selectFieldText(Ui& ui, int controlId, EventSubtype subtype) {
+void selectFieldText(WindowControls& ui, int controlId, EventSubtype subtype) {
   const auto id = static_cast<ControlId>(controlId);
   // The length in characters equals the length in bytes: one byte each.
   const int length = static_cast<int>(ui.text(id).size());

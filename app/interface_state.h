@@ -6,7 +6,7 @@
 // controls. It reads only memory, the two entry
 // field texts and, for an administrator, the cheap registration query, so it
 // can run after every keystroke. Handlers never call it themselves. A long
-// action's status message is the window's own (`Ui::showStatusMessage`).
+// action's status message is the window's own (`WindowControls::showStatusMessage`).
 #pragma once
 
 #include "platform/event.h"
@@ -14,12 +14,12 @@
 namespace zl {
 
 struct Program;
-class Ui;
+class WindowControls;
 
 void updateInterfaceState(Program& program);
 
 // Focus gained selects the whole text of the field, focus lost puts the
 // caret after the last character; other subtypes change nothing.
-void selectFieldText(Ui& ui, int controlId, EventSubtype subtype);
+void selectFieldText(WindowControls& ui, int controlId, EventSubtype subtype);
 
 }  // namespace zl

@@ -68,7 +68,7 @@ void editMimeApps(Platform& platform, const std::string& mimeApps, const std::st
 
 }  // namespace
 
-void showDesktopError(Ui& ui) {
+void showDesktopError(MessageDialogs& ui) {
   ui.messageBox(state_text::ErrorTitle, desktop_text::ErrorOccurred, MessageButtons::Ok, MessageIcon::None);
 }
 

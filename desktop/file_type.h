@@ -34,6 +34,6 @@ void unregisterFileType(Platform& platform);
 
 // Shows "Fehler" / "Ein Fehler ist aufgetreten", the message of every
 // failed write of the desktop integration.
-void showDesktopError(Ui& ui);
+void showDesktopError(MessageDialogs& ui);
 
 }  // namespace zl

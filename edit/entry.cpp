@@ -9,7 +9,7 @@ namespace zl {
 
 namespace {
 
-void disableRowButtons(Ui& ui) {
+void disableRowButtons(WindowControls& ui) {
   ui.setEnabled(EditButton, false);
   ui.setEnabled(DeleteButton, false);
 }
@@ -85,7 +85,7 @@ void deleteSelectedEntry(Program& program) {
   ui.setFocus(EntryVocabularyField);
 }
 
-void abandonEdit(Ui& ui, EditState& edit) {
+void abandonEdit(WindowControls& ui, EditState& edit) {
   edit.editMode = false;
   disableRowButtons(ui);
 }

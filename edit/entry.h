@@ -11,7 +11,7 @@ namespace zl {
 
 struct Program;
 struct EditState;
-class Ui;
+class WindowControls;
 
 // "Übernehmen" or Return: stores the two fields as a new pair, or back into
 // the pair being edited. A field left empty is refused with a message.
@@ -27,6 +27,6 @@ void deleteSelectedEntry(Program& program);
 
 // Ends a pending edit: the fields keep their text, and the next
 // "Übernehmen" adds it as a new pair; "Bearbeiten" and "Löschen" disabled.
-void abandonEdit(Ui& ui, EditState& edit);
+void abandonEdit(WindowControls& ui, EditState& edit);
 
 }  // namespace zl

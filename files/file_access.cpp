@@ -75,11 +75,11 @@ std::string causeText(const Failure& failure) {
   }
 }
 
-void showCurrentFile(Ui& ui, const std::string& currentPath) {
+void showCurrentFile(WindowControls& ui, const std::string& currentPath) {
   ui.setStatusText(StatusFileField, " " + shownPath(currentPath), false);
 }
 
-void reportFileProblem(Ui& ui, const std::string& path, const std::string& ending) {
+void reportFileProblem(MessageDialogs& ui, const std::string& path, const std::string& ending) {
   ui.messageBox(files_text::AccessErrorTitle, files_text::FileProblemStart + shownPath(path) + ending,
                 MessageButtons::Ok, MessageIcon::Error);
 }

@@ -42,11 +42,11 @@ std::string shownDate(std::int64_t seconds);
 std::string causeText(const Failure& failure);
 
 // StatusFileField := a blank and `currentPath`.
-void showCurrentFile(Ui& ui, const std::string& currentPath);
+void showCurrentFile(WindowControls& ui, const std::string& currentPath);
 
 // "Datei Zugriffsfehler": "Die Datei", the path, and `ending` (one of the
 // file problem endings of files/texts.h).
-void reportFileProblem(Ui& ui, const std::string& path, const std::string& ending);
+void reportFileProblem(MessageDialogs& ui, const std::string& path, const std::string& ending);
 
 // Reads the vocabulary file at `path` whole into `bytes`, for `list` to
 // take in; `pairRoom` tells how many pairs to make room for at once. The

@@ -109,7 +109,7 @@ std::string withDefaultExtension(const std::string& path) {
 
 }  // namespace
 
-Answer unsavedGuard(Ui& ui) {
+Answer unsavedGuard(MessageDialogs& ui) {
   return ui.messageBox(files_text::UnsavedTitle, files_text::UnsavedQuestion, MessageButtons::YesNoCancel,
                        MessageIcon::Warning);
 }

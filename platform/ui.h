@@ -1,5 +1,7 @@
-// The window as the program logic sees it: controls addressed by id, the
-// status bar, the list mirror, message boxes and the event loop.
+// The window as the program logic sees it, in four parts: start-up and the
+// event loop (WindowStart), controls addressed by id and the status bar
+// (WindowControls), the list mirror (PairListView), message boxes and file
+// dialogs (MessageDialogs). `Ui` is all four.
 //
 // Abstract so tests can fake it: the real version is the Qt main window, the
 // fake answers message boxes from a script and lets tests read every control
@@ -44,11 +46,11 @@ struct FileFilter {
   std::string pattern;
 };
 
-class Ui {
+// Building and showing the window, and its event loop: for start-up alone.
+class WindowStart {
  public:
-  virtual ~Ui() = default;
+  virtual ~WindowStart() = default;
 
-  // --- start-up ---------------------------------------------------------
   // Creates the four fonts from their point sizes and the screen's
   // dots per inch.
   virtual void createFonts() = 0;
@@ -66,8 +68,14 @@ class Ui {
   virtual void showMainWindow() = 0;
   // Delivers events to `sink` until it asks to quit.
   virtual void runEventLoop(EventSink& sink) = 0;
+};
 
-  // --- controls ---------------------------------------------------------
+// The controls of the window and its status bar: what the commands set and
+// read, by their ids.
+class WindowControls {
+ public:
+  virtual ~WindowControls() = default;
+
   virtual void setText(ControlId id, const std::string& text) = 0;
   virtual std::string text(ControlId id) const = 0;
   virtual void setEnabled(ControlId id, bool enabled) = 0;
@@ -101,8 +109,13 @@ class Ui {
   // taking no other input. True when one has come: it is acted on once
   // the action has returned, and the action should stop.
   virtual bool pollEndRequest() = 0;
+};
 
-  // --- VocabListView: rows mirror the list given to buildMainWindow -----
+// VocabListView: its rows mirror the list given to buildMainWindow.
+class PairListView {
+ public:
+  virtual ~PairListView() = default;
+
   virtual void removeAllRows() = 0;
   // Shows `count` more rows at the end, for pairs already in the list.
   virtual void appendRows(int count) = 0;
@@ -119,8 +132,13 @@ class Ui {
   // The selected row, -1 when none.
   virtual int selectedRow() const = 0;
   virtual void showStatisticsPopup() = 0;
+};
 
-  // --- dialogs ----------------------------------------------------------
+// Message boxes and file dialogs, each waiting for the user's answer.
+class MessageDialogs {
+ public:
+  virtual ~MessageDialogs() = default;
+
   virtual Answer messageBox(const std::string& title, const std::string& text, MessageButtons buttons,
                             MessageIcon icon) = 0;
   // File dialogs starting in `folder` with an empty name box. A name that
@@ -134,5 +152,9 @@ class Ui {
   // was closed without OK; then `text` is "".
   virtual bool inputBox(const std::string& title, const std::string& prompt, std::string& text) = 0;
 };
+
+// The whole window, as the program holds it. A command takes the part it
+// uses; a fake implements the parts its tests need.
+class Ui : public WindowStart, public WindowControls, public PairListView, public MessageDialogs {};
 
 }  // namespace zl

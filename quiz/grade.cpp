@@ -17,8 +17,8 @@ std::string gradeFor(std::int32_t rightCount) {
   return kGrades[static_cast<std::size_t>(rightCount - 4)];
 }
 
-void showRate(Ui& ui, std::int32_t rightCount) { ui.setText(RateValue, std::to_string(rightCount * 5) + "%"); }
+void showRate(WindowControls& ui, std::int32_t rightCount) { ui.setText(RateValue, std::to_string(rightCount * 5) + "%"); }
 
-void showGrade(Ui& ui, std::int32_t rightCount) { ui.setText(GradeValue, gradeFor(rightCount)); }
+void showGrade(WindowControls& ui, std::int32_t rightCount) { ui.setText(GradeValue, gradeFor(rightCount)); }
 
 }  // namespace zl

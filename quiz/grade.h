@@ -7,14 +7,14 @@
 
 namespace zl {
 
-class Ui;
+class WindowControls;
 
 // The grade for a number of pairs right: "1+" for 20 down to "6" below 4.
 std::string gradeFor(std::int32_t rightCount);
 
 // RateValue := `rightCount` x 5, then "%".
-void showRate(Ui& ui, std::int32_t rightCount);
+void showRate(WindowControls& ui, std::int32_t rightCount);
 // GradeValue := the grade of `rightCount`.
-void showGrade(Ui& ui, std::int32_t rightCount);
+void showGrade(WindowControls& ui, std::int32_t rightCount);
 
 }  // namespace zl

@@ -26,7 +26,7 @@ std::int16_t priorityOf(std::int16_t correctCount, std::int16_t wrongCount) {
   return static_cast<std::int16_t>(static_cast<std::uint16_t>(correctCount) - static_cast<std::uint16_t>(wrongCount));
 }
 
-void buildTestList(Ui& ui, const VocabList& list, TestState& test) {
+void buildTestList(WindowControls& ui, const VocabList& list, TestState& test) {
   ui.showStatusMessage(state_text::Sorting);
   test.items.clear();
   const auto itemAt = [&](std::int64_t i) {

@@ -9,7 +9,7 @@
 
 namespace zl {
 
-class Ui;
+class WindowControls;
 class VocabList;
 
 // The priority key of a pair: -32768 for a pair never asked (both counts 0),
@@ -25,6 +25,6 @@ std::int16_t priorityOf(std::int16_t correctCount, std::int16_t wrongCount);
 // solution (the side "Fremdsprache abfragen" asks for) is longer than the
 // answer field holds (MaxFieldText) is left out and not counted: it could
 // never be answered. No pair left gives an empty test.
-void buildTestList(Ui& ui, const VocabList& list, TestState& test);
+void buildTestList(WindowControls& ui, const VocabList& list, TestState& test);
 
 }  // namespace zl

@@ -5,7 +5,7 @@
 
 namespace zl {
 
-void resetTest(Ui& ui, TestState& test) {
+void resetTest(WindowControls& ui, TestState& test) {
   test.items.clear();
   test.currentItem = -1;
   for (ControlId id : {TestTranslationField, TestVocabularyField, RateValue, GradeValue}) ui.setText(id, "");

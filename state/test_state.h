@@ -9,7 +9,7 @@
 
 namespace zl {
 
-class Ui;
+class WindowControls;
 
 struct TestItem {
   std::int32_t pairIndex = 0;  // position in VocabList; 32 bits, so big files test correctly
@@ -40,6 +40,6 @@ struct TestState {
 // both test fields and the rate and grade, makes both fields read-only and,
 // when the test page is shown, puts the focus on "Neuer Test".
 // `testRightCount` is left alone.
-void resetTest(Ui& ui, TestState& test);
+void resetTest(WindowControls& ui, TestState& test);
 
 }  // namespace zl
