@@ -13,6 +13,7 @@
 #include "convert/sha1.h"
 #include "convert/texts.h"
 #include "convert/unicode.h"
+#include "store/cp1252.h"
 
 namespace zl {
 
@@ -467,7 +468,7 @@ void appendFieldHtml(std::string_view cp1252, ByteBuffer& out) {
         append("&#160;");
         break;
       default:
-        appendUtf8FromCp1252({&c, 1}, out);
+        appendUtf8(out, codePointOfCp1252(static_cast<unsigned char>(c)));
     }
   }
 }

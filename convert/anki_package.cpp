@@ -64,10 +64,8 @@ class CollectionSink : public ByteSink {
   // The size the database's header gives: page size times page count,
   // trusted by SQLite only while the header's two change counters agree.
   void readHeader() {
-    const std::uint32_t pageSize =
-        (static_cast<unsigned char>(bytes_[16]) << 8 | static_cast<unsigned char>(bytes_[17])) == 1
-            ? 65536
-            : (static_cast<unsigned char>(bytes_[16]) << 8 | static_cast<unsigned char>(bytes_[17]));
+    const std::uint32_t stored = bigEndianAt(bytes_, 14) & 0xFFFF;  // bytes 16 and 17
+    const std::uint32_t pageSize = stored == 1 ? 65536 : stored;    // 1 stands for 65536
     const std::uint32_t pages = bigEndianAt(bytes_, 28);
     if (pages == 0 || bigEndianAt(bytes_, 24) != bigEndianAt(bytes_, 92)) return;
     declaredSize_ = std::uint64_t{pageSize} * pages;

@@ -101,9 +101,7 @@ std::string deckNameOf(std::string_view path) {
   const std::string file = fileNameOf(path);
   std::string_view name = file;
   if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
-  ByteBuffer utf8;
-  for (std::size_t i = 0; i < name.size();) appendUtf8(utf8, nextCodePoint(name, i));
-  return std::string(viewOf(utf8));
+  return wellFormedUtf8(name);
 }
 
 // What reading an Anki package found besides the pairs, a line each.
@@ -162,9 +160,12 @@ bool readPairs(std::string_view bytes, const ConversionOptions& options, VocabLi
   return read;
 }
 
-// Writes `list` in the format `to`, piece by piece; false when the file
-// cannot take it. Characters the format cannot carry go into `report`.
-bool writePairs(const VocabList& list, Format to, char csvDelimiter, OutputFile& file, UnmappableReport& report) {
+// Writes `list` in the format `to`, piece by piece (an Anki package, which
+// SQLite and the zip make whole, is `package`); false when the file cannot
+// take it. Characters the format cannot carry go into `report`.
+bool writePairs(const VocabList& list, Format to, char csvDelimiter, const ByteBuffer& package, OutputFile& file,
+                UnmappableReport& report) {
+  if (to == Format::Apkg) return file.write(viewOf(package));
   static constexpr std::int64_t kPairsAtOnce = 16384;
   ByteBuffer bytes;
   const auto flush = [&] {
@@ -191,8 +192,8 @@ bool writePairs(const VocabList& list, Format to, char csvDelimiter, OutputFile&
       case Format::Kvtml:
         writeKvtmlEntries(list, first, last, bytes, report);
         break;
-      case Format::Apkg:  // made whole beforehand
-        return false;
+      case Format::Apkg:  // written above
+        break;
     }
     if (!flush()) return false;
   }
@@ -305,11 +306,8 @@ ConversionOutcome convertInMemory(FileSystem& files, const std::string& input, c
   Failure notCreated;
   const std::unique_ptr<OutputFile> file = files.createOutputFile(output, options.existing, notCreated);
   UnmappableReport written(options.replaceUnmappable);
-  const auto writeAll = [&] {
-    return to == Format::Apkg ? file->write(viewOf(package))
-                              : writePairs(list, to, options.csvDelimiter, *file, written);
-  };
-  if (!file || !writeAll() || (written.count() > 0 && !written.replacing()) || !file->finish()) {
+  if (!file || !writePairs(list, to, options.csvDelimiter, package, *file, written) ||
+      (written.count() > 0 && !written.replacing()) || !file->finish()) {
     if (written.count() > 0 && !written.replacing()) {
       outcome.kind = ConversionOutcome::Unmappable;
       outcome.message = unmappableText(output, written);
