@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "convert/sha1.h"
+#include "convert/unicode.h"
 #include "test_support/anki_packages.h"
 #include "test_support/converter_fixture.h"
 
@@ -154,6 +155,20 @@ TEST(AnkiPackage, HostilePackagesAreRefusedWithTheirCause) {
     readPackage(zipOf({{"collection.anki2", good.substr(0, size)}}));
 }
 
+// Anki's collation "unicase" folds the letters of the scripts learners
+// use; the names of decks and fields compare and sort by it.
+TEST(AnkiPackage, NamesCompareWithTheirLettersInEitherCase) {
+  const std::pair<const char*, const char*> same[] = {
+      {"FRANZÖSISCH", "französisch"}, {"ŸÀÞ", "ÿàþ"},   {"ĹĽŁŃŇ", "ĺľłńň"}, {"ĀČĞĪŽ", "āčğīž"},
+      {"ΕΛΛΗΝΙΚΆ", "ελληνικά"},       {"ЁЖИК", "ёжик"},
+  };
+  for (const auto& [capitals, smalls] : same) EXPECT_EQ(compareFolded(capitals, smalls), 0) << capitals;
+  EXPECT_LT(compareFolded("Apfel", "birne"), 0);
+  EXPECT_GT(compareFolded("Zitrone", "apfel"), 0);
+  EXPECT_LT(compareFolded("Franz", "französisch"), 0);  // a beginning sorts first
+  EXPECT_NE(compareFolded("ß", "ss"), 0);
+}
+
 // Anki finds duplicates by the SHA-1 of a note's first field: the
 // published test vectors, the padding of each length that ends a block.
 TEST(AnkiPackage, TheChecksumsAreSha1) {
@@ -171,6 +186,21 @@ TEST(AnkiPackage, TheChecksumsAreSha1) {
       hex += digits;
     }
     EXPECT_EQ(hex, expected) << message.size();
+  }
+}
+
+// A collection that unpacks to many pieces of zstd's output comes whole.
+TEST(AnkiPackage, ALargeCollectionComesWhole) {
+  Collection c;
+  c.types = {{1, {"Front", "Back"}}};
+  for (int i = 0; i < 4000; ++i)
+    c.notes.push_back({1, {"word number " + std::to_string(i), std::string(40, 'a' + i % 26)}, 1, {{i % 7, i % 3}}});
+  for (const Generation generation : kGenerations) {
+    const Read read = readPackage(package(generation, c));
+    ASSERT_TRUE(read.ok) << read.reason;
+    EXPECT_EQ(std::count(read.pairs.begin(), read.pairs.end(), '|'), 4000);
+    // Its first card: 3999 % 7 = 2 reviews, 3999 % 3 = 0 lapses.
+    EXPECT_TRUE(read.pairs.ends_with("word number 3999=" + std::string(40, 'a' + 3999 % 26) + " 2/0|"));
   }
 }
 

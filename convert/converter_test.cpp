@@ -7,8 +7,8 @@
 #include <functional>
 #include <random>
 
-#include "test_support/converter_fixture.h"
 #include "store/file_format.h"
+#include "test_support/converter_fixture.h"
 #include "test_support/fake_platform.h"
 
 namespace zl {

@@ -59,6 +59,11 @@ char32_t lowerLetter(char32_t c) {
     return c % 2 == 0 ? c + 1 : c;
   }
   if ((c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x410 && c <= 0x42F)) return c + 0x20;
+  // The Greek capitals with an accent: Ά, then Έ Ή Ί, Ό, Ύ Ώ.
+  if (c == 0x386) return 0x3AC;
+  if (c >= 0x388 && c <= 0x38A) return c + 0x25;
+  if (c == 0x38C) return 0x3CC;
+  if (c == 0x38E || c == 0x38F) return c + 0x3F;
   if (c >= 0x400 && c <= 0x40F) return c + 0x50;
   return c;
 }
