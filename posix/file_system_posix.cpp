@@ -345,7 +345,15 @@ Descriptor PosixFileSystem::recycleBackup(const Write& write, std::string& temp)
     return Descriptor();
   // `temp` is a second name of the old file; swapped with the backup's, the
   // old file is the backup and `temp` names the old backup, locked by `fd`.
+  // The swap is on the disk before the new content goes into the old
+  // backup's blocks: else a power cut could leave those blocks under the
+  // backup's name, and the backup from before lost while the file is old.
   if (!swapNames(temp, write.backup)) {
+    ::unlink(temp.c_str());
+    return Descriptor();
+  }
+  if (!syncFolder(folderOf(write.backup))) {
+    swapNames(temp, write.backup);
     ::unlink(temp.c_str());
     return Descriptor();
   }
