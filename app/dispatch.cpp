@@ -22,7 +22,7 @@ namespace zl {
 namespace {
 
 void runCommand(Program& program, Event& event) {
-  Ui& ui = program.ui;
+  WindowControls& ui = program.controls;
   switch (menuCommandOf(event.id)) {
     case CmdAccept:
       if (ui.currentPage() == EntryPage)
@@ -74,7 +74,7 @@ void runCommand(Program& program, Event& event) {
       event.kind = EventKind::Close;
       break;
     case CmdAbout:
-      showAbout(ui, program.constants);
+      showAbout(program.dialogs, program.constants);
       break;
     case CmdShortcut:
       createDesktopShortcut(program);
@@ -109,13 +109,13 @@ void runCommand(Program& program, Event& event) {
 // The test's options as the user has just set them on the test page.
 void takeTestOptions(Program& program) {
   TestOptions& options = program.test.options;
-  options.twentyPairs = program.ui.isChecked(Test20Option);
-  options.askForeign = program.ui.isChecked(AskForeignCheck);
-  options.ignoreCase = program.ui.isChecked(IgnoreCaseCheck);
+  options.twentyPairs = program.controls.isChecked(Test20Option);
+  options.askForeign = program.controls.isChecked(AskForeignCheck);
+  options.ignoreCase = program.controls.isChecked(IgnoreCaseCheck);
 }
 
 void runControl(Program& program, const Event& event) {
-  Ui& ui = program.ui;
+  WindowControls& ui = program.controls;
   switch (event.id) {
     case MergeButton:
       mergeFile(program);
@@ -143,12 +143,12 @@ void runControl(Program& program, const Event& event) {
       break;
     case VocabListView: {
       // Both clicks look at the selection the click left behind.
-      const bool rowSelected = ui.selectedRow() >= 0;
+      const bool rowSelected = program.listView.selectedRow() >= 0;
       if (event.subtype == EventSubtype::LeftClick && rowSelected && !program.edit.editMode) {
         ui.setEnabled(EditButton, true);
         ui.setEnabled(DeleteButton, true);
       } else if (event.subtype == EventSubtype::RightClick && rowSelected) {
-        ui.showStatisticsPopup();
+        program.listView.showStatisticsPopup();
       }
       break;
     }
@@ -156,7 +156,7 @@ void runControl(Program& program, const Event& event) {
     case AllVocabOption:
     case AskForeignCheck:
       takeTestOptions(program);
-      resetTest(ui, program.test);  // a change of the test options ends the running test
+      endRunningTest(program);  // a change of the test options ends the running test
       break;
     case IgnoreCaseCheck:
       takeTestOptions(program);
@@ -194,7 +194,7 @@ void dispatchEvent(Program& program, Event event) {
     closeWindow(program);
     updateInterfaceState(program);
   }
-  program.ui.endBusy();
+  program.controls.endBusy();
 }
 
 }  // namespace zl

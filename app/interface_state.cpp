@@ -10,7 +10,7 @@ namespace zl {
 namespace {
 
 // A rule that names a menu entry and its toolbar button sets both alike.
-void enableCommand(Ui& ui, CommandId command, bool enabled) {
+void enableCommand(WindowControls& ui, CommandId command, bool enabled) {
   ui.setCommandEnabled(command, enabled);
   if (const int button = toolbarButtonOf(command)) ui.setCommandEnabled(static_cast<CommandId>(button), enabled);
 }
@@ -23,7 +23,7 @@ std::string workingDirectoryText(const std::string& workingDirectory) {
 }  // namespace
 
 void updateInterfaceState(Program& program) {
-  Ui& ui = program.ui;
+  WindowControls& ui = program.controls;
   const bool fileCurrent = !program.file.currentPath.empty();
   const bool unsaved = program.file.unsaved != 0;
   const bool pairsExist = !program.list.empty();

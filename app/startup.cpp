@@ -8,6 +8,7 @@
 #include "app/texts.h"
 #include "files/file_commands.h"
 #include "platform/paths.h"
+#include "quiz/quiz_run.h"
 #include "state/program.h"
 #include "state/texts.h"
 #include "store/path_names.h"
@@ -63,9 +64,10 @@ std::string workingDirectoryOf(const Platform& platform, const std::string& prog
 }  // namespace
 
 int runProgram(const Platform& platform, const std::vector<std::string>& arguments) {
-  Ui& ui = platform.ui;
+  WindowStart& window = platform.window;
+  WindowControls& ui = platform.controls;
   System& system = platform.system;
-  Program program(platform);
+  Program program(platform, clearTestPage);
   program.constants = buildConstants();
   const std::string executable = system.executablePath();
   program.constants.workingDirectory = workingDirectoryOf(platform, folderOf(executable));
@@ -73,30 +75,31 @@ int runProgram(const Platform& platform, const std::vector<std::string>& argumen
   // whatever folder the program was started from.
   const std::string startFile = arguments.empty() ? std::string() : system.fullPath(arguments.front());
 
-  ui.createFonts();
-  ui.setIcons(decodeEmbeddedIcons());
+  window.createFonts();
+  window.setIcons(decodeEmbeddedIcons());
 
   removeUpdateLeftovers(platform, executable);
 
   if (system.anotherInstanceRuns("Zelvo_Lingotak")) {
-    ui.messageBox(state_text::ErrorTitle, app_text::AlreadyRunning, MessageButtons::Ok, MessageIcon::Error);
+    platform.dialogs.messageBox(state_text::ErrorTitle, app_text::AlreadyRunning, MessageButtons::Ok,
+                                MessageIcon::Error);
     return 0;
   }
   program.isAdministrator = system.isAdministrator();
 
-  if (!ui.buildMainWindow(program.list)) return 0;
-  ui.setHelpDocument(readRtf(helpDocumentRtf()));
+  if (!window.buildMainWindow(program.list)) return 0;
+  window.setHelpDocument(readRtf(helpDocumentRtf()));
   ui.showPage(EntryPage);
   ui.setFocus(EntryVocabularyField);
   updateInterfaceState(program);
-  ui.showMainWindow();
+  window.showMainWindow();
   if (!startFile.empty()) {
     openFile(program, startFile);
     updateInterfaceState(program);  // the loop has not run yet to show what was opened
   }
 
   ProgramEvents events(program);
-  ui.runEventLoop(events);
+  window.runEventLoop(events);
   return 0;
 }
 

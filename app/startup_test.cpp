@@ -15,7 +15,7 @@ namespace {
 class Startup : public ::testing::Test {
  protected:
   int start(std::vector<std::string> arguments = {}) {
-    return runProgram({ui, system, desktop, files, printer, network, signatures}, arguments);
+    return runProgram({ui, ui, ui, ui, system, desktop, files, printer, network, signatures}, arguments);
   }
   std::vector<std::string> uiCalls() const { return ui.calls(); }
   // A file in the program's folder, `name` taking the place of the
@@ -204,7 +204,7 @@ TEST_F(Startup, AnUpdateKilledAtAnyStepLeavesAWholeProgramAndTheNextStartCleansU
       }
       const std::string left = readBytes(program);
       EXPECT_TRUE(left == "old program" || left == "new program") << left;
-      EXPECT_EQ(runProgram({ui, killed, desktop, files, printer, network, signatures}, {}), 0);
+      EXPECT_EQ(runProgram({ui, ui, ui, ui, killed, desktop, files, printer, network, signatures}, {}), 0);
       EXPECT_EQ(readBytes(program), left);
       // A named download that a kill left is cleared by the next update.
       if (plain) PosixSystem(folder / "tmp").createProgramFile(folder.path());

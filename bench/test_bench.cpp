@@ -14,7 +14,7 @@ void BM_BuildTwentyPairTest(benchmark::State& state) {
   for (std::int64_t i = 0; i < state.range(0); ++i)
     program.list.append({"word", "Wort", static_cast<std::int16_t>(i * 7919 % 50), static_cast<std::int16_t>(i % 13)});
   for (auto _ : state) {
-    zl::buildTestList(program.ui, program.list, program.test);
+    zl::buildTestList(program.controls, program.list, program.test);
     window.ui.endBusy();
     benchmark::DoNotOptimize(program.test.items.data());
   }

@@ -5,6 +5,7 @@
 #include <QDir>
 
 #include "qt/real_platform.h"
+#include "quiz/quiz_run.h"
 #include "state/program.h"
 
 namespace zl::bench {
@@ -17,7 +18,7 @@ struct WindowProgramOf : RealPlatformOf<WindowUi> {
     this->ui.buildMainWindow(program.list);
     this->ui.showMainWindow();
   }
-  Program program{this->platform()};
+  Program program{this->platform(), clearTestPage};
 };
 
 using WindowProgram = WindowProgramOf<>;

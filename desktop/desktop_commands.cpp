@@ -10,8 +10,9 @@ namespace zl {
 
 namespace {
 
-bool answeredYes(Ui& ui, const std::string& question) {
-  return ui.messageBox(desktop_text::SetupTitle, question, MessageButtons::YesNo, MessageIcon::Warning) == Answer::Yes;
+bool answeredYes(MessageDialogs& dialogs, const std::string& question) {
+  return dialogs.messageBox(desktop_text::SetupTitle, question, MessageButtons::YesNo, MessageIcon::Warning) ==
+         Answer::Yes;
 }
 
 // The icon first, so that the entry never names a picture that is missing.
@@ -24,16 +25,16 @@ bool createShortcut(FileSystem& files, const std::string& linkPath, const Shortc
 }  // namespace
 
 void askRegisterFileType(Program& program) {
-  if (!answeredYes(program.ui, desktop_text::RegisterQuestion)) return;
+  if (!answeredYes(program.dialogs, desktop_text::RegisterQuestion)) return;
   registerFileType(program, program.constants.productName, program.system.executablePath());
 }
 
 void askUnregisterFileType(Program& program) {
-  if (answeredYes(program.ui, desktop_text::UnregisterQuestion)) unregisterFileType(program);
+  if (answeredYes(program.dialogs, desktop_text::UnregisterQuestion)) unregisterFileType(program);
 }
 
 void createDesktopShortcut(Program& program) {
-  if (!answeredYes(program.ui, desktop_text::ShortcutQuestion)) return;
+  if (!answeredYes(program.dialogs, desktop_text::ShortcutQuestion)) return;
   const AppConstants& constants = program.constants;
   const DesktopFolders folders = program.desktop.folders();
   Shortcut shortcut;
@@ -43,10 +44,10 @@ void createDesktopShortcut(Program& program) {
   shortcut.folder = constants.workingDirectory;
   shortcut.iconFile = folders.data + "/" + DesktopId + "/" + DesktopId + ".png";
   if (createShortcut(program.files, folders.desktop + "/" + constants.productName + ".desktop", shortcut)) {
-    program.ui.messageBox(desktop_text::SetupTitle, desktop_text::ShortcutCreated, MessageButtons::Ok,
-                          MessageIcon::Information);
+    program.dialogs.messageBox(desktop_text::SetupTitle, desktop_text::ShortcutCreated, MessageButtons::Ok,
+                               MessageIcon::Information);
   } else {
-    showDesktopError(program.ui);
+    showDesktopError(program.dialogs);
   }
 }
 

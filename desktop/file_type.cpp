@@ -44,7 +44,7 @@ using ListEdit = std::string (*)(std::string_view list, const std::string& mimeT
 // The fixed message, and the cause for whoever looks into it.
 void tellDesktopFailure(Platform& platform, std::string_view tried, const Failure& failure) {
   platform.system.reportCause(tried, failure);
-  showDesktopError(platform.ui);
+  showDesktopError(platform.dialogs);
 }
 
 // Puts the program's part of mimeapps.list in or takes it out. A list that

@@ -17,27 +17,29 @@ void disableRowButtons(WindowControls& ui) {
 }  // namespace
 
 void acceptEntry(Program& program) {
-  Ui& ui = program.ui;
+  WindowControls& ui = program.controls;
+  PairListView& rows = program.listView;
   EditState& edit = program.edit;
   const std::string vocabulary = ui.text(EntryVocabularyField);
   const std::string translation = ui.text(EntryTranslationField);
   if (vocabulary.empty() || translation.empty()) {
-    ui.messageBox(state_text::InputErrorTitle, edit_text::BothWordsNeeded, MessageButtons::Ok, MessageIcon::Warning);
+    program.dialogs.messageBox(state_text::InputErrorTitle, edit_text::BothWordsNeeded, MessageButtons::Ok,
+                               MessageIcon::Warning);
     ui.setFocus(translation.empty() ? EntryTranslationField : EntryVocabularyField);
   } else if (!edit.editMode && program.list.size() >= MaxEntries) {
-    ui.messageBox(state_text::LimitTitle, state_text::LimitText, MessageButtons::Ok, MessageIcon::Warning);
+    program.dialogs.messageBox(state_text::LimitTitle, state_text::LimitText, MessageButtons::Ok, MessageIcon::Warning);
   } else {
     if (edit.editMode) {
       program.list.setTexts(edit.editRow, vocabulary, translation);
       program.list.setCounts(edit.editRow, 0, 0);  // an edited pair starts afresh
-      ui.updateRow(edit.editRow);
-      ui.revealListRow(edit.editRow, true);
+      rows.updateRow(edit.editRow);
+      rows.revealListRow(edit.editRow, true);
       edit.editMode = false;
     } else {
       KeepListPosition keep(program.list);  // the pair a test asks stays current
       program.list.append({vocabulary, translation, 0, 0});
-      ui.appendRows(1);
-      ui.revealListRow(static_cast<int>(program.list.size() - 1), true);
+      rows.appendRows(1);
+      rows.revealListRow(static_cast<int>(program.list.size() - 1), true);
     }
     program.file.unsaved = 1;
     ui.setText(EntryVocabularyField, "");
@@ -48,41 +50,42 @@ void acceptEntry(Program& program) {
 }
 
 void beginEdit(Program& program) {
-  Ui& ui = program.ui;
-  const int row = ui.selectedRow();
+  WindowControls& ui = program.controls;
+  const int row = program.listView.selectedRow();
   if (row < 0) return;
   disableRowButtons(ui);
   const PairView pair = program.list[row];
   // The fields would hold only the start of such a text, and "Übernehmen"
   // would store that start in place of the whole.
   if (pair.vocabulary.size() > MaxFieldText || pair.translation.size() > MaxFieldText) {
-    ui.messageBox(edit_text::TooLongTitle, edit_text::TooLongToEdit, MessageButtons::Ok, MessageIcon::Warning);
+    program.dialogs.messageBox(edit_text::TooLongTitle, edit_text::TooLongToEdit, MessageButtons::Ok,
+                               MessageIcon::Warning);
     return;
   }
   program.edit.editRow = row;
   ui.setText(EntryVocabularyField, std::string(pair.vocabulary));
   ui.setText(EntryTranslationField, std::string(pair.translation));
-  ui.clearSelection();
+  program.listView.clearSelection();
   ui.setFocus(EntryVocabularyField);
   program.edit.editMode = true;
 }
 
 void deleteSelectedEntry(Program& program) {
-  Ui& ui = program.ui;
-  disableRowButtons(ui);
-  const Answer answer =
-      ui.messageBox(edit_text::DeleteTitle, edit_text::DeleteQuestion, MessageButtons::YesNo, MessageIcon::Error);
-  const int row = ui.selectedRow();
+  PairListView& rows = program.listView;
+  disableRowButtons(program.controls);
+  const Answer answer = program.dialogs.messageBox(edit_text::DeleteTitle, edit_text::DeleteQuestion,
+                                                   MessageButtons::YesNo, MessageIcon::Error);
+  const int row = rows.selectedRow();
   if (answer == Answer::Yes && row >= 0) {
     program.edit.editRow = row;
     program.list.select(row);
     program.list.removeCurrent();
-    ui.removeRow(row);
+    rows.removeRow(row);
     program.file.unsaved = 1;
-    resetTest(ui, program.test);  // the positions of the following pairs have changed
+    endRunningTest(program);  // the positions of the following pairs have changed
   }
-  ui.clearSelection();
-  ui.setFocus(EntryVocabularyField);
+  rows.clearSelection();
+  program.controls.setFocus(EntryVocabularyField);
 }
 
 void abandonEdit(WindowControls& ui, EditState& edit) {

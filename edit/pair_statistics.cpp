@@ -13,10 +13,10 @@ std::string pairStatisticsText(const PairView& pair) {
 }
 
 void showPairStatistics(Program& program) {
-  const int row = program.ui.selectedRow();
+  const int row = program.listView.selectedRow();
   if (row < 0 || row >= program.list.size()) return;
-  program.ui.messageBox(edit_text::StatisticsTitle, pairStatisticsText(program.list[row]), MessageButtons::Ok,
-                        MessageIcon::Information);
+  program.dialogs.messageBox(edit_text::StatisticsTitle, pairStatisticsText(program.list[row]), MessageButtons::Ok,
+                             MessageIcon::Information);
 }
 
 }  // namespace zl

@@ -12,20 +12,21 @@ namespace {
 // The shared start of both commands; false when the user declined.
 bool confirmReorder(Program& program, const std::string& title, const std::string& question,
                     const std::string& message) {
-  if (program.ui.messageBox(title, question, MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes) return false;
-  resetTest(program.ui, program.test);
-  abandonEdit(program.ui, program.edit);
-  program.ui.showStatusMessage(message);
+  if (program.dialogs.messageBox(title, question, MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes)
+    return false;
+  endRunningTest(program);
+  abandonEdit(program.controls, program.edit);
+  program.controls.showStatusMessage(message);
   return true;
 }
 
 // Empties the list's rows and shows them again, none selected.
 void finishReorder(Program& program) {
-  Ui& ui = program.ui;
-  ui.setListVisible(false);
-  ui.removeAllRows();
-  ui.appendRows(static_cast<int>(program.list.size()));
-  ui.setListVisible(true);
+  PairListView& rows = program.listView;
+  rows.setListVisible(false);
+  rows.removeAllRows();
+  rows.appendRows(static_cast<int>(program.list.size()));
+  rows.setListVisible(true);
   program.file.unsaved = 1;
 }
 

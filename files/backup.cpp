@@ -18,10 +18,11 @@ void copyFile(Program& program, const std::string& from, const std::string& to) 
   ByteBuffer bytes;
   if (const Outcome read = files.readFile(from, bytes); !read) {
     program.system.reportCause("reading", read.failure);
-    reportFileProblem(program.ui, from, files_text::Unreadable);
+    reportFileProblem(program.dialogs, from, files_text::Unreadable);
   } else if (const Replacement copied = files.replaceFile(to, viewOf(bytes)); !copied) {
     program.system.reportCause("restoring", copied.failure);
-    program.ui.messageBox(files_text::AccessErrorTitle, files_text::NotSaved, MessageButtons::Ok, MessageIcon::Error);
+    program.dialogs.messageBox(files_text::AccessErrorTitle, files_text::NotSaved, MessageButtons::Ok,
+                               MessageIcon::Error);
   }
 }
 
@@ -31,7 +32,7 @@ std::string backupPathOf(const std::string& path) { return changeExtension(path,
 
 void restoreBackup(Program& program) {
   const std::string chosen =
-      program.ui.openFileDialog(files_text::RestoreTitle, dialogFolder(program), backupFilters());
+      program.dialogs.openFileDialog(files_text::RestoreTitle, dialogFolder(program), backupFilters());
   if (!chosen.empty()) copyFile(program, chosen, changeExtension(chosen, "ltk"));
 }
 

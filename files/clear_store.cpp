@@ -5,13 +5,13 @@
 namespace zl {
 
 void clearStore(Program& program) {
-  Ui& ui = program.ui;
+  WindowControls& ui = program.controls;
   program.file.currentPath.clear();
   program.list.clear();
-  ui.removeAllRows();
+  program.listView.removeAllRows();
   ui.setText(EntryTranslationField, "");
   ui.setText(EntryVocabularyField, "");
-  resetTest(ui, program.test);
+  endRunningTest(program);
   program.file.unsaved = 0;
   program.edit.editMode = false;
   ui.setEnabled(EditButton, false);

@@ -86,7 +86,7 @@ void reportFileProblem(MessageDialogs& ui, const std::string& path, const std::s
 
 namespace {
 
-bool readVocabularyFile(Ui& ui, FileSystem& files, System& system, const std::string& path,
+bool readVocabularyFile(MessageDialogs& dialogs, FileSystem& files, System& system, const std::string& path,
                         std::uint64_t availableMemory, ByteBuffer& bytes) {
   const std::string* problem = nullptr;
   try {
@@ -102,11 +102,11 @@ bool readVocabularyFile(Ui& ui, FileSystem& files, System& system, const std::st
   }
   if (!problem) return true;
   ByteBuffer().swap(bytes);
-  reportFileProblem(ui, path, *problem);
+  reportFileProblem(dialogs, path, *problem);
   return false;
 }
 
-bool fitsInMemory(Ui& ui, const std::string& path, ByteBuffer& bytes, const VocabList& list,
+bool fitsInMemory(MessageDialogs& dialogs, const std::string& path, ByteBuffer& bytes, const VocabList& list,
                   std::uint64_t availableMemory, std::int64_t& pairRoom) {
   const auto needed = [&](std::int64_t pairs) {
     return bytes.size() + list.memoryToTakeIn(bytes.size(), pairs) + static_cast<std::uint64_t>(pairs) * ListRowBytes;
@@ -122,17 +122,17 @@ bool fitsInMemory(Ui& ui, const std::string& path, ByteBuffer& bytes, const Voca
   pairRoom = pairCountBound(viewOf(bytes));
   if (needed(pairRoom) <= availableMemory) return true;
   ByteBuffer().swap(bytes);
-  reportFileProblem(ui, path, files_text::TooLarge);
+  reportFileProblem(dialogs, path, files_text::TooLarge);
   return false;
 }
 
 }  // namespace
 
-bool readForList(Ui& ui, FileSystem& files, System& system, const std::string& path, const VocabList& list,
-                 ByteBuffer& bytes, std::int64_t& pairRoom) {
+bool readForList(MessageDialogs& dialogs, FileSystem& files, System& system, const std::string& path,
+                 const VocabList& list, ByteBuffer& bytes, std::int64_t& pairRoom) {
   const std::uint64_t memory = system.availableMemory();
-  return readVocabularyFile(ui, files, system, path, memory, bytes) &&
-         fitsInMemory(ui, path, bytes, list, memory, pairRoom);
+  return readVocabularyFile(dialogs, files, system, path, memory, bytes) &&
+         fitsInMemory(dialogs, path, bytes, list, memory, pairRoom);
 }
 
 }  // namespace zl

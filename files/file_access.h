@@ -56,7 +56,7 @@ void reportFileProblem(MessageDialogs& ui, const std::string& path, const std::s
 // error) or is larger than the program can hold (over 4 GiB, or more than
 // the memory for its bytes and its pairs); `bytes` is then empty and
 // nothing was allocated for its pairs.
-bool readForList(Ui& ui, FileSystem& files, System& system, const std::string& path, const VocabList& list,
-                 ByteBuffer& bytes, std::int64_t& pairRoom);
+bool readForList(MessageDialogs& dialogs, FileSystem& files, System& system, const std::string& path,
+                 const VocabList& list, ByteBuffer& bytes, std::int64_t& pairRoom);
 
 }  // namespace zl

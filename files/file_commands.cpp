@@ -27,19 +27,19 @@ bool recoverCutOffSave(Program& program, const std::string& path) {
     const std::string question = files_text::FileProblemStart + shownPath(path) + files_text::CutOffAt +
                                  shownDate(found.savedAt) + files_text::ChangedAt + shownDate(found.changedAt) +
                                  files_text::CutOffQuestion;
-    const Answer answer =
-        program.ui.messageBox(files_text::CutOffTitle, question, MessageButtons::YesNoDefaultNo, MessageIcon::Warning);
+    const Answer answer = program.dialogs.messageBox(files_text::CutOffTitle, question, MessageButtons::YesNoDefaultNo,
+                                                     MessageIcon::Warning);
     recovery = program.files.settleCutOffSave(path, answer == Answer::Yes);
     if (recovery == Recovery::Recovered) return true;  // as the user asked: nothing to tell
   }
   switch (recovery) {
     case Recovery::Recovered:
-      program.ui.messageBox(files_text::RecoveredTitle,
-                            files_text::FileProblemStart + shownPath(path) + files_text::Recovered, MessageButtons::Ok,
-                            MessageIcon::Information);
+      program.dialogs.messageBox(files_text::RecoveredTitle,
+                                 files_text::FileProblemStart + shownPath(path) + files_text::Recovered,
+                                 MessageButtons::Ok, MessageIcon::Information);
       return true;
     case Recovery::Failed:
-      reportFileProblem(program.ui, path, files_text::NotRecovered);
+      reportFileProblem(program.dialogs, path, files_text::NotRecovered);
       return false;
     default:
       return true;
@@ -68,11 +68,11 @@ std::string backupFix(const Failure& gap) {
 // Tells the user, once a run for each file, that its save kept no backup.
 void tellMissingBackup(Program& program, const std::string& path, const Failure& gap) {
   if (!program.filesToldWithoutBackup.insert(path).second) return;
-  program.ui.messageBox(files_text::NoBackupTitle,
-                        files_text::FileProblemStart + shownPath(path) + files_text::NoBackupSaved +
-                            shownPath(backupPathOf(path)) + files_text::NoBackupMade + causeText(gap) + backupFix(gap) +
-                            files_text::NoBackupOnce,
-                        MessageButtons::Ok, MessageIcon::Warning);
+  program.dialogs.messageBox(files_text::NoBackupTitle,
+                             files_text::FileProblemStart + shownPath(path) + files_text::NoBackupSaved +
+                                 shownPath(backupPathOf(path)) + files_text::NoBackupMade + causeText(gap) +
+                                 backupFix(gap) + files_text::NoBackupOnce,
+                             MessageButtons::Ok, MessageIcon::Warning);
 }
 
 // Reads the pairs of the current file into the emptied store.
@@ -86,20 +86,20 @@ void loadCurrentFile(Program& program) {
   if (!status.exists || !status.regular || status.size == 0) return;  // opens as an empty list
   ByteBuffer bytes;
   std::int64_t pairRoom = 0;
-  if (!readForList(program.ui, program.files, program.system, path, program.list, bytes, pairRoom)) {
+  if (!readForList(program.dialogs, program.files, program.system, path, program.list, bytes, pairRoom)) {
     program.file.currentPath.clear();  // never the current file: "Speichern" must not replace it
     return;
   }
-  program.ui.setListVisible(false);
+  program.listView.setListVisible(false);
   try {
     readRecords(std::move(bytes), pairRoom, program.list);
-    program.ui.appendRows(static_cast<int>(program.list.size()));
+    program.listView.appendRows(static_cast<int>(program.list.size()));
   } catch (const std::bad_alloc&) {  // more pairs than memory: load none of them
     program.list.clear();
-    reportFileProblem(program.ui, path, files_text::TooLarge);
+    reportFileProblem(program.dialogs, path, files_text::TooLarge);
     program.file.currentPath.clear();
   }
-  program.ui.setListVisible(true);
+  program.listView.setListVisible(true);
 }
 
 // `path` with ".ltk" appended when its file name has no extension.
@@ -109,13 +109,13 @@ std::string withDefaultExtension(const std::string& path) {
 
 }  // namespace
 
-Answer unsavedGuard(MessageDialogs& ui) {
-  return ui.messageBox(files_text::UnsavedTitle, files_text::UnsavedQuestion, MessageButtons::YesNoCancel,
-                       MessageIcon::Warning);
+Answer unsavedGuard(MessageDialogs& dialogs) {
+  return dialogs.messageBox(files_text::UnsavedTitle, files_text::UnsavedQuestion, MessageButtons::YesNoCancel,
+                            MessageIcon::Warning);
 }
 
 void newFile(Program& program) {
-  const Answer answer = program.file.unsaved ? unsavedGuard(program.ui) : Answer::No;
+  const Answer answer = program.file.unsaved ? unsavedGuard(program.dialogs) : Answer::No;
   if (answer == Answer::Cancel) return;
   if (answer == Answer::Yes) {
     saveFile(program);
@@ -128,7 +128,7 @@ void openFile(Program& program, const std::string& path) {
   const std::string oldPath = program.file.currentPath;
   bool discarded = false;
   if (program.file.unsaved) {
-    switch (unsavedGuard(program.ui)) {
+    switch (unsavedGuard(program.dialogs)) {
       case Answer::Yes:
         saveFile(program);
         break;
@@ -142,32 +142,32 @@ void openFile(Program& program, const std::string& path) {
   }
   if (program.file.unsaved) {
     program.file.currentPath = oldPath;
-    showCurrentFile(program.ui, program.file.currentPath);
+    showCurrentFile(program.controls, program.file.currentPath);
     return;
   }
   program.file.currentPath =
-      path.empty() ? program.ui.openFileDialog(files_text::OpenTitle, dialogFolder(program), vocabularyFilters())
+      path.empty() ? program.dialogs.openFileDialog(files_text::OpenTitle, dialogFolder(program), vocabularyFilters())
                    : path;
   if (program.file.currentPath.empty()) {
     program.file.currentPath = oldPath;
     if (discarded) program.file.unsaved = 1;  // the list was never touched
-    showCurrentFile(program.ui, program.file.currentPath);
+    showCurrentFile(program.controls, program.file.currentPath);
     return;
   }
-  program.ui.showStatusMessage(files_text::Loading);
+  program.controls.showStatusMessage(files_text::Loading);
   const std::string chosen = program.file.currentPath;
   newFile(program);  // nothing unsaved now: clears without a question
   program.file.currentPath = chosen;
   loadCurrentFile(program);
-  showCurrentFile(program.ui, program.file.currentPath);
+  showCurrentFile(program.controls, program.file.currentPath);
 }
 
 void saveFile(Program& program) {
   AppState& file = program.file;
   if (file.currentPath.empty())
     file.currentPath =
-        program.ui.saveFileDialog(files_text::SaveTitle, program.constants.workingDirectory, vocabularyFilters());
-  program.ui.showStatusMessage(files_text::Saving);
+        program.dialogs.saveFileDialog(files_text::SaveTitle, program.constants.workingDirectory, vocabularyFilters());
+  program.controls.showStatusMessage(files_text::Saving);
   if (file.currentPath.empty()) return;
   file.currentPath = withDefaultExtension(file.currentPath);
   if (!recoverCutOffSave(program, file.currentPath)) return;  // the backup would keep a half-written file
@@ -180,25 +180,25 @@ void saveFile(Program& program) {
     if (saved.noRescueCopy)
       text += files_text::RescueCopyStart + shownPath(saved.failure.path) + files_text::RescueCopyEnd +
               causeText(saved.failure) + files_text::SaveElsewhere;
-    program.ui.messageBox(files_text::AccessErrorTitle, text, MessageButtons::Ok, MessageIcon::Error);
+    program.dialogs.messageBox(files_text::AccessErrorTitle, text, MessageButtons::Ok, MessageIcon::Error);
     return;
   }
   if (saved.backupFailure) tellMissingBackup(program, file.currentPath, saved.backupFailure);
   file.unsaved = 0;
-  showCurrentFile(program.ui, file.currentPath);
+  showCurrentFile(program.controls, file.currentPath);
 }
 
 void saveFileAs(Program& program) {
-  Ui& ui = program.ui;
+  MessageDialogs& dialogs = program.dialogs;
   const std::string folder = dialogFolder(program);
-  std::string path = ui.saveFileDialog(files_text::SaveTitle, folder, vocabularyFilters());
+  std::string path = dialogs.saveFileDialog(files_text::SaveTitle, folder, vocabularyFilters());
   while (!path.empty()) {
     path = withDefaultExtension(path);
     if (!program.files.status(path).regular) break;
-    const Answer replace = ui.messageBox(files_text::SaveAsTitle, shownPath(path) + files_text::ReplaceQuestion,
-                                         MessageButtons::YesNo, MessageIcon::Warning);
+    const Answer replace = dialogs.messageBox(files_text::SaveAsTitle, shownPath(path) + files_text::ReplaceQuestion,
+                                              MessageButtons::YesNo, MessageIcon::Warning);
     if (replace == Answer::Yes) break;
-    path = ui.saveFileDialog(files_text::SaveTitle, folder, vocabularyFilters());
+    path = dialogs.saveFileDialog(files_text::SaveTitle, folder, vocabularyFilters());
   }
   if (path.empty()) return;
   program.file.currentPath = path;

@@ -18,7 +18,7 @@ namespace zl {
 struct Program;
 
 // Asks whether unsaved pairs are to be saved: Yes, No or Cancel.
-Answer unsavedGuard(MessageDialogs& ui);
+Answer unsavedGuard(MessageDialogs& dialogs);
 
 // Empties the store, after the unsaved-data question when there are unsaved
 // pairs (Yes saves first and stops if that fails, Cancel stops).

@@ -14,7 +14,6 @@ namespace {
 
 // Appends the pairs of `bytes` up to the limit; the rows follow.
 void appendPairs(Program& program, ByteBuffer&& bytes, std::int64_t pairRoom) {
-  Ui& ui = program.ui;
   KeepListPosition keep(program.list);
   program.list.reserve(program.list.size() + std::min<std::int64_t>(pairRoom, MaxEntries));
   const std::uint64_t base = program.list.storeBytes(std::move(bytes));
@@ -25,7 +24,8 @@ void appendPairs(Program& program, ByteBuffer&& bytes, std::int64_t pairRoom) {
   for (bool first = true;; first = false) {
     if (!first && reader.atEnd()) break;
     if (program.list.size() >= MaxEntries) {
-      ui.messageBox(state_text::LimitTitle, state_text::LimitText, MessageButtons::Ok, MessageIcon::Warning);
+      program.dialogs.messageBox(state_text::LimitTitle, state_text::LimitText, MessageButtons::Ok,
+                                 MessageIcon::Warning);
       limitReached = true;
       break;
     }
@@ -33,20 +33,21 @@ void appendPairs(Program& program, ByteBuffer&& bytes, std::int64_t pairRoom) {
     program.list.appendStored(base, span);
     ++added;
   }
-  ui.appendRows(added);
+  program.listView.appendRows(added);
   if (added > 0 || limitReached) program.file.unsaved = 1;
 }
 
 }  // namespace
 
 void mergeFile(Program& program) {
-  Ui& ui = program.ui;
-  const std::string chosen = ui.openFileDialog(files_text::OpenTitle, dialogFolder(program), vocabularyFilters());
+  WindowControls& ui = program.controls;
+  const std::string chosen =
+      program.dialogs.openFileDialog(files_text::OpenTitle, dialogFolder(program), vocabularyFilters());
   if (!chosen.empty()) {
     ui.showStatusMessage(files_text::Merging);
     ByteBuffer bytes;
     std::int64_t pairRoom = 0;
-    if (readForList(ui, program.files, program.system, chosen, program.list, bytes, pairRoom))
+    if (readForList(program.dialogs, program.files, program.system, chosen, program.list, bytes, pairRoom))
       appendPairs(program, std::move(bytes), pairRoom);
   }
   ui.setFocus(EntryVocabularyField);

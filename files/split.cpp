@@ -34,23 +34,23 @@ std::string splitPartName(const std::string& base, std::int64_t number, std::int
 }
 
 void splitFile(Program& program) {
-  Ui& ui = program.ui;
+  MessageDialogs& dialogs = program.dialogs;
   std::string entry;
-  if (!ui.inputBox(files_text::SplitTitle, files_text::PartSizePrompt, entry)) return;
+  if (!dialogs.inputBox(files_text::SplitTitle, files_text::PartSizePrompt, entry)) return;
   const auto partSize = static_cast<std::int32_t>(parseLenientNumber(entry));
   if (partSize < 1) {
-    ui.messageBox(files_text::SplitTitle, files_text::PartSizeInvalid, MessageButtons::Ok, MessageIcon::Warning);
+    dialogs.messageBox(files_text::SplitTitle, files_text::PartSizeInvalid, MessageButtons::Ok, MessageIcon::Warning);
     return;
   }
   const std::int64_t size = program.list.size();
   const std::int64_t partCount = size / partSize + (size % partSize != 0 ? 1 : 0);
   const std::string& currentPath = program.file.currentPath;
   const std::string base = splitBaseName(currentPath);
-  if (ui.messageBox(files_text::SplitTitle, confirmationText(currentPath, base, partCount), MessageButtons::YesNo,
-                    MessageIcon::Information) != Answer::Yes)
+  if (dialogs.messageBox(files_text::SplitTitle, confirmationText(currentPath, base, partCount), MessageButtons::YesNo,
+                         MessageIcon::Information) != Answer::Yes)
     return;
 
-  ui.showStatusMessage(files_text::Splitting);
+  program.controls.showStatusMessage(files_text::Splitting);
   ByteBuffer bytes;  // one buffer for all parts: writeRecords makes room for the whole list
   for (std::int64_t part = 1; part <= partCount; ++part) {
     const std::string name = splitPartName(base, part, partCount);
@@ -58,9 +58,9 @@ void splitFile(Program& program) {
     writeRecords(program.list, (part - 1) * partSize, std::min(size, part * partSize), bytes);
     if (const Replacement saved = program.files.replaceFile(name, viewOf(bytes)); !saved) {
       program.system.reportCause("saving the part", saved.failure);
-      ui.messageBox(files_text::AccessErrorTitle,
-                    files_text::PartNotSavedStart + shownPath(fileNameOf(name)) + files_text::PartNotSavedEnd,
-                    MessageButtons::Ok, MessageIcon::Error);
+      dialogs.messageBox(files_text::AccessErrorTitle,
+                         files_text::PartNotSavedStart + shownPath(fileNameOf(name)) + files_text::PartNotSavedEnd,
+                         MessageButtons::Ok, MessageIcon::Error);
       break;
     }
   }

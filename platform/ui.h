@@ -1,7 +1,9 @@
 // The window as the program logic sees it, in four parts: start-up and the
 // event loop (WindowStart), controls addressed by id and the status bar
 // (WindowControls), the list mirror (PairListView), message boxes and file
-// dialogs (MessageDialogs). `Ui` is all four.
+// dialogs (MessageDialogs). The program holds each part on its own
+// (`Platform`), so a command reaches only what it uses; `Ui` is all four in
+// one, as the real window implements them.
 //
 // Abstract so tests can fake it: the real version is the Qt main window, the
 // fake answers message boxes from a script and lets tests read every control
@@ -153,8 +155,8 @@ class MessageDialogs {
   virtual bool inputBox(const std::string& title, const std::string& prompt, std::string& text) = 0;
 };
 
-// The whole window, as the program holds it. A command takes the part it
-// uses; a fake implements the parts its tests need.
+// The whole window in one object, as its adapter implements it; the
+// program is given its parts. A fake implements the parts its tests need.
 class Ui : public WindowStart, public WindowControls, public PairListView, public MessageDialogs {};
 
 }  // namespace zl

@@ -127,7 +127,7 @@ void printVocabularyList(Program& program) {
   Printer& printer = program.printer;
   if (!printer.showPrintDialog(print_text::ListDocumentName)) return;
   if (!printer.beginDocument()) return;
-  program.ui.showStatusMessage(print_text::Printing);
+  program.controls.showStatusMessage(print_text::Printing);
   const ListFonts fonts = createListFonts(printer);
 
   const auto x = [&](float mm) { return mmToDeviceX(printer, mm); };

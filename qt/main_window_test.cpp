@@ -105,7 +105,8 @@ class MainWindowTest : public QObject {
  private slots:
   void init() {
     ui = new QtUi;
-    program = new Program(Platform{*ui, system, desktop, files, printer, network, signatures});
+    program =
+        new Program(Platform{*ui, *ui, *ui, *ui, system, desktop, files, printer, network, signatures}, clearTestPage);
     program->constants = buildConstants();
     program->constants.workingDirectory = "/opt/zelvo/";
     ui->createFonts();
@@ -316,7 +317,7 @@ class MainWindowTest : public QObject {
     for (QAction* a : bar->actions()) QVERIFY(a->isSeparator() || !a->icon().isNull());
     QCOMPARE(find<QLabel>("StatusStateField")->width(), 100);
     QCOMPARE(find<QLabel>("StatusFileField")->width(), 500);
-    QCOMPARE(ui->statusText(StatusFileField), program->ui.statusText(StatusFileField));
+    QCOMPARE(ui->statusText(StatusFileField), program->controls.statusText(StatusFileField));
     QCOMPARE(find<QLabel>("StatusFileField")->text(),
              QStringLiteral(" Arbeitsverzeichnis: /opt/zelvo/     (Es ist keine Datei geöffnet)"));
   }

@@ -94,7 +94,8 @@ class PrinterQtTest : public QObject {
     QFile::remove(pdf);
     ui = new QtUi;
     printer = new QtPrinter(*ui, pdf);
-    program = new Program(Platform{*ui, system, desktop, files, *printer, network, signatures});
+    program =
+        new Program(Platform{*ui, *ui, *ui, *ui, system, desktop, files, *printer, network, signatures}, clearTestPage);
     ui->createFonts();
     ui->setIcons(decodeEmbeddedIcons());
     QVERIFY(ui->buildMainWindow(program->list));

@@ -27,7 +27,7 @@ struct RealPlatformOf {
   RealPlatformOf(const RealPlatformOf&) = delete;
   RealPlatformOf& operator=(const RealPlatformOf&) = delete;
 
-  Platform platform() { return {ui, system, desktop, files, printer, network, signatures}; }
+  Platform platform() { return {ui, ui, ui, ui, system, desktop, files, printer, network, signatures}; }
 
   WindowUi ui;
   PosixSystem system;

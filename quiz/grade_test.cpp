@@ -16,15 +16,13 @@ TEST(Grade, FollowsTheSchoolScale) {
 }
 
 TEST(Grade, RateAndGradeShowTheRightPairs) {
-  FakeProgram f;
-  f.program.test.testRightCount = 15;
-  showRate(f.ui, f.program.test.testRightCount);
-  showGrade(f.ui, f.program.test.testRightCount);
-  EXPECT_EQ(f.ui.text(RateValue), "75%");
-  EXPECT_EQ(f.ui.text(GradeValue), "2-");
-  f.program.test.testRightCount = 0;
-  showRate(f.ui, f.program.test.testRightCount);
-  EXPECT_EQ(f.ui.text(RateValue), "0%");
+  FakeControls controls;
+  showRate(controls, 15);
+  showGrade(controls, 15);
+  EXPECT_EQ(controls.text(RateValue), "75%");
+  EXPECT_EQ(controls.text(GradeValue), "2-");
+  showRate(controls, 0);
+  EXPECT_EQ(controls.text(RateValue), "0%");
 }
 
 }  // namespace

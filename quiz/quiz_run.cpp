@@ -34,12 +34,12 @@ std::string_view solution(Program& program) {
 
 void showPairCounts(Program& program) {
   const PairView pair = askedPair(program);
-  program.ui.setText(RightCountValue, std::to_string(pair.correctCount));
-  program.ui.setText(WrongCountValue, std::to_string(pair.wrongCount));
+  program.controls.setText(RightCountValue, std::to_string(pair.correctCount));
+  program.controls.setText(WrongCountValue, std::to_string(pair.wrongCount));
 }
 
 void evaluateAnswer(Program& program, std::string_view answer) {
-  Ui& ui = program.ui;
+  WindowControls& ui = program.controls;
   TestState& test = program.test;
   program.file.unsaved = 1;
   TestItem& item = currentItem(program);
@@ -64,7 +64,8 @@ void evaluateAnswer(Program& program, std::string_view answer) {
       ui.setFocus(NewTestButton);
     }
   } else {
-    ui.messageBox(state_text::InputErrorTitle, quiz_text::WrongAnswer, MessageButtons::Ok, MessageIcon::Error);
+    program.dialogs.messageBox(state_text::InputErrorTitle, quiz_text::WrongAnswer, MessageButtons::Ok,
+                               MessageIcon::Error);
     if (!item.statsLocked) {
       program.list.setCounts(item.pairIndex, pair.correctCount, wrappingIncrement(pair.wrongCount));
       showPairCounts(program);
@@ -78,23 +79,32 @@ void evaluateAnswer(Program& program, std::string_view answer) {
 
 }  // namespace
 
+void clearTestPage(WindowControls& controls) {
+  for (ControlId id : {TestTranslationField, TestVocabularyField, RateValue, GradeValue}) controls.setText(id, "");
+  controls.setFieldReadOnly(TestVocabularyField, true);
+  controls.setFieldReadOnly(TestTranslationField, true);
+  // Only where the user sees it: a focus on the hidden test page would
+  // swallow what is typed on the entry page (after an open, a delete, a sort).
+  if (controls.currentPage() == TestPage) controls.setFocus(NewTestButton);
+}
+
 bool answerMatches(std::string_view answer, std::string_view solution, bool ignoreCase) {
   return ignoreCase ? lowerCp1252(answer) == lowerCp1252(solution) : answer == solution;
 }
 
 void startNewTest(Program& program) {
-  Ui& ui = program.ui;
+  WindowControls& ui = program.controls;
   if (program.file.currentPath.empty()) {
     openFile(program, "");
     if (program.file.currentPath.empty()) return;
   }
   for (ControlId id : {AcceptAnswerButton, SkipButton, TipButton}) ui.setEnabled(id, false);
-  resetTest(ui, program.test);
+  endRunningTest(program);
   buildTestList(ui, program.list, program.test);
   if (program.test.lastIndex() < 0) {
-    ui.messageBox(quiz_text::NewTestTitle,
-                  program.list.size() == 0 ? quiz_text::NothingToAsk : quiz_text::NoneFitsAField, MessageButtons::Ok,
-                  MessageIcon::Information);
+    program.dialogs.messageBox(quiz_text::NewTestTitle,
+                               program.list.size() == 0 ? quiz_text::NothingToAsk : quiz_text::NoneFitsAField,
+                               MessageButtons::Ok, MessageIcon::Information);
     return;
   }
   askNextQuestion(program);
@@ -103,7 +113,7 @@ void startNewTest(Program& program) {
 }
 
 void askNextQuestion(Program& program) {
-  Ui& ui = program.ui;
+  WindowControls& ui = program.controls;
   TestState& test = program.test;
   test.currentItem = static_cast<std::int32_t>(program.random.uniform(test.lastIndex()));
   program.list.select(currentItem(program).pairIndex);  // the asked pair is the list's current pair
@@ -118,11 +128,11 @@ void askNextQuestion(Program& program) {
 
 void submitAnswer(Program& program) {
   if (program.test.lastIndex() < 0) return;
-  const std::string answer = program.ui.text(answerField(program));
+  const std::string answer = program.controls.text(answerField(program));
   if (answer.empty()) {
-    program.ui.messageBox(state_text::InputErrorTitle, quiz_text::AnswerNeeded, MessageButtons::Ok,
-                          MessageIcon::Warning);
-    program.ui.setFocus(answerField(program));
+    program.dialogs.messageBox(state_text::InputErrorTitle, quiz_text::AnswerNeeded, MessageButtons::Ok,
+                               MessageIcon::Warning);
+    program.controls.setFocus(answerField(program));
     return;
   }
   evaluateAnswer(program, answer);
@@ -130,9 +140,9 @@ void submitAnswer(Program& program) {
 
 void showTip(Program& program) {
   if (program.test.lastIndex() < 0) return;
-  program.ui.messageBox(quiz_text::TipTitle, std::string(shownStart(solution(program))), MessageButtons::Ok,
-                        MessageIcon::Information);
-  program.ui.setFocus(answerField(program));
+  program.dialogs.messageBox(quiz_text::TipTitle, std::string(shownStart(solution(program))), MessageButtons::Ok,
+                             MessageIcon::Information);
+  program.controls.setFocus(answerField(program));
   currentItem(program).statsLocked = 1;
 }
 

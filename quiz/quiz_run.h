@@ -10,6 +10,7 @@
 namespace zl {
 
 struct Program;
+class WindowControls;
 
 // "Neuer Test": asks for a file when none is current, then builds the test
 // and asks its first question. A file without pairs, or with none short
@@ -29,6 +30,13 @@ void showTip(Program& program);
 
 // "Überspringen": draws again; the pair stays in the test.
 void skipQuestion(Program& program);
+
+// What the test page shows once a test has ended without evaluation: both
+// test fields, the rate and the grade empty, both fields read-only and, when
+// the test page is shown, the focus on "Neuer Test" (elsewhere the focus
+// stays where it is). Every `Program` is made with it; commands reach it
+// through `endRunningTest` (state/program.h).
+void clearTestPage(WindowControls& controls);
 
 // True when `answer` is the solution byte for byte, or, with `ignoreCase`,
 // after both are lower-cased as Windows-1252. Blanks count.

@@ -349,6 +349,25 @@ TEST_F(TestRun, AnAnswerLongerThanTheFieldIsNotAskedSoTheTestEnds) {
   EXPECT_EQ(f.program.test.lastIndex(), -1);
 }
 
+// The test ends in the middle of the open, and the page shows it before
+// the open goes on to tell of a file it cannot read.
+TEST_F(TestRun, OpeningAFileClearsTheTestPageBeforeItsMessages) {
+  haveFile(5);
+  start();
+  const std::string locked = f.folder / "locked.ltk";
+  writeBytes(locked, "a\r\nb\r\n0\r\n0\r\n");
+  f.files.failReads = true;
+  f.ui.expectOpenDialog("Vokabeldateiatei zum Laden auswählen"_w, "", locked);
+  f.ui.expectMessage("Datei Zugriffsfehler", "Die Datei\n" + locked + "\nkonnte nicht gelesen werden!", Answer::Ok,
+                     [&] {
+                       EXPECT_EQ(f.ui.text(TestTranslationField), "");
+                       EXPECT_TRUE(f.ui.isReadOnly(TestVocabularyField));
+                       EXPECT_EQ(f.ui.focusedControl(), NewTestButton);
+                     });
+  f.menu(CmdOpen);
+  EXPECT_EQ(f.program.test.lastIndex(), -1);
+}
+
 TEST_F(TestRun, EveryRemainingItemIsDrawnWithTheSameChance) {
   haveFile(8);
   start();
@@ -362,6 +381,23 @@ TEST_F(TestRun, EveryRemainingItemIsDrawnWithTheSameChance) {
   const double expected = draws / 8.0;
   for (int count : seen) chiSquare += (count - expected) * (count - expected) / expected;
   EXPECT_LT(chiSquare, 24.32);  // 7 degrees of freedom, p = 0.001
+}
+
+// On the entry page the focus stays: what the user types there must not go
+// to the hidden test page.
+TEST(ClearTestPage, TakesTheFocusOnlyWhileTheTestPageIsShown) {
+  FakeControls controls;
+  controls.showPage(EntryPage);
+  controls.setFocus(EntryVocabularyField);
+  controls.setFieldReadOnly(TestVocabularyField, false);
+  controls.setText(GradeValue, "2-");
+  clearTestPage(controls);
+  EXPECT_EQ(controls.focusedControl(), EntryVocabularyField);
+  EXPECT_TRUE(controls.isReadOnly(TestVocabularyField));
+  EXPECT_EQ(controls.text(GradeValue), "");
+  controls.showPage(TestPage);
+  clearTestPage(controls);
+  EXPECT_EQ(controls.focusedControl(), NewTestButton);
 }
 
 TEST(AnswerMatches, ComparesWholeTextsByteForByte) {

@@ -20,4 +20,9 @@ AppConstants buildConstants() {
   return c;
 }
 
+void endRunningTest(Program& program) {
+  endTest(program.test);
+  program.clearTestPage(program.controls);
+}
+
 }  // namespace zl

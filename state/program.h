@@ -4,6 +4,14 @@
 // The program is one window, one store and one test, so all of its state
 // lives in one `Program`; every operation is a free function taking it.
 // Tests build a fresh `Program` over fake platforms. Nothing here fails.
+//
+// Ending a test without evaluation happens in the middle of commands below
+// quiz/ (a delete, a sort, a new or opened file), and what the test page
+// shows must change right there, before a later focus move or message box:
+// done after the event, an open would show its messages over the ended
+// test. The test page is quiz/'s, which those folders may not include, so
+// the program is handed quiz/'s `clearTestPage` when it is made, and every
+// such end goes through `endRunningTest`.
 #pragma once
 
 #include <set>
@@ -44,9 +52,15 @@ struct AppConstants {
 // and not empty, takes the place of the build's `updateUrl`.
 AppConstants buildConstants();
 
-// The outside world, one interface per group of services.
+// The outside world, one interface per group of services. The window comes
+// as its four parts (platform/ui.h): a command reaches only the parts it
+// uses, a test fakes only the ones it needs; the real window is one object
+// behind all four.
 struct Platform {
-  Ui& ui;
+  WindowStart& window;  // building the window and its event loop: start-up only
+  WindowControls& controls;
+  PairListView& listView;
+  MessageDialogs& dialogs;
   System& system;
   DesktopShell& desktop;
   FileSystem& files;
@@ -61,9 +75,15 @@ struct AppState {
   int unsaved = 0;          // 1 while the list holds changes not in the file
 };
 
+// What the window shows once a test has ended without evaluation.
+using TestPageClearing = void (*)(WindowControls& controls);
+
 // The one program: the outside world it talks to, and its state.
 struct Program : Platform {
-  explicit Program(const Platform& platform) : Platform(platform) {}
+  Program(const Platform& platform, TestPageClearing testPageClearing)
+      : Platform(platform), clearTestPage(testPageClearing) {}
+
+  const TestPageClearing clearTestPage;  // quiz/'s clearTestPage
 
   AppConstants constants;
   bool isAdministrator = false;
@@ -78,5 +98,9 @@ struct Program : Platform {
   // once a run for each.
   std::set<std::string> filesToldWithoutBackup;
 };
+
+// Ends any running test without evaluation (`endTest`) and clears the test
+// page (`Program::clearTestPage`) at once. Cannot fail.
+void endRunningTest(Program& program);
 
 }  // namespace zl

@@ -1,15 +1,15 @@
 // The state of the test engine: the pairs still to be asked in the running
 // test and its counters. `lastIndex()` is -1 while no test runs, otherwise
 // the number of remaining items minus one, which also tells the window
-// whether a test runs. `resetTest` ends a test without evaluation; it cannot fail.
+// whether a test runs. `endTest` ends a test without evaluation; it knows
+// nothing of the window and cannot fail (what the test page shows then is
+// quiz/'s, see `endRunningTest` in state/program.h).
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 namespace zl {
-
-class WindowControls;
 
 struct TestItem {
   std::int32_t pairIndex = 0;  // position in VocabList; 32 bits, so big files test correctly
@@ -36,10 +36,8 @@ struct TestState {
   std::int32_t currentItem = -1;    // position in `items` of the item being asked
 };
 
-// Ends any running test without evaluation: empties the test list, clears
-// both test fields and the rate and grade, makes both fields read-only and,
-// when the test page is shown, puts the focus on "Neuer Test".
-// `testRightCount` is left alone.
-void resetTest(WindowControls& ui, TestState& test);
+// Ends any running test without evaluation: empties the test list, and no
+// item is being asked. The options and `testRightCount` are left alone.
+void endTest(TestState& test);
 
 }  // namespace zl

@@ -22,7 +22,7 @@
 
 namespace zl {
 
-FakeUi::FakeUi() {
+FakeControls::FakeControls() {
   commands_.fill(true);
   for (const ControlLayout& layout : controlLayouts()) {
     Control& c = controls_[static_cast<std::size_t>(layout.id)];
@@ -34,27 +34,29 @@ FakeUi::FakeUi() {
   }
 }
 
-void FakeUi::expectMessage(std::string title, std::string text, Answer answer, std::function<void()> whileShown) {
+void FakeMessageDialogs::expectMessage(std::string title, std::string text, Answer answer,
+                                       std::function<void()> whileShown) {
   expected_.push_back(
       {DialogKind::Message, std::move(title), std::move(text), answer, "", false, std::move(whileShown)});
 }
 
-void FakeUi::expectOpenDialog(std::string title, std::string folder, std::string path) {
+void FakeMessageDialogs::expectOpenDialog(std::string title, std::string folder, std::string path) {
   expected_.push_back(
       {DialogKind::OpenFile, std::move(title), std::move(folder), Answer::Ok, std::move(path), false, {}});
 }
 
-void FakeUi::expectSaveDialog(std::string title, std::string folder, std::string path) {
+void FakeMessageDialogs::expectSaveDialog(std::string title, std::string folder, std::string path) {
   expected_.push_back(
       {DialogKind::SaveFile, std::move(title), std::move(folder), Answer::Ok, std::move(path), false, {}});
 }
 
-void FakeUi::expectInput(std::string title, std::string prompt, std::string text, bool closed) {
+void FakeMessageDialogs::expectInput(std::string title, std::string prompt, std::string text, bool closed) {
   expected_.push_back(
       {DialogKind::Input, std::move(title), std::move(prompt), Answer::Ok, std::move(text), closed, {}});
 }
 
-const FakeUi::Expected* FakeUi::nextExpected(DialogKind kind, const std::string& title, const std::string& text) {
+const FakeMessageDialogs::Expected* FakeMessageDialogs::nextExpected(DialogKind kind, const std::string& title,
+                                                                     const std::string& text) {
   static const char* const kinds[] = {"message box", "open dialog", "save dialog", "input box"};
   const auto what = [&] {
     return std::string(kinds[static_cast<int>(kind)]) + " \"" + utf8FromCp1252(title) + "\": " + utf8FromCp1252(text);
@@ -77,116 +79,125 @@ const FakeUi::Expected* FakeUi::nextExpected(DialogKind kind, const std::string&
   return &current_;
 }
 
-std::string FakeUi::fileDialog(DialogKind kind, const std::string& title, const std::string& folder,
-                               const std::vector<FileFilter>& filters) {
-  calls_.push_back((kind == DialogKind::OpenFile ? "openFileDialog " : "saveFileDialog ") + title);
+std::string FakeMessageDialogs::fileDialog(DialogKind kind, const std::string& title, const std::string& folder,
+                                           const std::vector<FileFilter>& filters) {
+  record((kind == DialogKind::OpenFile ? "openFileDialog " : "saveFileDialog ") + title);
   lastFilters_ = filters;
   const Expected* next = nextExpected(kind, title, folder);
   return next ? next->result : std::string();
 }
 
-std::string FakeUi::openFileDialog(const std::string& title, const std::string& folder,
-                                   const std::vector<FileFilter>& filters) {
+std::string FakeMessageDialogs::openFileDialog(const std::string& title, const std::string& folder,
+                                               const std::vector<FileFilter>& filters) {
   return fileDialog(DialogKind::OpenFile, title, folder, filters);
 }
 
-std::string FakeUi::saveFileDialog(const std::string& title, const std::string& folder,
-                                   const std::vector<FileFilter>& filters) {
+std::string FakeMessageDialogs::saveFileDialog(const std::string& title, const std::string& folder,
+                                               const std::vector<FileFilter>& filters) {
   return fileDialog(DialogKind::SaveFile, title, folder, filters);
 }
 
-bool FakeUi::inputBox(const std::string& title, const std::string& prompt, std::string& text) {
-  calls_.push_back("inputBox " + title);
+bool FakeMessageDialogs::inputBox(const std::string& title, const std::string& prompt, std::string& text) {
+  record("inputBox " + title);
   const Expected* next = nextExpected(DialogKind::Input, title, prompt);
   text = next && !next->closed ? next->result : std::string();
   return next && !next->closed;
 }
 
-void FakeUi::setIcons(const std::vector<IconImage>& icons) {
-  calls_.push_back("setIcons " + std::to_string(icons.size()));
+void FakeWindowStart::setIcons(const std::vector<IconImage>& icons) {
+  record("setIcons " + std::to_string(icons.size()));
 }
 
-bool FakeUi::buildMainWindow(const ListRows&) {
-  calls_.push_back("buildMainWindow");
+bool FakeWindowStart::buildMainWindow(const ListRows&) {
+  record("buildMainWindow");
   return !windowFails;
 }
 
-void FakeUi::runEventLoop(EventSink& sink) {
-  calls_.push_back("runEventLoop");
+void FakeWindowStart::runEventLoop(EventSink& sink) {
+  record("runEventLoop");
   if (onEventLoop) onEventLoop(sink);
 }
 
-void FakeUi::setText(ControlId id, const std::string& text) {
+void FakeControls::setText(ControlId id, const std::string& text) {
   if (!valid(id)) return;
   Control& control = controls_[static_cast<std::size_t>(id)];
   control.text = control.field ? text.substr(0, MaxFieldText) : text;
 }
 
-std::string FakeUi::text(ControlId id) const { return valid(id) ? controls_[static_cast<std::size_t>(id)].text : ""; }
+std::string FakeControls::text(ControlId id) const {
+  return valid(id) ? controls_[static_cast<std::size_t>(id)].text : "";
+}
 
-void FakeUi::setEnabled(ControlId id, bool enabled) {
+void FakeControls::setEnabled(ControlId id, bool enabled) {
   if (valid(id)) controls_[static_cast<std::size_t>(id)].enabled = enabled;
 }
 
-bool FakeUi::isEnabled(ControlId id) const { return valid(id) && controls_[static_cast<std::size_t>(id)].enabled; }
+bool FakeControls::isEnabled(ControlId id) const {
+  return valid(id) && controls_[static_cast<std::size_t>(id)].enabled;
+}
 
-void FakeUi::setCommandEnabled(CommandId id, bool enabled) {
+void FakeControls::setCommandEnabled(CommandId id, bool enabled) {
   if (id >= 1 && id < CommandCount) commands_[static_cast<std::size_t>(id)] = enabled;
 }
 
-bool FakeUi::isCommandEnabled(CommandId id) const {
+bool FakeControls::isCommandEnabled(CommandId id) const {
   return id >= 1 && id < CommandCount && commands_[static_cast<std::size_t>(id)];
 }
 
-void FakeUi::setFieldReadOnly(ControlId id, bool readOnly) {
+void FakeControls::setFieldReadOnly(ControlId id, bool readOnly) {
   if (valid(id)) controls_[static_cast<std::size_t>(id)].readOnly = readOnly;
 }
 
-bool FakeUi::isReadOnly(ControlId id) const { return valid(id) && controls_[static_cast<std::size_t>(id)].readOnly; }
+bool FakeControls::isReadOnly(ControlId id) const {
+  return valid(id) && controls_[static_cast<std::size_t>(id)].readOnly;
+}
 
-void FakeUi::setChecked(ControlId id, bool checked) {
+void FakeControls::setChecked(ControlId id, bool checked) {
   if (valid(id)) controls_[static_cast<std::size_t>(id)].checked = checked;
 }
 
-bool FakeUi::isChecked(ControlId id) const { return valid(id) && controls_[static_cast<std::size_t>(id)].checked; }
+bool FakeControls::isChecked(ControlId id) const {
+  return valid(id) && controls_[static_cast<std::size_t>(id)].checked;
+}
 
-void FakeUi::setFocus(ControlId id) {
-  calls_.push_back("setFocus " + std::string(controlName(id)));
+void FakeControls::setFocus(ControlId id) {
+  record("setFocus " + std::string(controlName(id)));
   focus_ = id;
 }
 
-void FakeUi::selectText(ControlId id, int start, int end) {
+void FakeControls::selectText(ControlId id, int start, int end) {
   if (valid(id)) selections_[static_cast<std::size_t>(id)] = {start, end};
 }
 
-void FakeUi::showPage(Page page) {
-  calls_.push_back("showPage " + std::to_string(page));
+void FakeControls::showPage(Page page) {
+  record("showPage " + std::to_string(page));
   page_ = page;
 }
 
-void FakeUi::removeRow(int row) {
+void FakeListView::removeRow(int row) {
   if (row >= 0 && row < rows_) --rows_;
   if (selectedRow_ == row) selectedRow_ = -1;
 }
 
-void FakeUi::revealListRow(int row, bool select) {
+void FakeListView::revealListRow(int row, bool select) {
   revealedRow_ = row;
   if (select) selectedRow_ = row;
 }
 
-void FakeUi::setStatusText(StatusField field, const std::string& text, bool centred) {
+void FakeControls::setStatusText(StatusField field, const std::string& text, bool centred) {
   status_[field] = text;
   statusCentred_[field] = centred;
 }
 
-void FakeUi::showStatusMessage(const std::string& text) {
+void FakeControls::showStatusMessage(const std::string& text) {
   setStatusText(StatusStateField, text, true);
   statusMessages_.push_back(text);
   busy_ = true;
 }
 
-Answer FakeUi::messageBox(const std::string& title, const std::string& text, MessageButtons buttons, MessageIcon icon) {
-  calls_.push_back("messageBox " + title);
+Answer FakeMessageDialogs::messageBox(const std::string& title, const std::string& text, MessageButtons buttons,
+                                      MessageIcon icon) {
+  record("messageBox " + title);
   shown_.push_back({title, text, buttons, icon});
   const Expected* next = nextExpected(DialogKind::Message, title, text);
   if (!next) return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Cancel;

@@ -1,10 +1,13 @@
 // Scripted fakes of the platform for tests of the program logic.
 //
-// FakeUi keeps every control's text and state by id (starting as the window
-// layout says; a text field keeps at most MaxFieldText characters of what it
-// is given, as the window's do), answers message boxes and dialogs from a
-// script set up in advance and fails the running test on any box or dialog
-// nobody expected.
+// FakeUi is the window, made of one fake for each of its four parts, which
+// a test may also use alone: FakeControls keeps every control's text and
+// state by id (starting as the window layout says; a text field keeps at
+// most MaxFieldText characters of what it is given, as the window's do),
+// FakeListView the list's rows and selection, FakeMessageDialogs answers
+// message boxes and dialogs from a script set up in advance and fails the
+// running test on any box or dialog nobody expected, FakeWindowStart
+// records the steps of start-up.
 // FakeSystem and FakePrinter (fake_printer.h) record what they were asked
 // and answer as told; FakeDesktop writes real files in a folder of its own.
 // FaultyFileSystem is the real file system that can be told to fail like a
@@ -20,6 +23,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/dialogs.h"
@@ -28,6 +32,7 @@
 #include "posix/network_posix.h"
 #include "posix/signature_sodium.h"
 #include "posix/system_posix.h"
+#include "quiz/quiz_run.h"
 #include "state/program.h"
 #include "state/window_rules.h"
 #include "test_support/fake_printer.h"
@@ -43,56 +48,65 @@ struct ShownMessage {
 
 enum class DialogKind { Message, OpenFile, SaveFile, Input };
 
-class FakeUi : public Ui {
+// What the parts of a fake window were asked for, in order
+// ("buildMainWindow", "setFocus EntryVocabularyField", "messageBox Fehler",
+// ...). A virtual base: the parts of one FakeUi share one log.
+class FakeCallLog {
  public:
-  FakeUi();
-
-  // --- script ---
-  // The next box or dialog must be this message box; it is answered so,
-  // after `whileShown` has run (what happens while the user reads it).
-  void expectMessage(std::string title, std::string text, Answer answer, std::function<void()> whileShown = {});
-  // The next one must be a file dialog with this title starting in
-  // `folder` (checked unless empty); it returns `path` ("" = cancelled).
-  void expectOpenDialog(std::string title, std::string folder, std::string path);
-  void expectSaveDialog(std::string title, std::string folder, std::string path);
-  // The next one must be the input box titled so; it returns `text`, or is
-  // closed when `closed`.
-  void expectInput(std::string title, std::string prompt, std::string text, bool closed = false);
-  // True when every expected box and dialog has been shown.
-  bool allMessagesShown() const { return expected_.empty(); }
-  // The filters of the last file dialog.
-  const std::vector<FileFilter>& lastFilters() const { return lastFilters_; }
-  const std::vector<ShownMessage>& shownMessages() const { return shown_; }
-  // What start-up and the loop asked for, in order ("buildMainWindow", ...).
+  FakeCallLog() = default;
+  FakeCallLog(const FakeCallLog&) = delete;
+  FakeCallLog& operator=(const FakeCallLog&) = delete;
   const std::vector<std::string>& calls() const { return calls_; }
+
+ protected:
+  void record(std::string call) { calls_.push_back(std::move(call)); }
+
+ private:
+  std::vector<std::string> calls_;
+};
+
+// Start-up's part: records each step; the event loop runs `onEventLoop`.
+class FakeWindowStart : public WindowStart, public virtual FakeCallLog {
+ public:
   // Runs when the event loop is entered; the default returns at once.
   std::function<void(EventSink&)> onEventLoop;
+  // buildMainWindow reports that no window could be made.
+  bool windowFails = false;
+  const RichDocument& helpDocument() const { return helpDocument_; }
+
+  void createFonts() override { record("createFonts"); }
+  void setIcons(const std::vector<IconImage>& icons) override;
+  bool buildMainWindow(const ListRows& list) override;
+  void setHelpDocument(const RichDocument& document) override {
+    record("setHelpDocument");
+    helpDocument_ = document;
+  }
+  void showMainWindow() override { record("showMainWindow"); }
+  void runEventLoop(EventSink& sink) override;
+
+ private:
+  RichDocument helpDocument_;
+};
+
+// The controls and the status bar, kept by id and starting as the window
+// layout says; records focus moves and pages shown.
+class FakeControls : public WindowControls, public virtual FakeCallLog {
+ public:
+  FakeControls();
+
   // Every message shown by showStatusMessage, in order.
   const std::vector<std::string>& statusMessages() const { return statusMessages_; }
   bool busy() const { return busy_; }
-  int popupsShown() const { return popups_; }
   struct Selection {
     int start = 0, end = 0;
   };
   Selection selection(ControlId id) const { return selections_[static_cast<std::size_t>(id)]; }
-  // What the user does with the list: rows on screen and the selection.
-  void setRowCount(int rows) { rows_ = rows; }
-  void setSelectedRow(int row) { selectedRow_ = row; }
   bool statusCentred(StatusField field) const { return statusCentred_[field]; }
+  // The end of the program is asked for at the poll with this number (0:
+  // the first; -1: never) and every poll after it.
+  int endRequestedAtPoll = -1;
+  int polls = 0;
 
-  // --- Ui ---
-  void createFonts() override { calls_.push_back("createFonts"); }
-  void setIcons(const std::vector<IconImage>& icons) override;
-  bool buildMainWindow(const ListRows& list) override;
-  void setHelpDocument(const RichDocument& document) override {
-    calls_.push_back("setHelpDocument");
-    helpDocument_ = document;
-  }
-  const RichDocument& helpDocument() const { return helpDocument_; }
-  void showMainWindow() override { calls_.push_back("showMainWindow"); }
-  // buildMainWindow reports that no window could be made.
-  bool windowFails = false;
-  void runEventLoop(EventSink& sink) override;
   void setText(ControlId id, const std::string& text) override;
   std::string text(ControlId id) const override;
   void setEnabled(ControlId id, bool enabled) override;
@@ -112,41 +126,10 @@ class FakeUi : public Ui {
   std::string statusText(StatusField field) const override { return status_[field]; }
   void showStatusMessage(const std::string& text) override;
   void endBusy() override { busy_ = false; }
-  // The end of the program is asked for at the poll with this number (0:
-  // the first; -1: never) and every poll after it.
-  int endRequestedAtPoll = -1;
-  int polls = 0;
   bool pollEndRequest() override {
     const int poll = polls++;
     return endRequestedAtPoll >= 0 && poll >= endRequestedAtPoll;
   }
-  void removeAllRows() override {
-    rows_ = 0;
-    selectedRow_ = -1;
-    ++refills_;
-  }
-  void appendRows(int count) override { rows_ += count; }
-  void updateRow(int row) override { updatedRows_.push_back(row); }
-  void removeRow(int row) override;
-  void revealListRow(int row, bool select) override;
-  void clearSelection() override { selectedRow_ = -1; }
-  // The rows the program updated, and the last one it revealed.
-  const std::vector<int>& updatedRows() const { return updatedRows_; }
-  int revealedRow() const { return revealedRow_; }
-  // How often the list was emptied and filled again.
-  int refills() const { return refills_; }
-  int rowCount() const override { return rows_; }
-  void setListVisible(bool visible) override { listVisible_ = visible; }
-  bool listVisible() const { return listVisible_; }
-  int selectedRow() const override { return selectedRow_; }
-  void showStatisticsPopup() override { ++popups_; }
-  Answer messageBox(const std::string& title, const std::string& text, MessageButtons buttons,
-                    MessageIcon icon) override;
-  std::string openFileDialog(const std::string& title, const std::string& folder,
-                             const std::vector<FileFilter>& filters) override;
-  std::string saveFileDialog(const std::string& title, const std::string& folder,
-                             const std::vector<FileFilter>& filters) override;
-  bool inputBox(const std::string& title, const std::string& prompt, std::string& text) override;
 
  private:
   struct Control {
@@ -156,6 +139,87 @@ class FakeUi : public Ui {
     bool checked = false;
     bool field = false;  // a text field, which holds at most MaxFieldText characters
   };
+  bool valid(int id) const { return id >= 0 && id < ControlCount; }
+
+  std::array<Control, ControlCount> controls_{};
+  std::array<Selection, ControlCount> selections_{};
+  std::array<bool, CommandCount> commands_{};
+  std::array<std::string, 2> status_{};
+  std::array<bool, 2> statusCentred_{};
+  ControlId focus_ = NoControl;
+  Page page_ = EntryPage;
+  bool busy_ = false;
+  std::vector<std::string> statusMessages_;
+};
+
+// The list mirror: how many rows it shows, and what the user selected.
+class FakeListView : public PairListView {
+ public:
+  // What the user does with the list: rows on screen and the selection.
+  void setRowCount(int rows) { rows_ = rows; }
+  void setSelectedRow(int row) { selectedRow_ = row; }
+  int popupsShown() const { return popups_; }
+  // The rows the program updated, and the last one it revealed.
+  const std::vector<int>& updatedRows() const { return updatedRows_; }
+  int revealedRow() const { return revealedRow_; }
+  // How often the list was emptied and filled again.
+  int refills() const { return refills_; }
+  bool listVisible() const { return listVisible_; }
+
+  void removeAllRows() override {
+    rows_ = 0;
+    selectedRow_ = -1;
+    ++refills_;
+  }
+  void appendRows(int count) override { rows_ += count; }
+  void updateRow(int row) override { updatedRows_.push_back(row); }
+  void removeRow(int row) override;
+  int rowCount() const override { return rows_; }
+  void setListVisible(bool visible) override { listVisible_ = visible; }
+  void revealListRow(int row, bool select) override;
+  void clearSelection() override { selectedRow_ = -1; }
+  int selectedRow() const override { return selectedRow_; }
+  void showStatisticsPopup() override { ++popups_; }
+
+ private:
+  int rows_ = 0;
+  int selectedRow_ = -1;
+  int popups_ = 0;
+  bool listVisible_ = true;
+  std::vector<int> updatedRows_;
+  int revealedRow_ = -1;
+  int refills_ = 0;
+};
+
+// Message boxes and dialogs answered from a script set up in advance; any
+// box or dialog nobody expected fails the running test.
+class FakeMessageDialogs : public MessageDialogs, public virtual FakeCallLog {
+ public:
+  // The next box or dialog must be this message box; it is answered so,
+  // after `whileShown` has run (what happens while the user reads it).
+  void expectMessage(std::string title, std::string text, Answer answer, std::function<void()> whileShown = {});
+  // The next one must be a file dialog with this title starting in
+  // `folder` (checked unless empty); it returns `path` ("" = cancelled).
+  void expectOpenDialog(std::string title, std::string folder, std::string path);
+  void expectSaveDialog(std::string title, std::string folder, std::string path);
+  // The next one must be the input box titled so; it returns `text`, or is
+  // closed when `closed`.
+  void expectInput(std::string title, std::string prompt, std::string text, bool closed = false);
+  // True when every expected box and dialog has been shown.
+  bool allMessagesShown() const { return expected_.empty(); }
+  // The filters of the last file dialog.
+  const std::vector<FileFilter>& lastFilters() const { return lastFilters_; }
+  const std::vector<ShownMessage>& shownMessages() const { return shown_; }
+
+  Answer messageBox(const std::string& title, const std::string& text, MessageButtons buttons,
+                    MessageIcon icon) override;
+  std::string openFileDialog(const std::string& title, const std::string& folder,
+                             const std::vector<FileFilter>& filters) override;
+  std::string saveFileDialog(const std::string& title, const std::string& folder,
+                             const std::vector<FileFilter>& filters) override;
+  bool inputBox(const std::string& title, const std::string& prompt, std::string& text) override;
+
+ private:
   struct Expected {
     DialogKind kind;
     std::string title, text;  // text: the message, the start folder or the prompt
@@ -169,31 +233,16 @@ class FakeUi : public Ui {
   const Expected* nextExpected(DialogKind kind, const std::string& title, const std::string& text);
   std::string fileDialog(DialogKind kind, const std::string& title, const std::string& folder,
                          const std::vector<FileFilter>& filters);
-  bool valid(int id) const { return id >= 0 && id < ControlCount; }
 
-  std::array<Control, ControlCount> controls_{};
-  std::array<Selection, ControlCount> selections_{};
-  std::array<bool, CommandCount> commands_{};
-  std::array<std::string, 2> status_{};
-  std::array<bool, 2> statusCentred_{};
-  ControlId focus_ = NoControl;
-  Page page_ = EntryPage;
-  bool busy_ = false;
-  int rows_ = 0;
-  int selectedRow_ = -1;
-  int popups_ = 0;
-  bool listVisible_ = true;
-  std::vector<int> updatedRows_;
-  int revealedRow_ = -1;
-  int refills_ = 0;
   std::deque<Expected> expected_;
   Expected current_;
   std::vector<FileFilter> lastFilters_;
   std::vector<ShownMessage> shown_;
-  std::vector<std::string> calls_;
-  std::vector<std::string> statusMessages_;
-  RichDocument helpDocument_;
 };
+
+// The whole window, its four parts sharing one log of calls: for tests
+// that drive the program through every part.
+class FakeUi : public FakeWindowStart, public FakeControls, public FakeListView, public FakeMessageDialogs {};
 
 class FakeSystem : public System {
  public:
@@ -385,7 +434,7 @@ struct FakeProgram {
   TempFolder folder;
   FaultyNetwork network;
   SodiumSignatureVerifier signatures;
-  Program program{Platform{ui, system, desktop, files, printer, network, signatures}};
+  Program program{Platform{ui, ui, ui, ui, system, desktop, files, printer, network, signatures}, clearTestPage};
 
   // Dispatches one event, as the window would raise it.
   void menu(int command);

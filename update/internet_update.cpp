@@ -15,17 +15,17 @@ namespace {
 constexpr std::uint64_t MaxSignatureBytes = 64 * 1024;
 constexpr std::int64_t ProgressEveryMilliseconds = 100;
 
-void fail(Ui& ui, const std::string& text) {
-  ui.messageBox(update_text::UpdateErrorTitle, text, MessageButtons::Ok, MessageIcon::Error);
+void fail(MessageDialogs& dialogs, const std::string& text) {
+  dialogs.messageBox(update_text::UpdateErrorTitle, text, MessageButtons::Ok, MessageIcon::Error);
 }
 
-void inform(Ui& ui, const std::string& text) {
-  ui.messageBox(update_text::UpdateInformationTitle, text, MessageButtons::Ok, MessageIcon::Information);
+void inform(MessageDialogs& dialogs, const std::string& text) {
+  dialogs.messageBox(update_text::UpdateInformationTitle, text, MessageButtons::Ok, MessageIcon::Information);
 }
 
-bool ask(Ui& ui, const std::string& question) {
-  return ui.messageBox(update_text::UpdateInformationTitle, question, MessageButtons::YesNo, MessageIcon::Warning) ==
-         Answer::Yes;
+bool ask(MessageDialogs& dialogs, const std::string& question) {
+  return dialogs.messageBox(update_text::UpdateInformationTitle, question, MessageButtons::YesNo,
+                            MessageIcon::Warning) == Answer::Yes;
 }
 
 // The folder of a path as the system has it: up to and including its last
@@ -37,8 +37,8 @@ bool ask(Ui& ui, const std::string& question) {
 // 100 ms, and at 100 % of a known length.
 class DownloadWatch {
  public:
-  DownloadWatch(Ui& ui, Network& network)
-      : ui_(ui), network_(network), lookedAt_(network.now() - ProgressEveryMilliseconds) {}
+  DownloadWatch(WindowControls& controls, Network& network)
+      : controls_(controls), network_(network), lookedAt_(network.now() - ProgressEveryMilliseconds) {}
 
   // The progress of the update file; false when the program is to end.
   bool operator()(std::uint64_t received, std::uint64_t length) {
@@ -52,7 +52,7 @@ class DownloadWatch {
     else
       shown += std::to_string(received / 1'000'000) + update_text::MegabyteSuffix;
     if (shown != shown_) {
-      ui_.showStatusMessage(shown);
+      controls_.showStatusMessage(shown);
       shown_ = std::move(shown);
       shownAt_ = now;
     }
@@ -64,7 +64,7 @@ class DownloadWatch {
     const std::int64_t now = network_.now();
     if (!endRequested_ && now - lookedAt_ >= ProgressEveryMilliseconds) {
       lookedAt_ = now;
-      endRequested_ = ui_.pollEndRequest();
+      endRequested_ = controls_.pollEndRequest();
     }
     return !endRequested_;
   }
@@ -72,7 +72,7 @@ class DownloadWatch {
   bool endRequested() const { return endRequested_; }
 
  private:
-  Ui& ui_;
+  WindowControls& controls_;
   Network& network_;
   std::string shown_;
   std::int64_t shownAt_ = 0;
@@ -139,20 +139,20 @@ std::string signatureRefusal(Program& program, const MinisignKey& key, const Rea
 bool isWanted(Program& program, const std::string& executable, const ReadAt& update) {
   const std::string remote = readFileVersion(update);
   if (remote.empty()) {
-    fail(program.ui, update_text::NoVersion);
+    fail(program.dialogs, update_text::NoVersion);
     return false;
   }
   const std::string local = readFileVersion(program.files, executable);
   if (local == remote) {
-    inform(program.ui, update_text::AlreadyNewest);
+    inform(program.dialogs, update_text::AlreadyNewest);
     return false;
   }
   if (isOlderVersion(remote, local)) {
-    fail(program.ui, update_text::OlderUpdate + update_text::LocalVersion + local + update_text::UpdateVersion +
-                         remote + update_text::NotInstalled);
+    fail(program.dialogs, update_text::OlderUpdate + update_text::LocalVersion + local + update_text::UpdateVersion +
+                              remote + update_text::NotInstalled);
     return false;
   }
-  return ask(program.ui,
+  return ask(program.dialogs,
              update_text::LocalVersion + local + update_text::UpdateVersion + remote + update_text::InstallQuestion);
 }
 
@@ -172,30 +172,30 @@ bool replaceProgram(Program& program, const std::string& executable, NewProgramF
   const UpdateFiles names = updateFilesOf(executable);
   if (const Outcome installed = update.install(executable, names.staged, names.leftover); !installed) {
     program.system.reportCause("installing", installed.failure);
-    fail(program.ui, update_text::UpdateFailed);
+    fail(program.dialogs, update_text::UpdateFailed);
     return false;
   }
   if (!restart(program.system, executable, program.file.currentPath)) {
-    inform(program.ui, update_text::StartItAgain);
+    inform(program.dialogs, update_text::StartItAgain);
     return false;
   }
-  inform(program.ui, update_text::UpdateInstalled);
+  inform(program.dialogs, update_text::UpdateInstalled);
   return true;
 }
 
 }  // namespace
 
 bool runInternetUpdate(Program& program) {
-  Ui& ui = program.ui;
+  MessageDialogs& dialogs = program.dialogs;
   System& system = program.system;
   if (!program.network.ready()) {
-    fail(ui, update_text::NetworkError);
+    fail(dialogs, update_text::NetworkError);
     return false;
   }
   // The file at the program's name is no longer this program: its key and
   // version are another's.
   if (system.programFileReplaced()) {
-    inform(ui, update_text::ProgramReplaced);
+    inform(dialogs, update_text::ProgramReplaced);
     return false;
   }
   // Without its key a build cannot tell the maker's files from others:
@@ -203,31 +203,31 @@ bool runInternetUpdate(Program& program) {
   const std::string executable = system.executablePath();
   MinisignKey key;
   if (!parseMinisignKey(readUpdateKey(program.files, executable), key)) {
-    fail(ui, update_text::NoUpdateKey);
+    fail(dialogs, update_text::NoUpdateKey);
     return false;
   }
-  if (!ask(ui, update_text::StartUpdateQuestion)) return false;
-  ui.showStatusMessage(update_text::UpdateBusy);
+  if (!ask(dialogs, update_text::StartUpdateQuestion)) return false;
+  program.controls.showStatusMessage(update_text::UpdateBusy);
 
   const std::string folder = folderOf(executable);
   if (!program.files.isWritableFolder(folder)) {
-    fail(ui, update_text::ProgramFolderReadOnly);
+    fail(dialogs, update_text::ProgramFolderReadOnly);
     return false;
   }
   Failure notCreated;
   const std::unique_ptr<NewProgramFile> update = system.createProgramFile(folder, notCreated);
   if (!update) {
     system.reportCause("making the update file in", notCreated);
-    fail(ui, update_text::CannotWrite);
+    fail(dialogs, update_text::CannotWrite);
     return false;
   }
-  DownloadWatch watch(ui, program.network);
+  DownloadWatch watch(program.controls, program.network);
   const DownloadOutcome downloaded =
       httpDownloadToFile(program.network, program.constants.updateUrl, *update, {}, std::ref(watch));
   if (watch.endRequested()) return false;  // the window closes once the command has returned
   if (!arrived(downloaded)) {
     if (update->failure()) system.reportCause("writing the update file in", update->failure());
-    fail(ui, failureText(downloaded));
+    fail(dialogs, failureText(downloaded));
     return false;
   }
   const ReadAt read = [&update](std::uint64_t offset, std::size_t size, std::string& bytes) {
@@ -236,7 +236,7 @@ bool runInternetUpdate(Program& program) {
   const std::string refusal = signatureRefusal(program, key, read, downloaded, watch);
   if (watch.endRequested()) return false;
   if (!refusal.empty()) {
-    fail(ui, refusal);
+    fail(dialogs, refusal);
     return false;
   }
   return isWanted(program, executable, read) && replaceProgram(program, executable, *update);
