@@ -11,6 +11,7 @@
 #include "state/window_rules.h"
 #include "store/file_format.h"
 #include "store/path_names.h"
+#include "store/piece_reader.h"
 
 namespace zl {
 
@@ -106,21 +107,31 @@ bool readVocabularyFile(MessageDialogs& dialogs, FileSystem& files, System& syst
   return false;
 }
 
+// The memory that taking in a file of `size` bytes with `pairs` pairs
+// costs, the window's rows included.
+std::uint64_t memoryFor(std::uint64_t size, std::int64_t pairs, const VocabList& list) {
+  return size + list.memoryToTakeIn(size, pairs) + static_cast<std::uint64_t>(pairs) * ListRowBytes;
+}
+
+// Mostly there is room without counting the pairs: no file holds more than
+// a pair per four bytes, and a list sized for a typical file grows to at
+// most three times its pairs on the way. Counting costs a pass over the
+// bytes.
+bool fitsUncounted(std::uint64_t size, const VocabList& list, std::uint64_t availableMemory) {
+  return memoryFor(size, 3 * (static_cast<std::int64_t>(size / 4) + 1), list) <= availableMemory;
+}
+
+// The pairs a typical file of `size` bytes holds at most.
+std::int64_t typicalPairRoom(std::uint64_t size) { return static_cast<std::int64_t>(size / 16); }
+
 bool fitsInMemory(MessageDialogs& dialogs, const std::string& path, ByteBuffer& bytes, const VocabList& list,
                   std::uint64_t availableMemory, std::int64_t& pairRoom) {
-  const auto needed = [&](std::int64_t pairs) {
-    return bytes.size() + list.memoryToTakeIn(bytes.size(), pairs) + static_cast<std::uint64_t>(pairs) * ListRowBytes;
-  };
-  // Mostly there is room without counting: no file holds more than a pair
-  // per four bytes, and a list sized for a typical file grows to at most
-  // three times its pairs on the way. Counting costs a pass over the bytes.
-  const std::int64_t most = static_cast<std::int64_t>(bytes.size() / 4) + 1;
-  if (needed(3 * most) <= availableMemory) {
-    pairRoom = static_cast<std::int64_t>(bytes.size() / 16);  // a typical pair takes more
+  if (fitsUncounted(bytes.size(), list, availableMemory)) {
+    pairRoom = typicalPairRoom(bytes.size());
     return true;
   }
   pairRoom = pairCountBound(viewOf(bytes));
-  if (needed(pairRoom) <= availableMemory) return true;
+  if (memoryFor(bytes.size(), pairRoom, list) <= availableMemory) return true;
   ByteBuffer().swap(bytes);
   reportFileProblem(dialogs, path, files_text::TooLarge);
   return false;
@@ -133,6 +144,31 @@ bool readForList(MessageDialogs& dialogs, FileSystem& files, System& system, con
   const std::uint64_t memory = system.availableMemory();
   return readVocabularyFile(dialogs, files, system, path, memory, bytes) &&
          fitsInMemory(dialogs, path, bytes, list, memory, pairRoom);
+}
+
+bool readPairsInto(MessageDialogs& dialogs, FileSystem& files, System& system, const std::string& path,
+                   VocabList& list) {
+  const std::uint64_t memory = system.availableMemory();
+  const std::uint64_t size = files.status(path).size;
+  try {
+    if (size > MaxFileBytes || !fitsUncounted(size, list, memory)) {
+      // Tight memory: the pairs are counted in the bytes before any room is made for them.
+      ByteBuffer bytes;
+      std::int64_t pairRoom = 0;
+      if (!readForList(dialogs, files, system, path, list, bytes, pairRoom)) return false;
+      readRecords(std::move(bytes), pairRoom, list);
+      return true;
+    }
+    const Outcome read = readPairsInPieces(files, path, typicalPairRoom(size), list);
+    if (read) return true;
+    const bool grownTooLarge = read.failure.systemSaid(EFBIG);
+    if (!grownTooLarge) system.reportCause("reading", read.failure);
+    reportFileProblem(dialogs, path, grownTooLarge ? files_text::TooLarge : files_text::Unreadable);
+  } catch (const std::bad_alloc&) {  // more pairs than memory: none of them
+    list.clear();
+    reportFileProblem(dialogs, path, files_text::TooLarge);
+  }
+  return false;
 }
 
 }  // namespace zl

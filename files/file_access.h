@@ -2,8 +2,8 @@
 // offer, how a path, a date and the cause of a failure are shown, and
 // reading a vocabulary file with the messages that go with it.
 //
-// Only `readForList` can fail; it tells the user itself and leaves no bytes
-// behind.
+// Only `readForList` and `readPairsInto` can fail; they tell the user
+// themselves and leave no bytes behind.
 #pragma once
 
 #include <cstdint>
@@ -58,5 +58,15 @@ void reportFileProblem(MessageDialogs& ui, const std::string& path, const std::s
 // nothing was allocated for its pairs.
 bool readForList(MessageDialogs& dialogs, FileSystem& files, System& system, const std::string& path,
                  const VocabList& list, ByteBuffer& bytes, std::int64_t& pairRoom);
+
+// Reads the pairs of the vocabulary file at `path` into the empty `list`,
+// with the checks and messages of readForList. Where memory is plentiful
+// (as it mostly is) in one pass: each piece of the file is read into place
+// and its pairs at once, while its bytes are in the cache; else the pairs
+// are counted first. A file that shrinks or grows while it is read gives
+// the pairs of what was read; one that grows past 4 GiB is too large.
+// False, after telling the user, with `list` empty.
+bool readPairsInto(MessageDialogs& dialogs, FileSystem& files, System& system, const std::string& path,
+                   VocabList& list);
 
 }  // namespace zl

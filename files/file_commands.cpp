@@ -84,17 +84,14 @@ void loadCurrentFile(Program& program) {
   }
   const FileStatus status = program.files.status(path);
   if (!status.exists || !status.regular || status.size == 0) return;  // opens as an empty list
-  ByteBuffer bytes;
-  std::int64_t pairRoom = 0;
-  if (!readForList(program.dialogs, program.files, program.system, path, program.list, bytes, pairRoom)) {
+  if (!readPairsInto(program.dialogs, program.files, program.system, path, program.list)) {
     program.file.currentPath.clear();  // never the current file: "Speichern" must not replace it
     return;
   }
   program.listView.setListVisible(false);
   try {
-    readRecords(std::move(bytes), pairRoom, program.list);
     program.listView.appendRows(static_cast<int>(program.list.size()));
-  } catch (const std::bad_alloc&) {  // more pairs than memory: load none of them
+  } catch (const std::bad_alloc&) {  // no memory for the rows: load none of the pairs
     program.list.clear();
     reportFileProblem(program.dialogs, path, files_text::TooLarge);
     program.file.currentPath.clear();

@@ -10,8 +10,10 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 
 #include "store/cp1252.h"
+#include "store/file_format.h"
 #include "test_support/fake_platform.h"
 
 namespace zl {
@@ -147,6 +149,43 @@ std::string pairsOf(const std::string& word, int count) {
   std::string bytes;
   for (int i = 0; i < count; ++i) bytes += word + std::to_string(i) + "\r\nt\r\n0\r\n0\r\n";
   return bytes;
+}
+
+// Another program shortens or lengthens the file while it is read, after
+// its first piece: the list holds the pairs of the bytes that were read,
+// as they would read from a file that held just those.
+TEST_F(FileCommands, AFileChangedWhileItIsReadGivesThePairsOfWhatWasRead) {
+  const std::string original = pairsOf("word", 30000), more = pairsOf("more", 2000);
+  ASSERT_GT(original.size(), 2 * ReadPieceBytes);
+  const struct {
+    const char* name;
+    std::function<void()> change;
+    std::string read;  // what reading it gives
+  } cases[] = {
+      {"shortened below what was read", [&] { std::filesystem::resize_file(path("a.ltk"), 100); },
+       original.substr(0, ReadPieceBytes)},
+      {"shortened after what was read", [&] { std::filesystem::resize_file(path("a.ltk"), ReadPieceBytes + 1000); },
+       original.substr(0, ReadPieceBytes + 1000)},
+      {"lengthened", [&] { std::ofstream(path("a.ltk"), std::ios::binary | std::ios::app) << more; }, original + more},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    writeBytes(path("a.ltk"), original);
+    bool changed = false;
+    f.files.whileReading = [&](std::size_t) {
+      if (!std::exchange(changed, true)) c.change();
+    };
+    openFile(f.program, path("a.ltk"));
+    VocabList expected;
+    readRecords(bufferOf(c.read), expected);
+    ASSERT_EQ(f.program.list.size(), expected.size());
+    EXPECT_EQ(f.ui.rowCount(), expected.size());
+    for (std::int64_t i = 0; i < expected.size(); i += 997) {
+      EXPECT_EQ(f.program.list[i].vocabulary, expected[i].vocabulary) << i;
+      EXPECT_EQ(f.program.list[i].translation, expected[i].translation) << i;
+    }
+    EXPECT_EQ(f.program.list[expected.size() - 1].vocabulary, expected[expected.size() - 1].vocabulary);
+  }
 }
 
 TEST_F(FileCommands, ASaveInPlaceCutOffIsUndoneWhenTheFileIsOpenedNextUnlessChangedSince) {

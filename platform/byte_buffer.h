@@ -10,6 +10,7 @@
 #include <memory>
 #include <new>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -28,10 +29,11 @@ struct UninitialisedAllocator {
     return static_cast<T*>(allocateBlock(n * sizeof(T)));
   }
   void deallocate(T* p, std::size_t n) noexcept { releaseBlock(p, n * sizeof(T)); }
-  // Growing leaves new elements uninitialised where they are trivial.
+  // Growing leaves new elements uninitialised where they are trivial to
+  // copy, default member values too: they are about to be overwritten.
   template <typename U>
   void construct(U* p) noexcept {
-    ::new (static_cast<void*>(p)) U;
+    if constexpr (!std::is_trivially_copyable_v<U>) ::new (static_cast<void*>(p)) U;
   }
   template <typename U, typename... Args>
   void construct(U* p, Args&&... args) {

@@ -19,6 +19,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -115,6 +116,13 @@ class FileBytes {
   virtual std::string_view bytes() const = 0;
 };
 
+// Whoever reads a file in pieces sees, after each, every byte in so far
+// (`filled`, from the file's first; it may have moved since the last call,
+// what was in is unchanged), and may stop the reading by answering false.
+using ReadPieces = std::function<bool(std::string_view filled)>;
+// The size of a piece: the bytes of one stay in the processor's cache.
+inline constexpr std::size_t ReadPieceBytes = std::size_t{1} << 18;
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -124,7 +132,13 @@ class FileSystem {
   // Reads the whole file into `content`, through its links (above). Failed
   // (with `content` empty) when it cannot be opened or read: missing, no
   // permission, a folder, an I/O error, a link that is not followed.
-  virtual Outcome readFile(const std::string& path, ByteBuffer& content) = 0;
+  // With `pieces`, the bytes come in pieces of ReadPieceBytes straight into
+  // their place (`content` is sized for the whole file at once), and
+  // `pieces` sees each as soon as it is in; stopped by it, `content` holds
+  // what was in. The read ends where the file ends when it is read there:
+  // a file that shrinks or grows meanwhile gives what was read.
+  virtual Outcome readFile(const std::string& path, ByteBuffer& content, const ReadPieces& pieces) = 0;
+  Outcome readFile(const std::string& path, ByteBuffer& content) { return readFile(path, content, {}); }
 
   // The file's bytes (FileBytes), through its links as readFile. nullptr,
   // with `failure` saying why, when it cannot be opened or read. Of an input that tells no size (a

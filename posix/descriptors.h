@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "platform/failure.h"
+#include "platform/file_system.h"
 #include "platform/paths.h"
 
 namespace zl {
@@ -80,22 +81,25 @@ bool noteFailure(Failure& failure, const std::string& path);
 // Reads from the descriptor's position to the end into `bytes` (replacing
 // what it held), a string or a ByteBuffer; `expected` is the size to make
 // room for at once. Stops once `limit` + 1 bytes are in, so that an
-// endless input (/dev/zero) ends too. False at a failure, with `bytes`
-// holding what came before.
+// endless input (/dev/zero) ends too, or when `pieces` (when given, after
+// each piece: file_system.h) answers false. False at a failure, with
+// `bytes` holding what came before.
 template <typename Bytes>
-bool readAll(int fd, Bytes& bytes, std::size_t expected = 0, std::size_t limit = SIZE_MAX - 1) {
+bool readAll(int fd, Bytes& bytes, std::size_t expected = 0, std::size_t limit = SIZE_MAX - 1,
+             const ReadPieces& pieces = {}) {
   std::size_t used = 0;
   bytes.resize(std::min(expected, limit) + 1);  // + 1 sees the end at once
   for (;;) {
     if (used == limit + 1) return true;
     if (used == bytes.size())
       bytes.resize(std::min(bytes.size() < 32768 ? std::size_t{65536} : bytes.size() * 2, limit + 1));
-    const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+    const std::size_t room = bytes.size() - used;
+    const ssize_t n = ::read(fd, bytes.data() + used, pieces ? std::min(room, ReadPieceBytes) : room);
     if (n < 0 && errno == EINTR) continue;
     if (n > 0) used += static_cast<std::size_t>(n);
-    if (n <= 0) {
+    if (n <= 0 || (pieces && !pieces(std::string_view(bytes.data(), used)))) {
       bytes.resize(used);
-      return n == 0;
+      return n >= 0;
     }
   }
 }
@@ -104,7 +108,7 @@ bool readAll(int fd, Bytes& bytes, std::size_t expected = 0, std::size_t limit =
 // string or a ByteBuffer. False, with `bytes` empty and errno saying why
 // (EISDIR for a folder), when it cannot be opened or read.
 template <typename Bytes>
-bool readWholeFile(const std::string& path, Bytes& bytes) {
+bool readWholeFile(const std::string& path, Bytes& bytes, const ReadPieces& pieces = {}) {
   bytes.clear();
   const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat st {};
@@ -113,7 +117,7 @@ bool readWholeFile(const std::string& path, Bytes& bytes) {
     errno = EISDIR;
     return false;
   }
-  if (readAll(fd.get(), bytes, static_cast<std::size_t>(st.st_size))) return true;
+  if (readAll(fd.get(), bytes, static_cast<std::size_t>(st.st_size), SIZE_MAX - 1, pieces)) return true;
   bytes.clear();
   return false;
 }

@@ -172,12 +172,12 @@ FileStatus PosixFileSystem::status(const std::string& path) {
   return {true, S_ISREG(st.st_mode), static_cast<std::uint64_t>(st.st_size)};
 }
 
-Outcome PosixFileSystem::readFile(const std::string& path, ByteBuffer& content) {
+Outcome PosixFileSystem::readFile(const std::string& path, ByteBuffer& content, const ReadPieces& pieces) {
   content.clear();
   std::string file;
   Failure failure;
   if (!followLinks(path, file, &failure)) return failure;
-  if (!readWholeFile(file, content)) return systemFailure(errno, file);
+  if (!readWholeFile(file, content, pieces)) return systemFailure(errno, file);
   return {};
 }
 

@@ -46,7 +46,8 @@ class PosixFileSystem : public FileSystem {
 
   using FileSystem::replaceFile;
   FileStatus status(const std::string& path) override;
-  Outcome readFile(const std::string& path, ByteBuffer& content) override;
+  using FileSystem::readFile;
+  Outcome readFile(const std::string& path, ByteBuffer& content, const ReadPieces& pieces) override;
   using FileSystem::mapFile;
   std::unique_ptr<FileBytes> mapFile(const std::string& path, std::uint64_t maxBytes, Failure& failure) override;
   Replacement replaceFile(const std::string& path, std::string_view content, const std::string& backupPath) override;

@@ -28,44 +28,43 @@ std::int16_t priorityOf(std::int16_t correctCount, std::int16_t wrongCount) {
 
 void buildTestList(WindowControls& ui, const VocabList& list, TestState& test) {
   ui.showStatusMessage(state_text::Sorting);
-  test.items.clear();
-  const auto itemAt = [&](std::int64_t i) {
-    const PairView pair = list[i];
-    return TestItem{static_cast<std::int32_t>(i), priorityOf(pair.correctCount, pair.wrongCount), 0};
-  };
-  // A solution longer than the answer field holds could never be typed, so
-  // the test could never end: such a pair is not asked.
-  const bool askForeign = test.options.askForeign;
-  const auto askable = [&](std::int64_t i) {
-    const PairView pair = list[i];
-    return (askForeign ? pair.vocabulary : pair.translation).size() <= MaxFieldText;
-  };
-  std::int64_t askableCount = 0;
-  for (std::int64_t i = 0; i < list.size(); ++i) askableCount += askable(i) ? 1 : 0;
-
-  if (test.options.twentyPairs && askableCount >= static_cast<std::int64_t>(TestSize)) {
-    // One pass keeping the 20 that a stable sort would put first, so a
-    // million pairs need no sort of a million items.
-    TestList& best = test.items;
-    best.reserve(TestSize + 1);
-    for (std::int64_t i = 0; i < list.size(); ++i) {
-      if (!askable(i)) continue;
-      const TestItem item = itemAt(i);
-      if (best.size() == TestSize && !asksSooner(item, best.front())) continue;
-      best.push_back(item);
-      std::push_heap(best.begin(), best.end(), asksSooner);
-      if (best.size() > TestSize) {
-        std::pop_heap(best.begin(), best.end(), asksSooner);
-        best.pop_back();
-      }
+  TestList& items = test.items;
+  items.clear();
+  const bool twenty = test.options.twentyPairs, askForeign = test.options.askForeign;
+  if (twenty)
+    items.reserve(TestSize + 1);
+  else
+    items.reserve(static_cast<std::size_t>(list.size()));
+  // One walk over the pairs; for 20 pairs it keeps the 20 that a stable
+  // sort would put first, so a million pairs need no sort of a million items.
+  std::int64_t askable = 0;
+  for (std::int64_t i = 0; i < list.size(); ++i) {
+    const PairSpan& pair = list.spanAt(i);
+    // A solution longer than the answer field holds could never be typed,
+    // so the test could never end: such a pair is not asked.
+    if ((askForeign ? pair.vocabularyLength : pair.translationLength) > MaxFieldText) continue;
+    ++askable;
+    const TestItem item{static_cast<std::int32_t>(i), priorityOf(pair.correctCount, pair.wrongCount), 0};
+    if (!twenty) {
+      items.push_back(item);
+      continue;
     }
-    std::sort_heap(best.begin(), best.end(), asksSooner);
-  } else {
-    test.items.reserve(static_cast<std::size_t>(askableCount));
-    for (std::int64_t i = 0; i < list.size(); ++i)
-      if (askable(i)) test.items.push_back(itemAt(i));
-    test.options.twentyPairs = false;  // the window shows it after the event
+    if (items.size() == TestSize && !asksSooner(item, items.front())) continue;
+    items.push_back(item);
+    std::push_heap(items.begin(), items.end(), asksSooner);
+    if (items.size() > TestSize) {
+      std::pop_heap(items.begin(), items.end(), asksSooner);
+      items.pop_back();
+    }
   }
+  if (!twenty) return;
+  if (askable >= static_cast<std::int64_t>(TestSize)) {
+    std::sort_heap(items.begin(), items.end(), asksSooner);
+    return;
+  }
+  // Fewer than 20: all of them, in list order, as "Alle Vokbeln" asks them.
+  std::sort(items.begin(), items.end(), [](const TestItem& a, const TestItem& b) { return a.pairIndex < b.pairIndex; });
+  test.options.twentyPairs = false;  // the window shows it after the event
 }
 
 }  // namespace zl

@@ -5,9 +5,9 @@
 #include <bit>
 #include <charconv>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+
+#include "store/line_ends.h"
+#include "store/piece_reader.h"
 
 namespace zl {
 
@@ -26,40 +26,6 @@ constexpr std::array<bool, 256> kLineEnd = [] {
   ends['\r'] = ends['\n'] = ends['\0'] = true;
   return ends;
 }();
-
-// The CR, LF and NUL bytes of the 64 bytes at `block` (fewer at the end),
-// one bit each.
-struct LineEnds {
-  std::uint64_t cr = 0, lf = 0, nul = 0;
-};
-
-LineEnds lineEndsAt(std::string_view text, std::size_t block) {
-  const char* bytes = text.data() + block;
-  LineEnds ends;
-#if defined(__SSE2__)
-  if (block + 64 <= text.size()) {
-    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), nul = _mm_setzero_si128();
-    for (int part = 0; part < 4; ++part) {
-      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
-      const auto bits = [&](__m128i hits) {
-        return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(hits))) << (16 * part);
-      };
-      ends.cr |= bits(_mm_cmpeq_epi8(chunk, cr));
-      ends.lf |= bits(_mm_cmpeq_epi8(chunk, lf));
-      ends.nul |= bits(_mm_cmpeq_epi8(chunk, nul));
-    }
-    return ends;
-  }
-#endif
-  const std::size_t count = std::min<std::size_t>(64, text.size() - block);
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::uint64_t bit = std::uint64_t{1} << i;
-    if (bytes[i] == '\r') ends.cr |= bit;
-    if (bytes[i] == '\n') ends.lf |= bit;
-    if (bytes[i] == '\0') ends.nul |= bit;
-  }
-  return ends;
-}
 
 }  // namespace
 
@@ -148,23 +114,18 @@ std::int64_t pairCountBound(std::string_view bytes) {
   // A line ends at every CR, LF and NUL, except at the LF of a CR LF.
   std::int64_t lines = 0;
   std::uint64_t crBefore = 0;
-  for (std::size_t block = 0; block < bytes.size(); block += 64) {
-    const LineEnds ends = lineEndsAt(bytes, block);
-    const std::uint64_t lfAfterCr = ends.lf & ((ends.cr << 1) | crBefore);
-    lines += std::popcount(ends.cr | ends.nul | (ends.lf & ~lfAfterCr));
-    crBefore = ends.cr >> 63;
-  }
+  for (std::size_t block = 0; block < bytes.size(); block += 64)
+    lines += std::popcount(lineEndBits(lineEndsAt(bytes, block), crBefore));
   if (!bytes.empty() && !kLineEnd[static_cast<unsigned char>(bytes.back())]) ++lines;  // an unterminated last line
   return (lines + 3) / 4;
 }
 
 std::int64_t readRecords(ByteBuffer&& bytes, std::int64_t pairRoom, VocabList& list) {
   const std::int64_t before = list.size();
-  list.reserve(before + pairRoom);
   const std::uint64_t base = list.storeBytes(std::move(bytes));
-  RecordReader reader(list.storedBytes(base));
-  PairSpan span;
-  while (reader.next(span)) list.appendStored(base, span);
+  PieceReader reader(pairRoom);
+  reader.finish(list.storedBytes(base));
+  list.appendStored(base, reader.takeRecords());
   return list.size() - before;
 }
 

@@ -31,8 +31,10 @@ TEST(Utf8, DecodesEveryCharacterAndOneMarkForEachFaultyPart) {
       {"\xF4\x90\x80\x80", {X, X, X, X}},  // past U+10FFFF
       {"\xF0\x9F\x98", {X}},               // cut short at the end
       {"\xF0\x9F\x98z", {X, U'z'}},        // cut short before a letter
-      {"\x80\xBF" "a", {X, X, U'a'}},         // continuation bytes alone
-      {"\xC3\xC3\xA4", {X, U'ä'}},         // a lead without its byte, then a whole one
+      {"\x80\xBF"
+       "a",
+       {X, X, U'a'}},               // continuation bytes alone
+      {"\xC3\xC3\xA4", {X, U'ä'}},  // a lead without its byte, then a whole one
   };
   for (const auto& c : cases) {
     EXPECT_EQ(decoded(c.bytes), c.codePoints) << c.bytes;

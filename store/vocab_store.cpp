@@ -166,4 +166,18 @@ void VocabList::appendStored(std::uint64_t base, const PairSpan& span) {
   current_ = size() - 1;
 }
 
+void VocabList::appendStored(std::uint64_t base, PairRecords&& spans) {
+  if (spans.empty()) return;
+  if (base != 0)
+    for (PairSpan& span : spans) {
+      span.vocabularyAt += base;
+      span.translationAt += base;
+    }
+  if (pairs_.empty())
+    pairs_ = std::move(spans);
+  else
+    pairs_.insert(pairs_.end(), spans.begin(), spans.end());
+  current_ = size() - 1;
+}
+
 }  // namespace zl

@@ -119,6 +119,9 @@ class VocabList final : public ListRows {
   // Appends a pair whose texts lie in the stored bytes, `span` counting
   // from `base`; it becomes current.
   void appendStored(std::uint64_t base, const PairSpan& span);
+  // The same for many pairs at once (taken over without a copy when the
+  // list has none); the last becomes current.
+  void appendStored(std::uint64_t base, PairRecords&& spans);
   // The list becomes the pairs whose spans point into `texts`, both taken
   // over without a copy; no pair is current.
   void takeOver(ByteBuffer&& texts, PairRecords&& pairs);

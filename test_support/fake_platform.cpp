@@ -279,11 +279,16 @@ bool FakeSystem::isAdministrator() {
   return administrator;
 }
 
-Outcome FaultyFileSystem::readFile(const std::string& path, ByteBuffer& content) {
+Outcome FaultyFileSystem::readFile(const std::string& path, ByteBuffer& content, const ReadPieces& pieces) {
   content.clear();
   if (outOfMemory) throw std::bad_alloc();
   if (failReads) return systemFailure(EACCES, path);
-  return PosixFileSystem::readFile(path, content);
+  if (!pieces || !whileReading) return PosixFileSystem::readFile(path, content, pieces);
+  return PosixFileSystem::readFile(path, content, [&](std::string_view filled) {
+    const bool more = pieces(filled);
+    whileReading(filled.size());
+    return more;
+  });
 }
 
 bool FakeDialogs::askYesNo(const std::string&, const std::string& text) {

@@ -322,7 +322,11 @@ class FaultyFileSystem : public PosixFileSystem {
     return readOnlyFolders.count(folder) == 0 && PosixFileSystem::isWritableFolder(folder);
   }
 
-  Outcome readFile(const std::string& path, ByteBuffer& content) override;
+  // Runs after each piece of a file read in pieces, with the bytes in so
+  // far: a test can change the file there.
+  std::function<void(std::size_t filled)> whileReading;
+  using PosixFileSystem::readFile;
+  Outcome readFile(const std::string& path, ByteBuffer& content, const ReadPieces& pieces) override;
   using PosixFileSystem::createOutputFile;
   std::unique_ptr<OutputFile> createOutputFile(const std::string& path, ExistingFile existing,
                                                Failure& failure) override {
