@@ -33,9 +33,8 @@ bool PairBuilder::addPair(std::string_view vocabulary, std::string_view translat
     return false;
   }
   PairSpan span;
-  span.vocabularyAt = start;
+  span.placeTexts(start, start + vocabularyLength);
   span.vocabularyLength = vocabularyLength;
-  span.translationAt = start + vocabularyLength;
   span.translationLength = translationLength;
   span.correctCount = correctCount;
   span.wrongCount = wrongCount;

@@ -82,9 +82,9 @@ std::size_t findFolded(std::string_view text, std::string_view loweredTerm, std:
   const std::size_t secondOffset = loweredTerm.size() > 1 ? 1 : 0;
   for (; at + 17 <= text.size() && at <= last; at += 16) {
     const auto* bytes = reinterpret_cast<const __m128i*>(text.data() + at);
-    const __m128i hits = _mm_and_si128(first.hits(_mm_loadu_si128(bytes)),
-                                       second.hits(_mm_loadu_si128(reinterpret_cast<const __m128i*>(
-                                           text.data() + at + secondOffset))));
+    const __m128i hits =
+        _mm_and_si128(first.hits(_mm_loadu_si128(bytes)),
+                      second.hits(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at + secondOffset))));
     for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits)); mask != 0; mask &= mask - 1) {
       const std::size_t candidate = at + static_cast<std::size_t>(std::countr_zero(mask));
       if (candidate > last) return std::string_view::npos;
@@ -111,10 +111,10 @@ std::int64_t firstMatchingPair(const VocabList& list, std::int64_t from, std::st
     std::int64_t stop = begin;
     for (const std::int64_t limit = std::min(size, begin + RunPairs); stop < limit; ++stop) {
       const PairSpan& pair = list.spanAt(stop);
-      if (pair.vocabularyAt < end || pair.translationAt < pair.vocabularyAt + pair.vocabularyLength) break;
-      end = pair.translationAt + pair.translationLength;
+      if (pair.vocabularyAt < end || pair.translationAt() < pair.vocabularyAt + pair.vocabularyLength) break;
+      end = pair.translationAt() + pair.translationLength;
     }
-    if (stop == begin) {  // a pair whose translation lies before its vocabulary
+    if (stop == begin) {  // a pair whose translation overlaps its vocabulary
       const PairView pair = list[begin];
       if (containsFolded(pair.vocabulary, loweredTerm) || containsFolded(pair.translation, loweredTerm)) return begin;
       ++begin;
@@ -132,7 +132,7 @@ std::int64_t firstMatchingPair(const VocabList& list, std::int64_t from, std::st
       const auto inside = [&](std::uint64_t textAt, std::uint32_t length) {
         return at >= textAt && at + loweredTerm.size() <= textAt + length;
       };
-      if (inside(pair.vocabularyAt, pair.vocabularyLength) || inside(pair.translationAt, pair.translationLength))
+      if (inside(pair.vocabularyAt, pair.vocabularyLength) || inside(pair.translationAt(), pair.translationLength))
         return pairIndex;
     }
     begin = stop;

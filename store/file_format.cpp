@@ -101,9 +101,9 @@ bool RecordReader::next(PairSpan& span) {
   const std::string_view right = readLine();
   const std::string_view wrong = readLine();
   if (atEnd() && vocabulary.empty() && translation.empty() && right.empty() && wrong.empty()) return false;
-  span.vocabularyAt = static_cast<std::uint64_t>(vocabulary.data() - bytes_.data());
+  span.placeTexts(static_cast<std::uint64_t>(vocabulary.data() - bytes_.data()),
+                  static_cast<std::uint64_t>(translation.data() - bytes_.data()));
   span.vocabularyLength = static_cast<std::uint32_t>(vocabulary.size());
-  span.translationAt = static_cast<std::uint64_t>(translation.data() - bytes_.data());
   span.translationLength = static_cast<std::uint32_t>(translation.size());
   span.correctCount = parseCount(right);
   span.wrongCount = parseCount(wrong);

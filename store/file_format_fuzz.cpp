@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (read >= records.size()) std::abort();
     const zl::PairSpan& b = records[read];
     if (a.vocabularyAt != b.vocabularyAt || a.vocabularyLength != b.vocabularyLength ||
-        a.translationAt != b.translationAt || a.translationLength != b.translationLength ||
+        a.translationAt() != b.translationAt() || a.translationLength != b.translationLength ||
         a.correctCount != b.correctCount || a.wrongCount != b.wrongCount)
       std::abort();
   }

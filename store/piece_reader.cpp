@@ -94,8 +94,7 @@ void PieceReader::scan(std::string_view bytes, std::size_t until) {
   if ((lengths_[0] | lengths_[1] | lengths_[2] | lengths_[3]) == 0 && next >= size) return;
   if (count_ == records_.size()) records_.resize(records_.size() * 2);
   PairSpan& span = records_[count_++];
-  span.vocabularyAt = starts_[0];
-  span.translationAt = starts_[1];
+  span.placeTexts(starts_[0], starts_[1]);
   span.vocabularyLength = static_cast<std::uint32_t>(lengths_[0]);
   span.translationLength = static_cast<std::uint32_t>(lengths_[1]);
   span.correctCount = countAt(bytes_ + starts_[2], lengths_[2]);

@@ -13,7 +13,7 @@ namespace {
 using Record = std::tuple<std::uint64_t, std::uint32_t, std::uint64_t, std::uint32_t, int, int>;
 
 Record recordOf(const PairSpan& span) {
-  return {span.vocabularyAt,      span.vocabularyLength, span.translationAt,
+  return {span.vocabularyAt,      span.vocabularyLength, span.translationAt(),
           span.translationLength, span.correctCount,     span.wrongCount};
 }
 

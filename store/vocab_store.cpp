@@ -46,7 +46,7 @@ void VocabList::removeCurrent() {
 PairView VocabList::operator[](std::int64_t position) const {
   const PairSpan& p = pairs_[static_cast<std::size_t>(position)];
   const std::string_view texts = viewOf(texts_);
-  return {texts.substr(p.vocabularyAt, p.vocabularyLength), texts.substr(p.translationAt, p.translationLength),
+  return {texts.substr(p.vocabularyAt, p.vocabularyLength), texts.substr(p.translationAt(), p.translationLength),
           p.correctCount, p.wrongCount};
 }
 
@@ -59,9 +59,9 @@ std::uint64_t VocabList::storeText(std::string_view text) {
 void VocabList::setTexts(std::int64_t position, std::string_view vocabulary, std::string_view translation) {
   // The old texts stay behind unused until the list is cleared; edits are few.
   PairSpan& p = pairs_[static_cast<std::size_t>(position)];
-  p.vocabularyAt = storeText(vocabulary);
+  const std::uint64_t vocabularyAt = storeText(vocabulary);
+  p.placeTexts(vocabularyAt, storeText(translation));  // just after the vocabulary
   p.vocabularyLength = static_cast<std::uint32_t>(vocabulary.size());
-  p.translationAt = storeText(translation);
   p.translationLength = static_cast<std::uint32_t>(translation.size());
 }
 
@@ -123,12 +123,14 @@ void VocabList::layOutTextsInOrder() {
     ByteBuffer texts(static_cast<std::size_t>(total));
     char* out = texts.data();
     for (PairSpan& p : pairs_) {
-      for (auto [at, length] :
-           {std::pair{&p.vocabularyAt, p.vocabularyLength}, {&p.translationAt, p.translationLength}}) {
-        if (length > 0) std::memcpy(out, texts_.data() + *at, length);
-        *at = static_cast<std::uint64_t>(out - texts.data());
+      const auto moveText = [&](std::uint64_t at, std::uint32_t length) {
+        if (length > 0) std::memcpy(out, texts_.data() + at, length);
         out += length;
-      }
+      };
+      const auto vocabularyAt = static_cast<std::uint64_t>(out - texts.data());
+      moveText(p.vocabularyAt, p.vocabularyLength);
+      moveText(p.translationAt(), p.translationLength);
+      p.placeTexts(vocabularyAt, vocabularyAt + p.vocabularyLength);
     }
     texts_.swap(texts);
   } catch (const std::bad_alloc&) {
@@ -161,7 +163,6 @@ std::uint64_t VocabList::memoryToTakeIn(std::uint64_t bytes, std::int64_t pairs)
 void VocabList::appendStored(std::uint64_t base, const PairSpan& span) {
   PairSpan stored = span;
   stored.vocabularyAt += base;
-  stored.translationAt += base;
   pairs_.push_back(stored);
   current_ = size() - 1;
 }
@@ -171,7 +172,6 @@ void VocabList::appendStored(std::uint64_t base, PairRecords&& spans) {
   if (base != 0)
     for (PairSpan& span : spans) {
       span.vocabularyAt += base;
-      span.translationAt += base;
     }
   if (pairs_.empty())
     pairs_ = std::move(spans);

@@ -40,15 +40,25 @@ struct PairView {
   std::int16_t wrongCount = 0;
 };
 
-// Where a pair's texts lie in a block of bytes, and its counts.
+// Where a pair's texts lie in a block of bytes, and its counts, in 24
+// bytes: the translation lies after the vocabulary, less than 4 GiB on, as
+// a file and every store of texts lay them out.
 struct PairSpan {
   std::uint64_t vocabularyAt = 0;
-  std::uint64_t translationAt = 0;
   std::uint32_t vocabularyLength = 0;
   std::uint32_t translationLength = 0;
+  std::uint32_t translationOffset = 0;  // from `vocabularyAt`
   std::int16_t correctCount = 0;
   std::int16_t wrongCount = 0;
+
+  std::uint64_t translationAt() const { return vocabularyAt + translationOffset; }
+  // `translation` at or after `vocabulary`, less than 4 GiB on.
+  void placeTexts(std::uint64_t vocabulary, std::uint64_t translation) {
+    vocabularyAt = vocabulary;
+    translationOffset = static_cast<std::uint32_t>(translation - vocabulary);
+  }
 };
+static_assert(sizeof(PairSpan) == 24);
 
 // Adds one to a count with two's complement wrap: 32767 + 1 gives -32768.
 inline std::int16_t wrappingIncrement(std::int16_t count) {

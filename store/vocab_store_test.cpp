@@ -105,16 +105,26 @@ TEST(VocabList, LayingOutTheTextsKeepsEveryPairAndDropsReplacedTexts) {
 }
 
 TEST(VocabList, StoredBytesAreTakenOverAndAddedBehindTypedTexts) {
+  const auto span = [](std::uint64_t vocabularyAt, std::uint32_t vocabularyLength, std::uint64_t translationAt,
+                       std::uint32_t translationLength, std::int16_t right, std::int16_t wrong) {
+    PairSpan pair;
+    pair.placeTexts(vocabularyAt, translationAt);
+    pair.vocabularyLength = vocabularyLength;
+    pair.translationLength = translationLength;
+    pair.correctCount = right;
+    pair.wrongCount = wrong;
+    return pair;
+  };
   VocabList list;
   EXPECT_EQ(list.storeBytes(bufferOf("first")), 0u);
-  list.appendStored(0, PairSpan{0, 2, 2, 3, 1, 0});
+  list.appendStored(0, span(0, 2, 2, 3, 1, 0));
   const std::uint64_t base = list.storeBytes(bufferOf("XYsecond"));
   EXPECT_EQ(base, 5u);
-  list.appendStored(base, PairSpan{2, 0, 6, 2, 0, 4});
+  list.appendStored(base, span(0, 2, 2, 6, 0, 4));
   EXPECT_EQ(list[0].vocabulary, "fi");
   EXPECT_EQ(list[0].translation, "rst");
-  EXPECT_EQ(list[1].vocabulary, "second");
-  EXPECT_EQ(list[1].translation, "XY");
+  EXPECT_EQ(list[1].vocabulary, "XY");
+  EXPECT_EQ(list[1].translation, "second");
   EXPECT_EQ(list[1].wrongCount, 4);
   EXPECT_EQ(list.position(), 1);
   EXPECT_EQ(list.storedBytes(base), "XYsecond");
