@@ -11,6 +11,8 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <utility>
 
 #include "store/cp1252.h"
 #include "store/file_format.h"

@@ -1,5 +1,6 @@
 #include "store/piece_reader.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 
