@@ -43,8 +43,7 @@ void PieceReader::finish(std::string_view all) {
   }
   if (line_ == 0) return;
   for (int missing = line_; missing < 4; ++missing) starts_[missing] = size, lengths_[missing] = 0;
-  bytes_ = all.data();
-  addRecord(size, size);
+  addRecord(all.data(), size, size);
   line_ = 0;
 }
 
@@ -70,7 +69,6 @@ PairRecords PieceReader::takeRecords() {
 }
 
 void PieceReader::scan(std::string_view bytes, std::size_t until) {
-  bytes_ = bytes.data();
   for (; scanned_ < until; scanned_ += 64) {
     std::uint64_t ends = lineEndBits(lineEndsAt(bytes, scanned_), crBefore_);
     while (ends != 0) {
@@ -85,12 +83,12 @@ void PieceReader::scan(std::string_view bytes, std::size_t until) {
   lengths_[line_] = end - lineStart_;
   lineStart_ = end + 1 + (bytes[end] == '\r' && end + 1 < size && bytes[end + 1] == '\n');
   if (++line_ == 4) {
-    addRecord(lineStart_, size);
+    addRecord(bytes, lineStart_, size);
     line_ = 0;
   }
 }
 
-[[gnu::always_inline]] inline void PieceReader::addRecord(std::size_t next, std::size_t size) {
+[[gnu::always_inline]] inline void PieceReader::addRecord(const char* bytes, std::size_t next, std::size_t size) {
   // Empty lines that end the file are no pair.
   if ((lengths_[0] | lengths_[1] | lengths_[2] | lengths_[3]) == 0 && next >= size) return;
   if (count_ == records_.size()) records_.resize(records_.size() * 2);
@@ -98,8 +96,8 @@ void PieceReader::scan(std::string_view bytes, std::size_t until) {
   span.placeTexts(starts_[0], starts_[1]);
   span.vocabularyLength = static_cast<std::uint32_t>(lengths_[0]);
   span.translationLength = static_cast<std::uint32_t>(lengths_[1]);
-  span.correctCount = countAt(bytes_ + starts_[2], lengths_[2]);
-  span.wrongCount = countAt(bytes_ + starts_[3], lengths_[3]);
+  span.correctCount = countAt(bytes + starts_[2], lengths_[2]);
+  span.wrongCount = countAt(bytes + starts_[3], lengths_[3]);
 }
 
 }  // namespace zl

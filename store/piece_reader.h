@@ -33,7 +33,7 @@ class PieceReader {
   // Reads the lines that end in the 64-byte blocks before `until`.
   void scan(std::string_view bytes, std::size_t until);
   void endLine(const char* bytes, std::size_t size, std::size_t end);
-  void addRecord(std::size_t next, std::size_t size);
+  void addRecord(const char* bytes, std::size_t next, std::size_t size);
 
   PairRecords records_;
   std::size_t count_ = 0;
@@ -43,7 +43,6 @@ class PieceReader {
   int line_ = 0;                // of the record being read, 0 to 3
   std::size_t starts_[4] = {};  // the record's lines so far
   std::size_t lengths_[4] = {};
-  const char* bytes_ = nullptr;  // of the call in progress
 };
 
 // Reads the vocabulary file at `path` and its pairs into the empty `list`
